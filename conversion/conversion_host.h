@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+namespace tavrin {
+
+// How far a pass has come; given to the host after each file and while large files are read.
+struct PassProgress {
+  std::uint64_t files_total = 0;
+  std::uint64_t files_done = 0;
+  std::uint64_t bytes_total = 0;
+  std::uint64_t bytes_done = 0;
+  std::filesystem::path current;  // name of the file being handled; empty at the end
+};
+
+// What the conversion request and the pass need from the outside. The window and the
+// command-line tool implement it.
+class ConversionHost {
+ public:
+  virtual ~ConversionHost() = default;
+
+  // The source and target folder paths, asked afresh each time (each ends in a separator).
+  virtual std::filesystem::path QuellPfad() = 0;
+  virtual std::filesystem::path ZielPfad() = 0;
+
+  // A progress text: `wert` 0 means no number.
+  virtual void WriteInfo(std::string_view text, std::int32_t wert) = 0;
+
+  // Lets pending events run (once per text file, before it is opened).
+  virtual void DoEvents() = 0;
+
+  // kPointerBusy for the whole pass, kPointerNormal after it.
+  virtual void SetMousePointer(int pointer) = 0;
+
+  // Refreshes the display of the target folder's state after the pass.
+  virtual void Dir2_Change() = 0;
+
+  // Shows a modal message box (CR LF breaks lines) and returns the answer.
+  virtual int MessageBox(std::string_view text, int style, std::string_view title) = 0;
+
+  // Optional finer progress (files and bytes); nothing by default.
+  virtual void OnProgress(const PassProgress& /*progress*/) {}
+};
+
+}  // namespace tavrin

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+
+#include "runtime/file_services.h"
+#include "runtime/status.h"
+
+namespace tavrin {
+
+// Answer of a folder test. When the folder cannot be listed, `listed` is false, `yes` is
+// false and `status` holds a German message that names the folder.
+struct FolderAnswer {
+  bool yes = false;
+  bool listed = true;
+  Status status;
+};
+
+// Yes when the folder (a folder path) holds a file matching "*.vbp", letter case ignored.
+FolderAnswer ProjectExist(FileServices& files, const std::filesystem::path& folder);
+
+// Yes when the folder (a folder path) holds no ordinary file; subfolders and hidden entries
+// do not count.
+FolderAnswer ProjectCreatable(FileServices& files, const std::filesystem::path& folder);
+
+}  // namespace tavrin

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/file_services.h"
+
+namespace tavrin::testing {
+
+// File services that forward to real ones (the disk by default) and fail on demand. Faults are
+// keyed by the last component of the path they hit ("Form1.frm"), so a test need not know the
+// folder. Every call is recorded in `calls` as "<Operation> <full path>".
+class FaultyFileServices : public FileServices {
+ public:
+  explicit FaultyFileServices(FileServices& real = DiskFileServices()) : real_(real) {}
+
+  // List fails with `error_number` for patterns whose folder's last component is `folder_name`
+  // (an empty name matches every listing).
+  void FailList(const std::string& folder_name, int error_number) { list_faults_[folder_name] = error_number; }
+  void FailOpenInput(const std::string& name, int error_number) { open_faults_[name] = error_number; }
+  void FailCreateOutput(const std::string& name, int error_number) { create_faults_[name] = error_number; }
+  // Reads of `name` succeed for the first `after_bytes` bytes, then fail.
+  void FailReadAfter(const std::string& name, std::size_t after_bytes, int error_number) {
+    read_faults_[name] = {after_bytes, error_number};
+  }
+  // Writes to `name` succeed for the first `after_bytes` bytes, then fail.
+  void FailWriteAfter(const std::string& name, std::size_t after_bytes, int error_number) {
+    write_faults_[name] = {after_bytes, error_number};
+  }
+  void FailClose(const std::string& name, int error_number) { close_faults_[name] = error_number; }
+  void FailCopy(const std::string& name, int error_number) { copy_faults_[name] = error_number; }
+  void FailRemoveFile(const std::string& name, int error_number) { remove_faults_[name] = error_number; }
+  void FailMakeFolder(const std::string& name, int error_number) { make_folder_faults_[name] = error_number; }
+  void FailRemoveFolder(const std::string& name, int error_number) { remove_folder_faults_[name] = error_number; }
+
+  // Runs before every OpenInput and CopyToNew with the source path, so a test can change the
+  // disk in the middle of a pass (remove the file, put a folder in its place, ...).
+  std::function<void(const std::filesystem::path&)> before_read;
+
+  std::vector<std::string> calls;
+
+  FolderListing List(const std::filesystem::path& pattern) override;
+  Status OpenInput(const std::filesystem::path& file, std::unique_ptr<InputFile>* out) override;
+  Status CreateOutput(const std::filesystem::path& file, std::unique_ptr<OutputFile>* out) override;
+  Status CopyToNew(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  Status RemoveFile(const std::filesystem::path& file) override;
+  Status MakeFolder(const std::filesystem::path& folder) override;
+  Status RemoveFolder(const std::filesystem::path& folder) override;
+
+ private:
+  struct ByteFault {
+    std::size_t after_bytes;
+    int error_number;
+  };
+  FileServices& real_;
+  std::map<std::string, int> list_faults_, open_faults_, create_faults_, close_faults_, copy_faults_,
+      remove_faults_, make_folder_faults_, remove_folder_faults_;
+  std::map<std::string, ByteFault> read_faults_, write_faults_;
+};
+
+}  // namespace tavrin::testing

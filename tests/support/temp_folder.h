@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tavrin::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes, also after a failed assertion.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // `path()` with a separator at the end, as a folder list's folder path has it.
+  std::filesystem::path folder_path() const;
+
+  // Makes a subfolder (with parents) and returns its path.
+  std::filesystem::path MakeFolder(const std::filesystem::path& relative) const;
+  // Writes `bytes` exactly into the file `relative` (parents made as needed) and returns its path.
+  std::filesystem::path WriteFile(const std::filesystem::path& relative, std::string_view bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The whole content of a file as bytes; fails the current test when it cannot be read.
+std::string ReadFile(const std::filesystem::path& file);
+
+}  // namespace tavrin::testing
