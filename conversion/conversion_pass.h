@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "conversion/conversion_host.h"
+#include "conversion/folder_path.h"
 #include "conversion/key_table.h"
 #include "runtime/file_services.h"
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -32,8 +33,13 @@ class KeyTable {
 
  private:
   KeyTable() = default;
+  // False when no old text can occur in `line`.
+  bool MayMatch(std::string_view line) const;
+
   std::array<std::string, kUpper + 1> old_key_;
   std::array<std::string, kUpper + 1> new_key_;
+  std::array<std::vector<std::size_t>, kUpper + 1> inside_new_;  // offsets of old text in new text
+  std::vector<std::string> openings_;                            // first two bytes of the old texts
 };
 
 }  // namespace tavrin

@@ -1,0 +1,154 @@
+#include "conversion/conversion_pass.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "conversion/folder_path.h"
+#include "runtime/buffered_output.h"
+#include "runtime/dialog_services.h"
+#include "runtime/line_reader.h"
+
+namespace tavrin {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::uint64_t kProgressStep = 64 * 1024;  // bytes between finer progress reports
+
+// The line number as the progress text shows it; a file of more than 2^31 - 1 lines keeps
+// showing the largest number instead of wrapping.
+std::int32_t DisplayedLine(std::uint64_t line) {
+  return static_cast<std::int32_t>(std::min<std::uint64_t>(line, std::numeric_limits<std::int32_t>::max()));
+}
+
+class Pass {
+ public:
+  Pass(ConversionHost& host, FileServices& files, const KeyTable& keys)
+      : host_(host), files_(files), keys_(keys) {}
+
+  PassReport Run(const std::filesystem::path& source, const std::filesystem::path& target);
+
+ private:
+  Status Rewrite(const std::filesystem::path& from, const std::filesystem::path& to);
+  // Copies the lines of `input` into `output`, each through the key table and ended by CR LF.
+  Status RewriteLines(InputFile& input, OutputFile& output, const std::filesystem::path& to);
+
+  ConversionHost& host_;
+  FileServices& files_;
+  const KeyTable& keys_;
+  PassReport report_;
+  PassProgress progress_;
+};
+
+PassReport Pass::Run(const std::filesystem::path& source, const std::filesystem::path& target) {
+  host_.SetMousePointer(kPointerBusy);
+
+  // The whole listing is taken before the first file, so listings that events start during
+  // the pass cannot move it. The separator is doubled as in "C:\Projekt\\*.*"; it counts as one.
+  const FolderListing listing = files_.List(Append(source, NativeString(1, kSeparator) + "*.*"));
+  if (!listing.status.ok()) report_.failures.push_back({source, listing.status.reason()});
+
+  progress_.files_total = listing.files.size();
+  for (const ListedFile& file : listing.files) progress_.bytes_total += file.size;
+
+  for (const ListedFile& file : listing.files) {
+    const NativeString& name = file.name.native();
+    host_.WriteInfo(name, 0);
+    const std::filesystem::path from = Append(source, name);
+    const std::filesystem::path to = Append(target, FileNameFromPath(name));
+    const std::uint64_t bytes_before = progress_.bytes_done;
+    progress_.current = file.name;
+    host_.OnProgress(progress_);
+
+    const bool text = IsProjectText(name);
+    const Status status = text ? Rewrite(from, to) : files_.CopyToNew(from, to);
+    if (!status.ok()) {
+      report_.failures.push_back({file.name, status.reason()});
+    } else if (text) {
+      ++report_.files_rewritten;
+    } else {
+      ++report_.files_copied;
+    }
+    ++progress_.files_done;
+    progress_.bytes_done = bytes_before + file.size;
+  }
+  progress_.current.clear();
+  host_.OnProgress(progress_);
+
+  host_.WriteInfo(report_.ok() ? kClosingText : kClosingTextWithFailures, 0);
+  host_.Dir2_Change();
+  host_.SetMousePointer(kPointerNormal);
+  return std::move(report_);
+}
+
+Status Pass::Rewrite(const std::filesystem::path& from, const std::filesystem::path& to) {
+  host_.DoEvents();
+
+  std::unique_ptr<InputFile> input;
+  Status status = files_.OpenInput(from, &input);
+  if (!status.ok()) return status;
+  std::unique_ptr<OutputFile> output;
+  status = files_.CreateOutput(to, &output);
+  if (!status.ok()) return status;  // the source is not read at all
+
+  status = RewriteLines(*input, *output, to);
+  if (!status.ok()) files_.RemoveFile(to);  // ours: it was created new above
+  return status;
+}
+
+Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::filesystem::path& to) {
+  LineReader reader(input);
+  BufferedOutput writer(output);
+  const std::string& to_text = to.native();
+  const std::uint64_t bytes_before = progress_.bytes_done;
+  std::uint64_t next_report = kProgressStep;
+  std::uint64_t line_number = 0;
+  std::uint64_t changed_lines = 0;
+  KeyTable::Counts replacements{};
+  std::string changed;
+  std::string_view line;
+  Status status;
+  while (status.ok() && !reader.AtEnd()) {
+    ++line_number;
+    host_.WriteInfo(to_text, DisplayedLine(line_number));
+    if (!reader.Next(&line)) break;
+    if (keys_.Apply(line, &changed, &replacements)) {
+      ++changed_lines;
+      status = writer.Append(changed);
+    } else {
+      status = writer.Append(line);
+    }
+    if (status.ok()) status = writer.Append(kLineEnd);
+    if (reader.bytes_read() >= next_report) {
+      next_report = reader.bytes_read() + kProgressStep;
+      progress_.bytes_done = bytes_before + reader.bytes_read();
+      host_.OnProgress(progress_);
+    }
+  }
+  if (status.ok()) status = reader.status();
+  const Status closed = writer.Close();
+  if (status.ok()) status = closed;
+  if (status.ok()) {  // a file that failed counts for nothing
+    report_.lines_changed += changed_lines;
+    for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) report_.replacements[i] += replacements[i];
+  }
+  return status;
+}
+
+}  // namespace
+
+bool IsProjectText(const NativeString& name) {
+  std::string suffix;
+  for (auto c : GetSuffix(name)) {
+    suffix.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c));
+  }
+  return kSuffixList.find(suffix) != std::string_view::npos;  // the empty suffix is found too
+}
+
+PassReport FileConvert(ConversionHost& host, FileServices& files, const KeyTable& keys,
+                       const std::filesystem::path& source, const std::filesystem::path& target) {
+  return Pass(host, files, keys).Run(source, target);
+}
+
+}  // namespace tavrin
