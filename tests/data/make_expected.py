@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Writes the expected result of converting each example project.
+
+For every folder under examples/ (one folder = one project) this writes
+tests/data/expected/<folder>/ the way the converter must leave the target folder:
+
+- Project text files (the lower-cased suffix after the first dot is found anywhere in
+  "vbp vbg frm cls ctl bas dob pag wct"; an empty suffix is found too) are rewritten line by
+  line: CR LF, a lone LF and a lone CR each end a line, a last line without a line end is a
+  line, every line is written back followed by CR LF, and the fourteen replacement rows are
+  applied to each line in order.
+- Every other ordinary file is copied byte for byte; hidden entries and subfolders are left out.
+
+Written separately from the C++ code on purpose, with the standard library only, so the tests
+compare two independent implementations. Run it after changing an example and check the
+result by eye before committing it.
+"""
+import pathlib
+import shutil
+import sys
+
+V5_CTL = b"{6B7E6392-850A-101B-AFC0-4210102A8DA7}"
+V6_CTL = b"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}"
+V5_CT2 = b"{FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}"
+V6_CT2 = b"{86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}"
+
+ROWS = [
+    (V5_CTL + b"#1.3#0", V6_CTL + b"#2.0#0"),
+    (V5_CTL + b"#1.2#0", V6_CTL + b"#2.0#0"),
+    (V5_CTL + b"#1.1#0", V6_CTL + b"#2.0#0"),
+    (V5_CTL + b"#1.0#0", V6_CTL + b"#2.0#0"),
+    (V5_CTL, V6_CTL),
+    (b"COMCTL32.OCX", b"MSCOMCTL.OCX"),
+    (b"ComctlLib.", b"MSComctlLib."),
+    (V5_CT2 + b"#1.3#0", V6_CT2 + b"#2.0#0"),
+    (V5_CT2 + b"#1.2#0", V6_CT2 + b"#2.0#0"),
+    (V5_CT2 + b"#1.1#0", V6_CT2 + b"#2.0#0"),
+    (V5_CT2 + b"#1.0#0", V6_CT2 + b"#2.0#0"),
+    (V5_CT2, V6_CT2),
+    (b"COMCT232.OCX", b"MSCOMCT2.OCX"),
+    (b"ComCtl2.", b"MSComCtl2."),
+]
+assert len(ROWS) == 14
+
+SUFFIX_LIST = "vbp vbg frm cls ctl bas dob pag wct"
+
+
+def is_project_text(name: str) -> bool:
+    dot = name.find(".")
+    suffix = "" if dot < 0 else name[dot + 1:]
+    return suffix.lower() in SUFFIX_LIST
+
+
+def inside_new_text(line: bytes, pos: int, old: bytes, new: bytes) -> bool:
+    """True when the occurrence of `old` at `pos` is part of an occurrence of `new`."""
+    start = new.find(old)
+    while start >= 0:
+        begin = pos - start
+        if begin >= 0 and line[begin:begin + len(new)] == new:
+            return True
+        start = new.find(old, start + 1)
+    return False
+
+
+def replace_row(line: bytes, old: bytes, new: bytes) -> bytes:
+    out = bytearray()
+    done = 0  # bytes of `line` already handed to `out`
+    pos = line.find(old)
+    while pos >= 0:
+        if not inside_new_text(line, pos, old, new):
+            out += line[done:pos] + new
+            done = pos + len(old)
+        pos = line.find(old, pos + len(old))
+    out += line[done:]
+    return bytes(out)
+
+
+def split_lines(data: bytes) -> list:
+    lines = []
+    start = 0
+    i = 0
+    while i < len(data):
+        byte = data[i]
+        if byte == 0x0D or byte == 0x0A:
+            lines.append(data[start:i])
+            if byte == 0x0D and i + 1 < len(data) and data[i + 1] == 0x0A:
+                i += 1
+            start = i + 1
+        i += 1
+    if start < len(data):
+        lines.append(data[start:])
+    return lines
+
+
+def convert_text(data: bytes) -> bytes:
+    out = bytearray()
+    for line in split_lines(data):
+        for old, new in ROWS:
+            line = replace_row(line, old, new)
+        out += line + b"\r\n"
+    return bytes(out)
+
+
+def convert_project(source: pathlib.Path, target: pathlib.Path) -> None:
+    if target.exists():
+        shutil.rmtree(target)
+    target.mkdir(parents=True)
+    for entry in sorted(source.iterdir()):
+        if entry.name.startswith(".") or not entry.is_file():
+            continue
+        if is_project_text(entry.name):
+            (target / entry.name).write_bytes(convert_text(entry.read_bytes()))
+        else:
+            shutil.copyfile(entry, target / entry.name)
+
+
+def self_test() -> None:
+    # The guard leaves converted text alone; plain occurrences around it are still replaced.
+    assert replace_row(b"MSComctlLib.A ComctlLib.B", b"ComctlLib.", b"MSComctlLib.") == \
+        b"MSComctlLib.A MSComctlLib.B"
+    assert replace_row(b"comctllib.x", b"ComctlLib.", b"MSComctlLib.") == b"comctllib.x"
+    assert split_lines(b"a\r\nb\nc\rd") == [b"a", b"b", b"c", b"d"]
+    assert split_lines(b"a\r\r\n") == [b"a", b""]
+    assert split_lines(b"") == []
+    assert is_project_text("Liesmich") and is_project_text("Name.") and is_project_text("F.FRM")
+    assert not is_project_text("Form1.alt.frm") and not is_project_text("Form1.frx")
+    assert not is_project_text("Projekt1.vbw")
+
+
+def main() -> int:
+    self_test()
+    root = pathlib.Path(__file__).resolve().parents[2]
+    examples = root / "examples"
+    expected = root / "tests" / "data" / "expected"
+    for project in sorted(p for p in examples.iterdir() if p.is_dir()):
+        convert_project(project, expected / project.name)
+        print(f"{project.name}: {expected / project.name}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
