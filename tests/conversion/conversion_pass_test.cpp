@@ -1,0 +1,290 @@
+#include "conversion/conversion_pass.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+#include "runtime/dialog_services.h"
+#include "tests/support/faulty_file_services.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/temp_folder.h"
+
+namespace tavrin {
+namespace {
+
+using testing::FaultyFileServices;
+using testing::ReadFile;
+using testing::RecordingHost;
+using testing::TempFolder;
+
+class ConversionPassTest : public ::testing::Test {
+ protected:
+  ConversionPassTest() : keys_(KeyTable::Build()) {
+    source_ = root_.MakeFolder("Quelle");
+    target_ = root_.MakeFolder("Ziel");
+    host_.source = source_.native() + "/";
+    host_.target = target_.native() + "/";
+  }
+
+  PassReport Run(FileServices& files) { return FileConvert(host_, files, keys_, host_.source, host_.target); }
+  PassReport Run() { return Run(DiskFileServices()); }
+
+  std::string Target(const std::string& name) { return ReadFile(target_ / name); }
+  bool TargetHas(const std::string& name) {
+    std::error_code ignored;
+    return std::filesystem::symlink_status(target_ / name, ignored).type() != std::filesystem::file_type::not_found;
+  }
+
+  TempFolder root_;
+  std::filesystem::path source_;
+  std::filesystem::path target_;
+  RecordingHost host_;
+  KeyTable keys_;
+};
+
+TEST_F(ConversionPassTest, RewritesProjectTextAndCopiesEverythingElse) {
+  const std::string binary("Comctl\0ComctlLib.\r\x80\n\r", 23);
+  root_.WriteFile("Quelle/Projekt1.vbp", "Object={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX\r\n");
+  root_.WriteFile("Quelle/Form1.FRM", "Begin ComctlLib.Toolbar Toolbar1\nEnd\rLast");
+  root_.WriteFile("Quelle/Form1.frx", binary);
+  root_.WriteFile("Quelle/Projekt1.vbw", "Form1 = 0, 0\n");
+  root_.WriteFile("Quelle/Form1.alt.frm", "ComctlLib.\n");
+  root_.WriteFile("Quelle/Liesmich", "a\nComctlLib.");
+  root_.WriteFile("Quelle/Leer.bas", "");
+
+  const PassReport report = Run();
+
+  EXPECT_TRUE(report.ok());
+  EXPECT_EQ(Target("Projekt1.vbp"), "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\n");
+  EXPECT_EQ(Target("Form1.FRM"), "Begin MSComctlLib.Toolbar Toolbar1\r\nEnd\r\nLast\r\n");
+  EXPECT_EQ(Target("Form1.frx"), binary);
+  EXPECT_EQ(Target("Projekt1.vbw"), "Form1 = 0, 0\n");
+  EXPECT_EQ(Target("Form1.alt.frm"), "ComctlLib.\n");
+  EXPECT_EQ(Target("Liesmich"), "a\r\nMSComctlLib.\r\n");
+  EXPECT_EQ(Target("Leer.bas"), "");
+  EXPECT_EQ(report.files_rewritten, 4u);
+  EXPECT_EQ(report.files_copied, 3u);
+  EXPECT_EQ(report.lines_changed, 3u);
+  EXPECT_EQ(report.replacements[1], 1u);
+  EXPECT_EQ(report.replacements[6], 1u);
+  EXPECT_EQ(report.replacements[7], 2u);
+}
+
+TEST_F(ConversionPassTest, LeavesSubfoldersHiddenFilesAndTheSourceAlone) {
+  root_.WriteFile("Quelle/Projekt1.vbp", "Type=Exe\n");
+  root_.WriteFile("Quelle/.versteckt.frm", "x\n");
+  root_.WriteFile("Quelle/Unterordner/Form2.frm", "x\n");
+  const auto before = std::filesystem::last_write_time(source_ / "Projekt1.vbp");
+
+  Run();
+
+  EXPECT_TRUE(TargetHas("Projekt1.vbp"));
+  EXPECT_FALSE(TargetHas(".versteckt.frm"));
+  EXPECT_FALSE(TargetHas("Unterordner"));
+  EXPECT_EQ(ReadFile(source_ / "Projekt1.vbp"), "Type=Exe\n");
+  EXPECT_EQ(std::filesystem::last_write_time(source_ / "Projekt1.vbp"), before);
+}
+
+TEST_F(ConversionPassTest, TalksToTheHostInTheRightOrder) {
+  root_.WriteFile("Quelle/A.frx", "bin");
+  root_.WriteFile("Quelle/B.frm", "eins\r\nzwei\r\n");
+  const std::string target_file = host_.target.native() + "B.frm";
+
+  Run();
+
+  const std::vector<std::string> expected = {
+      "Pointer 11",
+      "WriteInfo A.frx 0",
+      "WriteInfo B.frm 0",
+      "DoEvents",
+      "WriteInfo " + target_file + " 1",
+      "WriteInfo " + target_file + " 2",
+      "WriteInfo Konvertierung abgeschlossen... 0",
+      "Dir2_Change",
+      "Pointer 0",
+  };
+  EXPECT_EQ(host_.events, expected);
+}
+
+TEST_F(ConversionPassTest, EmptyOrUnlistableSourceStillEndsCleanly) {
+  Run();  // nothing to do
+  EXPECT_EQ(host_.events.back(), "Pointer 0");
+  EXPECT_EQ(host_.EventsStartingWith("WriteInfo Konvertierung abgeschlossen...").size(), 1u);
+
+  host_.events.clear();
+  host_.source = (root_.path() / "gibt-es-nicht").native() + "/";
+  const PassReport report = Run();
+  ASSERT_EQ(report.failures.size(), 1u);
+  EXPECT_EQ(report.failures[0].name, host_.source);
+  EXPECT_NE(report.failures[0].reason.find("gibt-es-nicht"), std::string::npos) << report.failures[0].reason;
+  EXPECT_EQ(host_.EventsStartingWith("WriteInfo Konvertierung mit Fehlern abgeschlossen...").size(), 1u);
+  EXPECT_EQ(host_.EventsStartingWith("Dir2_Change").size(), 1u);
+  EXPECT_EQ(host_.events.back(), "Pointer 0");
+}
+
+TEST_F(ConversionPassTest, NeverWritesThroughAnExistingEntry) {
+  root_.WriteFile("Quelle/Form1.frm", "neu\n");
+  root_.WriteFile("Quelle/Form1.frx", "neu");
+  root_.WriteFile("Quelle/Modul1.bas", "neu\n");
+  root_.WriteFile("Quelle/Klasse1.cls", "neu\n");
+  const auto outside = root_.WriteFile("draussen.txt", "alt");
+  std::filesystem::create_symlink(outside, target_ / "Form1.frm");
+  std::filesystem::create_symlink(outside, target_ / "Form1.frx");
+  std::filesystem::create_symlink(root_.path() / "fehlt", target_ / "Modul1.bas");  // dangling
+  std::filesystem::create_directory(target_ / "Klasse1.cls");
+
+  const PassReport report = Run();
+
+  EXPECT_EQ(ReadFile(outside), "alt");
+  EXPECT_FALSE(std::filesystem::exists(root_.path() / "fehlt"));
+  EXPECT_TRUE(std::filesystem::is_directory(target_ / "Klasse1.cls"));
+  EXPECT_TRUE(std::filesystem::is_empty(target_ / "Klasse1.cls"));
+  ASSERT_EQ(report.failures.size(), 4u);
+  for (const FileFailure& failure : report.failures) EXPECT_FALSE(failure.reason.empty()) << failure.name;
+  // The entries that were there are left as they were.
+  EXPECT_TRUE(std::filesystem::is_symlink(target_ / "Form1.frm"));
+  EXPECT_TRUE(std::filesystem::is_symlink(target_ / "Modul1.bas"));
+}
+
+TEST_F(ConversionPassTest, ASourceThatFailsWhileReadingLeavesNoPartialFile) {
+  FaultyFileServices files;
+  root_.WriteFile("Quelle/Form1.frm", std::string(200000, 'x') + "\n");
+  root_.WriteFile("Quelle/Form2.frm", "gut\n");
+  files.FailReadAfter("Form1.frm", 70000, EIO);
+
+  const PassReport report = Run(files);
+
+  ASSERT_EQ(report.failures.size(), 1u);
+  EXPECT_EQ(report.failures[0].name, "Form1.frm");
+  EXPECT_NE(report.failures[0].reason.find("Ein-/Ausgabefehler"), std::string::npos) << report.failures[0].reason;
+  EXPECT_FALSE(TargetHas("Form1.frm"));
+  EXPECT_EQ(Target("Form2.frm"), "gut\r\n");
+  EXPECT_EQ(host_.EventsStartingWith("WriteInfo Konvertierung mit Fehlern abgeschlossen...").size(), 1u);
+}
+
+TEST_F(ConversionPassTest, ATargetThatCannotBeCreatedMeansTheSourceIsNotRead) {
+  FaultyFileServices files;
+  root_.WriteFile("Quelle/Form1.frm", "a\nb\n");
+  files.FailCreateOutput("Form1.frm", ENOSPC);
+  host_.record_lines = true;
+
+  const PassReport report = Run(files);
+
+  ASSERT_EQ(report.failures.size(), 1u);
+  EXPECT_TRUE(host_.EventsStartingWith("WriteInfo " + host_.target.native() + "Form1.frm").empty());
+  EXPECT_FALSE(TargetHas("Form1.frm"));
+}
+
+TEST_F(ConversionPassTest, FailedWritesClosesAndCopiesAreRecordedAndCleanedUp) {
+  FaultyFileServices files;
+  root_.WriteFile("Quelle/Voll.frm", std::string(300000, 'y') + "\n");
+  root_.WriteFile("Quelle/Zu.bas", "x\n");
+  root_.WriteFile("Quelle/Bild.frx", std::string(5000, 'z'));
+  root_.WriteFile("Quelle/Gut.cls", "gut\n");
+  files.FailWriteAfter("Voll.frm", 100000, ENOSPC);
+  files.FailClose("Zu.bas", EIO);
+  files.FailCopy("Bild.frx", ENOSPC);
+
+  const PassReport report = Run(files);
+
+  ASSERT_EQ(report.failures.size(), 3u);
+  EXPECT_EQ(report.failures[0].name, "Bild.frx");
+  EXPECT_EQ(report.failures[1].name, "Voll.frm");
+  EXPECT_EQ(report.failures[2].name, "Zu.bas");
+  EXPECT_FALSE(TargetHas("Voll.frm"));
+  EXPECT_FALSE(TargetHas("Zu.bas"));
+  EXPECT_FALSE(TargetHas("Bild.frx"));
+  EXPECT_EQ(Target("Gut.cls"), "gut\r\n");
+  EXPECT_EQ(report.files_rewritten, 1u);
+  EXPECT_EQ(report.files_copied, 0u);
+}
+
+TEST_F(ConversionPassTest, FilesThatVanishOrChangeKindMidPassFailAlone) {
+  FaultyFileServices files;
+  root_.WriteFile("Quelle/A.frm", "a\n");
+  root_.WriteFile("Quelle/B.frm", "b\n");
+  root_.WriteFile("Quelle/C.frx", "c");
+  root_.WriteFile("Quelle/D.frm", "d\n");
+  files.before_read = [&](const std::filesystem::path& from) {
+    if (from.filename() == "B.frm") std::filesystem::remove(from);
+    if (from.filename() == "C.frx") {
+      std::filesystem::remove(from);
+      std::filesystem::create_directory(from);  // a folder where a file was
+    }
+  };
+
+  const PassReport report = Run(files);
+
+  ASSERT_EQ(report.failures.size(), 2u);
+  EXPECT_EQ(report.failures[0].name, "B.frm");
+  EXPECT_EQ(report.failures[1].name, "C.frx");
+  EXPECT_EQ(Target("A.frm"), "a\r\n");
+  EXPECT_EQ(Target("D.frm"), "d\r\n");
+  EXPECT_FALSE(TargetHas("B.frm"));
+  EXPECT_FALSE(TargetHas("C.frx"));
+}
+
+TEST_F(ConversionPassTest, NamesWithOddBytesKeepTheirBytes) {
+  const std::string names[] = {"Gr\xfc\xdf" "e.frm", "\xe4nderung.frx", "Leer zeichen.bas", "Tab\tName.cls"};
+  for (const std::string& name : names) root_.WriteFile("Quelle/" + name, "ComctlLib.\n");
+
+  const PassReport report = Run();
+
+  EXPECT_TRUE(report.ok());
+  EXPECT_EQ(Target(names[0]), "MSComctlLib.\r\n");
+  EXPECT_EQ(Target(names[1]), "ComctlLib.\n");
+  EXPECT_EQ(Target(names[2]), "MSComctlLib.\r\n");
+  EXPECT_EQ(Target(names[3]), "MSComctlLib.\r\n");
+}
+
+TEST_F(ConversionPassTest, EventsDuringThePassCannotRedirectIt) {
+  TempFolder other;
+  other.WriteFile("Fremd.frm", "fremd\n");
+  root_.WriteFile("Quelle/A.frm", "a\n");
+  root_.WriteFile("Quelle/B.frm", "b\n");
+  int nested = 0;
+  host_.on_do_events = [&] {
+    ++nested;
+    // A nested event picks other folders and adds a file to the source.
+    host_.source = other.folder_path();
+    host_.target = other.folder_path();
+    root_.WriteFile("Quelle/Neu.frm", "neu\n");
+  };
+
+  FileConvert(host_, DiskFileServices(), keys_, source_.native() + "/", target_.native() + "/");
+
+  EXPECT_EQ(nested, 2);
+  EXPECT_EQ(Target("A.frm"), "a\r\n");
+  EXPECT_EQ(Target("B.frm"), "b\r\n");
+  EXPECT_FALSE(TargetHas("Neu.frm"));  // the listing was taken before the first file
+  EXPECT_FALSE(std::filesystem::exists(other.path() / "A.frm"));
+}
+
+TEST_F(ConversionPassTest, LongLinesAndAllLineEndsSurvive) {
+  std::string content;
+  std::string expected;
+  for (int i = 0; i < 2000; ++i) {
+    const std::string line = std::string(static_cast<std::size_t>(i % 97), 'a') + "ComCtl2.x" + std::to_string(i);
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    content += line + ends[i % 3];
+    expected += std::string(static_cast<std::size_t>(i % 97), 'a') + "MSComCtl2.x" + std::to_string(i) + "\r\n";
+  }
+  const std::string long_line(3 * 1024 * 1024, 'L');
+  content += long_line;  // last line without line end, longer than any buffer
+  expected += long_line + "\r\n";
+  root_.WriteFile("Quelle/Gross.frm", content);
+  host_.record_lines = false;
+
+  const PassReport report = Run();
+
+  EXPECT_TRUE(report.ok());
+  EXPECT_EQ(Target("Gross.frm"), expected);
+  EXPECT_EQ(report.lines_changed, 2000u);
+  EXPECT_EQ(report.replacements[14], 2000u);
+}
+
+}  // namespace
+}  // namespace tavrin

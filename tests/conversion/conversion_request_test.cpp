@@ -1,0 +1,177 @@
+#include "conversion/conversion_request.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+#include "conversion/folder_tests.h"
+#include "tests/support/faulty_file_services.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/temp_folder.h"
+
+namespace tavrin {
+namespace {
+
+using Outcome = RequestResult::Outcome;
+using testing::FaultyFileServices;
+using testing::ReadFile;
+using testing::RecordingHost;
+using testing::TempFolder;
+
+class ConversionRequestTest : public ::testing::Test {
+ protected:
+  ConversionRequestTest() : request_(host_, files_) {
+    host_.source = root_.MakeFolder("Quelle").native() + "/";
+    host_.target = root_.MakeFolder("Ziel").native() + "/";
+    host_.record_lines = false;
+  }
+
+  std::vector<std::string> MessageBoxes() const { return host_.EventsStartingWith("MessageBox"); }
+  std::string Refusal(std::string_view text) const {
+    return "MessageBox 48 Konvertierungsfehler: " + std::string(text);
+  }
+
+  TempFolder root_;
+  RecordingHost host_;
+  FaultyFileServices files_;
+  ConversionRequest request_;
+};
+
+TEST_F(ConversionRequestTest, RunsThePassWhenEveryCheckHolds) {
+  root_.WriteFile("Quelle/PROJEKT1.VBP", "Object={FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}#1.0#0; COMCT232.OCX\n");
+  root_.MakeFolder("Ziel/Unterordner");          // subfolders do not count
+  root_.WriteFile("Ziel/.versteckt", "x");        // nor do hidden files
+
+  const RequestResult result = request_.Tavrin();
+
+  EXPECT_EQ(result.outcome, Outcome::kConverted);
+  EXPECT_TRUE(MessageBoxes().empty());
+  EXPECT_EQ(ReadFile(root_.path() / "Ziel/PROJEKT1.VBP"),
+            "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX\r\n");
+  EXPECT_FALSE(request_.running());
+}
+
+TEST_F(ConversionRequestTest, RefusesWithTheMessageOfTheFirstFailingCheck) {
+  struct Case {
+    const char* what;
+    std::function<void()> arrange;
+    std::string_view message;
+  };
+  const Case cases[] = {
+      {"same folder, with a project and files",
+       [&] {
+         root_.WriteFile("Quelle/P.vbp", "x");
+         host_.target = host_.source;
+       },
+       kRefusalSameFolder},
+      {"same empty folder", [&] { host_.target = host_.source; }, kRefusalSameFolder},
+      {"target holds a file, source no project", [&] { root_.WriteFile("Ziel/alt.txt", "x"); },
+       kRefusalTargetNotEmpty},
+      {"no project in the source", [&] { root_.WriteFile("Quelle/Form1.frm", "x"); }, kRefusalNoProject},
+      {"same folder in other letter case",
+       [&] {
+         root_.WriteFile("Quelle/P.vbp", "x");
+         std::filesystem::create_directory_symlink(root_.path() / "Quelle", root_.path() / "QUELLE");
+         host_.target = (root_.path() / "QUELLE").native() + "/";
+       },
+       kRefusalTargetNotEmpty},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(root_.path());
+    std::filesystem::create_directories(root_.path() / "Quelle");
+    std::filesystem::create_directories(root_.path() / "Ziel");
+    host_.source = (root_.path() / "Quelle").native() + "/";
+    host_.target = (root_.path() / "Ziel").native() + "/";
+    host_.events.clear();
+    c.arrange();
+
+    const RequestResult result = request_.Tavrin();
+
+    EXPECT_EQ(result.outcome, Outcome::kRefused);
+    EXPECT_EQ(result.refusal, c.message);
+    EXPECT_EQ(MessageBoxes(), std::vector<std::string>{Refusal(c.message)});
+    EXPECT_TRUE(host_.EventsStartingWith("Pointer").empty()) << "no pass may run";
+  }
+}
+
+TEST_F(ConversionRequestTest, AFolderThatCannotBeListedIsNamedInTheRefusal) {
+  root_.WriteFile("Quelle/P.vbp", "x");
+  host_.target = (root_.path() / "weg").native() + "/";
+
+  RequestResult result = request_.Tavrin();
+  EXPECT_EQ(result.outcome, Outcome::kRefused);
+  EXPECT_NE(result.refusal.find(host_.target.native()), std::string::npos) << result.refusal;
+
+  host_.target = (root_.path() / "Ziel").native() + "/";
+  files_.FailList("Quelle", EIO);
+  host_.events.clear();
+  result = request_.Tavrin();
+  EXPECT_EQ(result.outcome, Outcome::kRefused);
+  EXPECT_NE(result.refusal.find("Quelle"), std::string::npos) << result.refusal;
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  EXPECT_EQ(MessageBoxes()[0], Refusal(result.refusal));
+}
+
+TEST_F(ConversionRequestTest, ReportsFailedFilesInOneMessage) {
+  root_.WriteFile("Quelle/P.vbp", "x\n");
+  root_.WriteFile("Quelle/Form1.frm", "x\n");
+  root_.WriteFile("Quelle/Form1.frx", "x");
+  files_.FailCreateOutput("Form1.frm", ENOSPC);
+  files_.FailCopy("Form1.frx", EIO);
+
+  const RequestResult result = request_.Tavrin();
+
+  EXPECT_EQ(result.outcome, Outcome::kConvertedWithFailures);
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  const std::string& box = MessageBoxes()[0];
+  EXPECT_EQ(box.rfind(Refusal("Folgende Dateien wurden nicht \xc3\xbc" "bertragen:\r\nForm1.frm: "), 0), 0u) << box;
+  EXPECT_NE(box.find("\r\nForm1.frx: "), std::string::npos) << box;
+  EXPECT_EQ(box.find("P.vbp"), std::string::npos) << box;
+  EXPECT_EQ(host_.EventsStartingWith("WriteInfo Konvertierung mit Fehlern abgeschlossen...").size(), 1u);
+  EXPECT_TRUE(host_.EventsStartingWith("WriteInfo Konvertierung abgeschlossen...").empty());
+}
+
+TEST_F(ConversionRequestTest, FailureMessageListsEveryFileUpToAScreenful) {
+  PassReport report;
+  report.failures.push_back({"A.frm", "Zugriff verweigert"});
+  EXPECT_EQ(FailureMessage(report),
+            "Folgende Dateien wurden nicht \xc3\xbc" "bertragen:\r\nA.frm: Zugriff verweigert");
+  for (int i = 0; i < 99; ++i) report.failures.push_back({"F" + std::to_string(i), "x"});
+  const std::string text = FailureMessage(report);
+  EXPECT_NE(text.find("\r\nF38: x"), std::string::npos);
+  EXPECT_EQ(text.find("\r\nF39: x"), std::string::npos);
+  EXPECT_NE(text.find("(und 60 weitere Dateien)"), std::string::npos) << text;
+}
+
+TEST_F(ConversionRequestTest, ARequestDuringThePassStartsNoSecondPass) {
+  root_.WriteFile("Quelle/P.vbp", "x\n");
+  root_.WriteFile("Quelle/Form1.frm", "y\n");
+  TempFolder elsewhere;
+  std::vector<Outcome> nested;
+  host_.on_do_events = [&] {
+    EXPECT_TRUE(request_.running());
+    host_.target = elsewhere.folder_path();  // the user picks another target meanwhile
+    nested.push_back(request_.Tavrin().outcome);
+  };
+
+  const RequestResult result = request_.Tavrin();
+
+  EXPECT_EQ(result.outcome, Outcome::kConverted);
+  EXPECT_EQ(nested, (std::vector<Outcome>{Outcome::kAlreadyRunning, Outcome::kAlreadyRunning}));
+  EXPECT_EQ(host_.EventsStartingWith("Pointer 11").size(), 1u);
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path()));
+  EXPECT_EQ(ReadFile(root_.path() / "Ziel/Form1.frm"), "y\r\n");
+  EXPECT_FALSE(request_.running());
+
+  // Afterwards a new request runs again (and is refused: the new target now holds nothing,
+  // but the old one is irrelevant; the source still has its project).
+  host_.on_do_events = nullptr;
+  EXPECT_EQ(request_.Tavrin().outcome, Outcome::kConverted);
+  EXPECT_TRUE(std::filesystem::exists(elsewhere.path() / "Form1.frm"));
+}
+
+}  // namespace
+}  // namespace tavrin
