@@ -166,8 +166,7 @@ TEST_F(ConversionRequestTest, ARequestDuringThePassStartsNoSecondPass) {
   EXPECT_EQ(ReadFile(root_.path() / "Ziel/Form1.frm"), "y\r\n");
   EXPECT_FALSE(request_.running());
 
-  // Afterwards a new request runs again (and is refused: the new target now holds nothing,
-  // but the old one is irrelevant; the source still has its project).
+  // Once the pass is over, a request runs again, into the folder picked meanwhile.
   host_.on_do_events = nullptr;
   EXPECT_EQ(request_.Tavrin().outcome, Outcome::kConverted);
   EXPECT_TRUE(std::filesystem::exists(elsewhere.path() / "Form1.frm"));
