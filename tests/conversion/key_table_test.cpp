@@ -77,8 +77,8 @@ TEST(KeyTableTest, RewritesLinesAsTheConversionRequires) {
 
 TEST(KeyTableTest, KeepsNulAndHighBytesAroundReplacements) {
   const KeyTable keys = KeyTable::Build();
-  const std::string line = std::string("\0\x80ComctlLib.\xff\0", 14);
-  EXPECT_EQ(Convert(keys, line), std::string("\0\x80MSComctlLib.\xff\0", 16));
+  const std::string line = std::string("\0\x80" "ComctlLib.\xff\0", 14);
+  EXPECT_EQ(Convert(keys, line), std::string("\0\x80" "MSComctlLib.\xff\0", 16));
 }
 
 TEST(KeyTableTest, InsertedTextIsNotSearchedAgainAndCountsArePerRow) {
