@@ -11,6 +11,9 @@ tests/data/expected/<folder>/ the way the converter must leave the target folder
   applied to each line in order.
 - Every other ordinary file is copied byte for byte; hidden entries and subfolders are left out.
 
+Next to each folder it writes <folder>.report: the files copied and rewritten, the lines
+changed and the replacements made by each row, one "key value" pair per line.
+
 Written separately from the C++ code on purpose, with the standard library only, so the tests
 compare two independent implementations. Run it after changing an example and check the
 result by eye before committing it.
@@ -62,17 +65,20 @@ def inside_new_text(line: bytes, pos: int, old: bytes, new: bytes) -> bool:
     return False
 
 
-def replace_row(line: bytes, old: bytes, new: bytes) -> bytes:
+def replace_row(line: bytes, old: bytes, new: bytes) -> tuple:
+    """The line with the row applied, and the number of replacements made."""
     out = bytearray()
+    count = 0
     done = 0  # bytes of `line` already handed to `out`
     pos = line.find(old)
     while pos >= 0:
         if not inside_new_text(line, pos, old, new):
             out += line[done:pos] + new
             done = pos + len(old)
+            count += 1
         pos = line.find(old, pos + len(old))
     out += line[done:]
-    return bytes(out)
+    return bytes(out), count
 
 
 def split_lines(data: bytes) -> list:
@@ -92,16 +98,36 @@ def split_lines(data: bytes) -> list:
     return lines
 
 
-def convert_text(data: bytes) -> bytes:
+class Report:
+    def __init__(self):
+        self.files_copied = 0
+        self.files_rewritten = 0
+        self.lines_changed = 0
+        self.rows = [0] * len(ROWS)
+
+    def text(self) -> str:
+        lines = [f"files_copied {self.files_copied}", f"files_rewritten {self.files_rewritten}",
+                 f"lines_changed {self.lines_changed}"]
+        lines += [f"row{index} {count}" for index, count in enumerate(self.rows, start=1)]
+        return "\n".join(lines) + "\n"
+
+
+def convert_text(data: bytes, report: Report) -> bytes:
     out = bytearray()
     for line in split_lines(data):
-        for old, new in ROWS:
-            line = replace_row(line, old, new)
+        changed = False
+        for index, (old, new) in enumerate(ROWS):
+            line, count = replace_row(line, old, new)
+            report.rows[index] += count
+            changed = changed or count > 0
+        report.lines_changed += 1 if changed else 0
         out += line + b"\r\n"
+    report.files_rewritten += 1
     return bytes(out)
 
 
-def convert_project(source: pathlib.Path, target: pathlib.Path) -> None:
+def convert_project(source: pathlib.Path, target: pathlib.Path) -> Report:
+    report = Report()
     if target.exists():
         shutil.rmtree(target)
     target.mkdir(parents=True)
@@ -109,16 +135,18 @@ def convert_project(source: pathlib.Path, target: pathlib.Path) -> None:
         if entry.name.startswith(".") or not entry.is_file():
             continue
         if is_project_text(entry.name):
-            (target / entry.name).write_bytes(convert_text(entry.read_bytes()))
+            (target / entry.name).write_bytes(convert_text(entry.read_bytes(), report))
         else:
             shutil.copyfile(entry, target / entry.name)
+            report.files_copied += 1
+    return report
 
 
 def self_test() -> None:
     # The guard leaves converted text alone; plain occurrences around it are still replaced.
     assert replace_row(b"MSComctlLib.A ComctlLib.B", b"ComctlLib.", b"MSComctlLib.") == \
-        b"MSComctlLib.A MSComctlLib.B"
-    assert replace_row(b"comctllib.x", b"ComctlLib.", b"MSComctlLib.") == b"comctllib.x"
+        (b"MSComctlLib.A MSComctlLib.B", 1)
+    assert replace_row(b"comctllib.x", b"ComctlLib.", b"MSComctlLib.") == (b"comctllib.x", 0)
     assert split_lines(b"a\r\nb\nc\rd") == [b"a", b"b", b"c", b"d"]
     assert split_lines(b"a\r\r\n") == [b"a", b""]
     assert split_lines(b"") == []
@@ -133,7 +161,8 @@ def main() -> int:
     examples = root / "examples"
     expected = root / "tests" / "data" / "expected"
     for project in sorted(p for p in examples.iterdir() if p.is_dir()):
-        convert_project(project, expected / project.name)
+        report = convert_project(project, expected / project.name)
+        (expected / (project.name + ".report")).write_text(report.text())
         print(f"{project.name}: {expected / project.name}")
     return 0
 
