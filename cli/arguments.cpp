@@ -1,0 +1,72 @@
+#include "cli/arguments.h"
+
+namespace tavrin::cli {
+namespace {
+
+constexpr const char* kSynopsis = "Aufruf: tavrin-convert [--help] [--version] QUELLE ZIEL\n";
+
+}  // namespace
+
+Arguments ParseArguments(const std::vector<std::string>& words) {
+  Arguments result;
+  bool help = false;
+  bool version = false;
+  bool options_ended = false;
+  std::vector<std::string> folders;
+  for (const std::string& word : words) {
+    if (options_ended || word.size() < 2 || word[0] != '-') {
+      folders.push_back(word);
+    } else if (word == "--") {
+      options_ended = true;
+    } else if (word == "--help") {
+      help = true;
+    } else if (word == "--version") {
+      version = true;
+    } else {
+      result.error = "Unbekannte Option: " + word;
+      return result;
+    }
+  }
+  if (help) {
+    result.action = Arguments::Action::kHelp;
+  } else if (version) {
+    result.action = Arguments::Action::kVersion;
+  } else if (folders.size() != 2) {
+    result.error = folders.size() < 2 ? "Quell- und Zielverzeichnis müssen angegeben werden"
+                                      : "Zu viele Argumente: genau ein Quell- und ein Zielverzeichnis erwartet";
+  } else {
+    result.action = Arguments::Action::kConvert;
+    result.source = folders[0];
+    result.target = folders[1];
+  }
+  return result;
+}
+
+std::string HelpText() {
+  return std::string(kSynopsis) +
+         "\n"
+         "Stellt ein Visual Basic 5-Projekt von den VB5-Common Controls (COMCTL32.OCX,\n"
+         "COMCT232.OCX) auf die erweiterten VB6-Common Controls (MSCOMCTL.OCX, MSCOMCT2.OCX)\n"
+         "um. Alle Dateien aus QUELLE werden nach ZIEL kopiert; Projekttextdateien\n"
+         "(vbp vbg frm cls ctl bas dob pag wct) werden dabei Zeile für Zeile umgeschrieben,\n"
+         "alle anderen Dateien unverändert übernommen. QUELLE wird nie verändert.\n"
+         "\n"
+         "QUELLE muss eine Projektdatei (*.vbp) enthalten. ZIEL darf keine Dateien\n"
+         "enthalten (Unterverzeichnisse stören nicht) und wird angelegt, wenn es fehlt.\n"
+         "\n"
+         "Optionen:\n"
+         "  --help      diese Hilfe anzeigen\n"
+         "  --version   die Programmversion anzeigen\n"
+         "  --          beendet die Optionen (für Verzeichnisse, die mit \"-\" beginnen)\n"
+         "\n"
+         "Rückgabewerte:\n"
+         "  0   alle Dateien wurden übertragen\n"
+         "  1   einzelne Dateien wurden nicht übertragen (auf der Fehlerausgabe aufgeführt)\n"
+         "  2   Konvertierung abgelehnt, falscher Aufruf oder Quellverzeichnis nicht lesbar\n";
+}
+
+std::string ShortUsage() {
+  return std::string(kSynopsis) + "Weitere Hinweise: tavrin-convert --help\n";
+}
+
+}  // namespace tavrin::cli

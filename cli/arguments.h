@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavrin::cli {
+
+// What the command line asks for.
+struct Arguments {
+  enum class Action {
+    kConvert,     // convert `source` into `target`
+    kHelp,        // --help
+    kVersion,     // --version
+    kUsageError,  // `error` says what is wrong
+  };
+  Action action = Action::kUsageError;
+  std::string source;
+  std::string target;
+  std::string error;  // German, for kUsageError
+};
+
+// Reads the arguments after the program name: options "--help" and "--version", then exactly
+// two folders. "--" ends the options, so later words are folders even when they start with
+// "-"; a lone "-" is a folder too. Any unknown option is an error, also next to "--help";
+// otherwise "--help" wins over "--version", and both need no folders.
+Arguments ParseArguments(const std::vector<std::string>& words);
+
+// The German help text ("--help").
+std::string HelpText();
+
+// The one-line synopsis and a hint to "--help", shown after a usage error.
+std::string ShortUsage();
+
+}  // namespace tavrin::cli

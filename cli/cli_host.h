@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "cli/progress_bar.h"
+#include "conversion/conversion_host.h"
+
+namespace tavrin::cli {
+
+// The conversion host of the command-line tool: two fixed folders, message boxes printed to
+// the error stream, progress on the bar. Everything the window would show per line or per
+// event costs nothing here.
+class CliHost : public ConversionHost {
+ public:
+  // `source` and `target` are absolute, normalized folders without a trailing separator.
+  CliHost(std::filesystem::path source, std::filesystem::path target, std::ostream& err, ProgressBar& bar);
+
+  std::filesystem::path QuellPfad() override;
+  std::filesystem::path ZielPfad() override;
+  void WriteInfo(std::string_view text, std::int32_t wert) override;
+  void DoEvents() override;
+  void SetMousePointer(int pointer) override;
+  void Dir2_Change() override;
+  // Clears the progress line and prints "title: text" (CR LF becoming line breaks); answers OK.
+  int MessageBox(std::string_view text, int style, std::string_view title) override;
+  void OnProgress(const PassProgress& progress) override;
+
+ private:
+  std::filesystem::path source_;
+  std::filesystem::path target_;
+  std::ostream& err_;
+  ProgressBar& bar_;
+};
+
+}  // namespace tavrin::cli

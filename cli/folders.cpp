@@ -1,0 +1,56 @@
+#include "cli/folders.h"
+
+#include <system_error>
+
+namespace tavrin::cli {
+namespace {
+
+Status FolderError(const char* what, const std::filesystem::path& folder, const std::error_code& error) {
+  return Status::Error(std::string(what) + ": " + folder.native() + " (" + GermanErrorText(error.value()) + ")");
+}
+
+}  // namespace
+
+Status NormalizeFolder(const std::string& word, std::filesystem::path* folder) {
+  if (word.empty()) return Status::Error("Leerer Verzeichnisname");
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(word, error);
+  if (error) return FolderError("Verzeichnis kann nicht bestimmt werden", word, error);
+  std::filesystem::path normal = absolute.lexically_normal();
+  // "/a/b/" keeps an empty last element; drop it so both spellings compare equal.
+  if (!normal.has_filename() && normal != normal.root_path()) normal = normal.parent_path();
+  *folder = std::move(normal);
+  return Status::Ok();
+}
+
+Status CheckSourceFolder(const std::filesystem::path& source) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(source, error);
+  if (status.type() == std::filesystem::file_type::not_found) {
+    return Status::Error("Quellverzeichnis nicht gefunden: " + source.native());
+  }
+  if (error) return FolderError("Quellverzeichnis kann nicht gelesen werden", source, error);
+  if (status.type() != std::filesystem::file_type::directory) {
+    return Status::Error("Quellverzeichnis ist kein Verzeichnis: " + source.native());
+  }
+  std::filesystem::directory_iterator listing(source, error);
+  if (error) return FolderError("Quellverzeichnis kann nicht gelesen werden", source, error);
+  return Status::Ok();
+}
+
+bool IsMissing(const std::filesystem::path& target) {
+  std::error_code error;
+  return std::filesystem::symlink_status(target, error).type() == std::filesystem::file_type::not_found;
+}
+
+Status MakeTargetFolder(const std::filesystem::path& target) {
+  std::error_code error;
+  std::filesystem::create_directories(target, error);
+  if (error) return FolderError("Zielverzeichnis kann nicht angelegt werden", target, error);
+  if (!std::filesystem::is_directory(target, error)) {
+    return Status::Error("Zielverzeichnis ist kein Verzeichnis: " + target.native());
+  }
+  return Status::Ok();
+}
+
+}  // namespace tavrin::cli

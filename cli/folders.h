@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "runtime/status.h"
+
+namespace tavrin::cli {
+
+// A folder named on the command line as an absolute, lexically normal path without a trailing
+// separator (only the root keeps its one), so that "p", "./p/" and "q/../p" name the same
+// folder. Symbolic links are not resolved. Fails on an empty name.
+Status NormalizeFolder(const std::string& word, std::filesystem::path* folder);
+
+// Ok when `source` is a folder that can be listed; otherwise a German reason naming it.
+Status CheckSourceFolder(const std::filesystem::path& source);
+
+// True when nothing at all stands at `target` (not even a dangling link).
+bool IsMissing(const std::filesystem::path& target);
+
+// Makes the folder `target` with all missing parents; ok when it is a folder already.
+Status MakeTargetFolder(const std::filesystem::path& target);
+
+}  // namespace tavrin::cli
