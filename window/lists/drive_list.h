@@ -10,7 +10,8 @@ namespace tavrin {
 // the mount points of real (not pseudo) file systems, sorted.
 std::vector<std::filesystem::path> AvailableDrives();
 
-// The drive that holds `folder`: the longest drive in `drives` that is a leading part of it.
+// The drive that holds `folder`: the longest drive in `drives` that is a leading part of it,
+// compared part by part ("/mnt/a" holds "/mnt/a/x" but not "/mnt/ab"); empty when none is.
 std::filesystem::path DriveOf(const std::filesystem::path& folder,
                               const std::vector<std::filesystem::path>& drives);
 
@@ -42,6 +43,8 @@ class DriveList : public QComboBox {
 
  private:
   void Fill();
+  // The row of `drive` (compared part by part), or -1.
+  int IndexOf(const std::filesystem::path& drive) const;
   std::vector<std::filesystem::path> drives_;
   bool quiet_ = false;
 };
