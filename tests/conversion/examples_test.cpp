@@ -1,0 +1,97 @@
+// Converts each example project under examples/ through the conversion request and compares
+// the target folder byte for byte with the result checked in under tests/data/expected/.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "conversion/conversion_request.h"
+#include "tests/cli/folder_snapshot.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/temp_folder.h"
+
+namespace tavrin {
+namespace {
+
+using testing::ExamplesFolder;
+using testing::ExpectedFolder;
+using testing::FolderSnapshot;
+using testing::ReadExpectedCounts;
+using testing::RecordingHost;
+using testing::TempFolder;
+
+// Runs the request from `source` into the fresh folder `target` and returns its result.
+RequestResult Convert(const std::filesystem::path& source, const std::filesystem::path& target,
+                      RecordingHost* host) {
+  std::filesystem::create_directories(target);
+  host->source = source.native() + "/";
+  host->target = target.native() + "/";
+  host->record_lines = false;
+  ConversionRequest request(*host, DiskFileServices());
+  return request.Tavrin();
+}
+
+void ExpectSameFolder(const std::filesystem::path& actual, const std::filesystem::path& expected) {
+  const auto have = FolderSnapshot(actual);
+  const auto want = FolderSnapshot(expected);
+  ASSERT_FALSE(want.empty()) << expected;
+  for (const auto& [file, bytes] : want) {
+    ASSERT_EQ(have.count(file), 1u) << file << " is missing";
+    EXPECT_TRUE(have.at(file) == bytes) << file << " differs from " << (expected / file);
+  }
+  for (const auto& [file, bytes] : have) EXPECT_EQ(want.count(file), 1u) << file << " is extra";
+}
+
+TEST(ExamplesTest, EachExampleConvertsToItsExpectedResult) {
+  int projects = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(ExamplesFolder())) {
+    if (!entry.is_directory()) continue;
+    const std::string name = entry.path().filename().native();
+    SCOPED_TRACE(name);
+    ++projects;
+    TempFolder temp;
+    const std::filesystem::path source = temp.path() / "Quelle";
+    std::filesystem::copy(entry.path(), source, std::filesystem::copy_options::recursive);
+
+    RecordingHost host;
+    const RequestResult result = Convert(source, temp.path() / "Ziel", &host);
+    ASSERT_EQ(result.outcome, RequestResult::Outcome::kConverted) << result.refusal;
+    EXPECT_TRUE(host.EventsStartingWith("MessageBox").empty());
+    ExpectSameFolder(temp.path() / "Ziel", ExpectedFolder() / name);
+    EXPECT_EQ(FolderSnapshot(source), FolderSnapshot(entry.path())) << "the source was changed";
+
+    const auto counts = ReadExpectedCounts(ExpectedFolder() / (name + ".report"));
+    ASSERT_EQ(counts.size(), 17u);
+    EXPECT_EQ(result.report.files_copied, counts.at("files_copied"));
+    EXPECT_EQ(result.report.files_rewritten, counts.at("files_rewritten"));
+    EXPECT_EQ(result.report.lines_changed, counts.at("lines_changed"));
+    for (int row = KeyTable::kLower; row <= KeyTable::kUpper; ++row) {
+      EXPECT_EQ(result.report.replacements[static_cast<std::size_t>(row)], counts.at("row" + std::to_string(row)))
+          << "row " << row;
+    }
+  }
+  EXPECT_GE(projects, 1);
+}
+
+// A converted project converted once more stays byte for byte the same: nothing is replaced
+// twice ("MSComctlLib." does not become "MSMSComctlLib."), and its line ends are already CR LF.
+TEST(ExamplesTest, ConvertingAnExpectedResultAgainChangesNothing) {
+  int projects = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(ExpectedFolder())) {
+    if (!entry.is_directory()) continue;
+    SCOPED_TRACE(entry.path().filename().native());
+    ++projects;
+    TempFolder temp;
+    const std::filesystem::path source = temp.path() / "Quelle";
+    std::filesystem::copy(entry.path(), source, std::filesystem::copy_options::recursive);
+    RecordingHost host;
+    const RequestResult result = Convert(source, temp.path() / "Ziel", &host);
+    ASSERT_EQ(result.outcome, RequestResult::Outcome::kConverted) << result.refusal;
+    EXPECT_EQ(result.report.lines_changed, 0u);
+    ExpectSameFolder(temp.path() / "Ziel", entry.path());
+  }
+  EXPECT_GE(projects, 1);
+}
+
+}  // namespace
+}  // namespace tavrin
