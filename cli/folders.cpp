@@ -16,7 +16,10 @@ Status NormalizeFolder(const std::string& word, std::filesystem::path* folder) {
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(word, error);
   if (error) return FolderError("Verzeichnis kann nicht bestimmt werden", word, error);
-  std::filesystem::path normal = absolute.lexically_normal();
+  // A leading "//" is kept apart from "/" by the path grammar, but on this system it is the root.
+  std::string text = absolute.native();
+  while (text.size() >= 2 && text[0] == '/' && text[1] == '/') text.erase(0, 1);
+  std::filesystem::path normal = std::filesystem::path(text).lexically_normal();
   // "/a/b/" keeps an empty last element; drop it so both spellings compare equal.
   if (!normal.has_filename() && normal != normal.root_path()) normal = normal.parent_path();
   *folder = std::move(normal);
