@@ -14,7 +14,9 @@ namespace tavrin::testing {
 
 // File services that forward to real ones (the disk by default) and fail on demand. Faults are
 // keyed by the last component of the path they hit ("Form1.frm"), so a test need not know the
-// folder. Every call is recorded in `calls` as "<Operation> <full path>".
+// folder. Every call is recorded in `calls` as "<Operation> <full path>". Open, read, create,
+// write and close faults hit CopyToNew as well: its source counts as opened and read, its
+// target as created, written and closed.
 class FaultyFileServices : public FileServices {
  public:
   explicit FaultyFileServices(FileServices& real = DiskFileServices()) : real_(real) {}
@@ -28,11 +30,14 @@ class FaultyFileServices : public FileServices {
   void FailReadAfter(const std::string& name, std::size_t after_bytes, int error_number) {
     read_faults_[name] = {after_bytes, error_number};
   }
-  // Writes to `name` succeed for the first `after_bytes` bytes, then fail.
+  // Writes to `name` succeed for the first `after_bytes` bytes (the write that crosses the
+  // limit still writes its bytes up to it, as a full disk would), then fail.
   void FailWriteAfter(const std::string& name, std::size_t after_bytes, int error_number) {
     write_faults_[name] = {after_bytes, error_number};
   }
+  // Close of an output file of this name closes the real file, then fails.
   void FailClose(const std::string& name, int error_number) { close_faults_[name] = error_number; }
+  // CopyToNew of a source of this name fails at once, creating nothing.
   void FailCopy(const std::string& name, int error_number) { copy_faults_[name] = error_number; }
   void FailRemoveFile(const std::string& name, int error_number) { remove_faults_[name] = error_number; }
   void FailMakeFolder(const std::string& name, int error_number) { make_folder_faults_[name] = error_number; }
@@ -53,6 +58,12 @@ class FaultyFileServices : public FileServices {
   Status RemoveFolder(const std::filesystem::path& folder) override;
 
  private:
+  // OpenInput and CreateOutput with their faults, not recorded.
+  Status OpenFaultyInput(const std::filesystem::path& file, std::unique_ptr<InputFile>* out);
+  Status CreateFaultyOutput(const std::filesystem::path& file, std::unique_ptr<OutputFile>* out);
+  // CopyToNew through the two above, for copies that a fault hits.
+  Status CopyThroughFaults(const std::filesystem::path& from, const std::filesystem::path& to);
+
   struct ByteFault {
     std::size_t after_bytes;
     int error_number;

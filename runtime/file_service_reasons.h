@@ -1,0 +1,14 @@
+#pragma once
+
+namespace tavrin {
+
+// The first half of a failed file service's reason; Status::FromErrno adds the system's
+// reason in brackets. Shared by the disk and by the test doubles, so both speak alike.
+inline constexpr const char* kSourceUnreadable = "Quelldatei kann nicht gelesen werden";
+inline constexpr const char* kTargetNotCreatable = "Zieldatei kann nicht angelegt werden";
+inline constexpr const char* kTargetUnwritable = "Zieldatei kann nicht geschrieben werden";
+inline constexpr const char* kFileNotRemovable = "Datei kann nicht gelöscht werden";
+inline constexpr const char* kFolderNotCreatable = "Verzeichnis kann nicht angelegt werden";
+inline constexpr const char* kFolderNotRemovable = "Verzeichnis kann nicht entfernt werden";
+
+}  // namespace tavrin

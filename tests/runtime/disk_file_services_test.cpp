@@ -1,0 +1,434 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "runtime/file_services.h"
+#include "tests/support/temp_folder.h"
+
+namespace tavrin {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempFolder;
+
+std::vector<std::string> Names(const FolderListing& listing) {
+  std::vector<std::string> names;
+  for (const ListedFile& file : listing.files) names.push_back(file.name.native());
+  return names;
+}
+
+std::string Concat(const fs::path& folder, const std::string& name) { return folder.native() + name; }
+
+// Reads an input file to its end in small steps, so that several reads are needed.
+Status ReadAll(InputFile& input, std::string* content) {
+  char buffer[7];
+  for (;;) {
+    std::size_t got = 0;
+    Status status = input.Read(buffer, sizeof buffer, &got);
+    if (!status.ok() || got == 0) return status;
+    content->append(buffer, got);
+  }
+}
+
+std::size_t OpenDescriptorCount() {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+// A listening-free socket bound to a path in the folder.
+void MakeSocket(const fs::path& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.native().size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, path.c_str());
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  close(fd);
+}
+
+std::string RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random() & 0xff);
+  return bytes;
+}
+
+// Lowers the largest file size this process may write, and raises it again at scope end. A
+// write beyond it fails with EFBIG, even for root: a real write failure on the real disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    old_handler_ = signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit lowered = old_;
+    lowered.rlim_cur = bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    signal(SIGXFSZ, old_handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  sighandler_t old_handler_;
+};
+
+class DiskFileServicesTest : public ::testing::Test {
+ protected:
+  FileServices& disk_ = DiskFileServices();
+  TempFolder temp_;
+};
+
+// ---- Listing --------------------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, ListsOrdinaryFilesOnlySortedByBytes) {
+  temp_.WriteFile("b.frm", "abc");
+  temp_.WriteFile("Z.cls", "");
+  temp_.WriteFile("a.bas", "1");
+  temp_.WriteFile("A.vbp", "12");
+  temp_.WriteFile("Liesmich", "ohne Punkt");
+  temp_.WriteFile("\xe4rger.frm", "high first byte");
+  temp_.WriteFile(".hidden.frm", "hidden");
+  temp_.MakeFolder("Sub.frm");
+  temp_.MakeFolder(".git");
+  fs::create_symlink("b.frm", temp_.path() / "link.frm");
+  fs::create_symlink("nowhere.frm", temp_.path() / "dangling.frm");
+  fs::create_symlink("Sub.frm", temp_.path() / "folderlink.frm");
+  fs::create_symlink("loop.frm", temp_.path() / "loop.frm");
+  ASSERT_EQ(mkfifo((temp_.path() / "pipe.frm").c_str(), 0666), 0);
+  MakeSocket(temp_.path() / "sock.frm");
+
+  const FolderListing listing = disk_.List(Concat(temp_.folder_path(), "*.*"));
+  ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
+  // Bytes >= 0x80 sort after ASCII letters: the order is by unsigned byte value.
+  EXPECT_EQ(Names(listing), (std::vector<std::string>{"A.vbp", "Liesmich", "Z.cls", "a.bas", "b.frm",
+                                                      "link.frm", "\xe4rger.frm"}));
+  ASSERT_EQ(listing.files.size(), 7u);
+  EXPECT_EQ(listing.files[0].size, 2u);
+  EXPECT_EQ(listing.files[4].size, 3u);
+  EXPECT_EQ(listing.files[5].size, 3u) << "a link counts with the size of the file it leads to";
+  EXPECT_EQ(listing.files[6].size, 15u);
+}
+
+TEST_F(DiskFileServicesTest, ListingMatchesTheWildcardWithoutRegardToCase) {
+  temp_.WriteFile("PROJEKT1.VBP", "");
+  temp_.WriteFile("projekt2.vbp", "");
+  temp_.WriteFile("Projekt3.Vbp", "");
+  temp_.WriteFile("Form1.frm", "");
+  temp_.WriteFile("alt.vbp.bak", "");
+  temp_.MakeFolder("Ordner.vbp");
+
+  const FolderListing listing = disk_.List(Concat(temp_.folder_path(), "*.vbp"));
+  ASSERT_TRUE(listing.status.ok());
+  EXPECT_EQ(Names(listing), (std::vector<std::string>{"PROJEKT1.VBP", "Projekt3.Vbp", "projekt2.vbp"}));
+}
+
+TEST_F(DiskFileServicesTest, DoubledSeparatorCountsAsOne) {
+  temp_.WriteFile("Form1.frm", "x");
+  const FolderListing single = disk_.List(Concat(temp_.folder_path(), "*.*"));
+  const FolderListing doubled = disk_.List(Concat(temp_.folder_path(), "/*.*"));
+  ASSERT_TRUE(doubled.status.ok()) << doubled.status.reason();
+  EXPECT_EQ(Names(doubled), std::vector<std::string>{"Form1.frm"});
+  EXPECT_EQ(Names(doubled), Names(single));
+}
+
+TEST_F(DiskFileServicesTest, EmptyFolderAndFolderOfFoldersListNothing) {
+  EXPECT_TRUE(disk_.List(Concat(temp_.folder_path(), "*.*")).status.ok());
+  EXPECT_TRUE(disk_.List(Concat(temp_.folder_path(), "*.*")).files.empty());
+  temp_.MakeFolder("Unterordner");
+  temp_.WriteFile(".versteckt", "x");
+  const FolderListing listing = disk_.List(Concat(temp_.folder_path(), "*.*"));
+  EXPECT_TRUE(listing.status.ok());
+  EXPECT_TRUE(listing.files.empty());
+}
+
+TEST_F(DiskFileServicesTest, WindowsNamesAreListedAndOpenedByteForByte) {
+  const std::string name =
+      "Gr\xfc\xdf"
+      "e.frm";  // "Größe.frm" in Windows-1252, not valid UTF-8
+  const std::string content = "VERSION 5.00\r\n\xe4\xf6\xfc\r\n";
+  temp_.WriteFile(name, content);
+
+  const FolderListing listing = disk_.List(Concat(temp_.folder_path(), "*.FRM"));
+  ASSERT_TRUE(listing.status.ok());
+  ASSERT_EQ(Names(listing), std::vector<std::string>{name});
+
+  std::unique_ptr<InputFile> input;
+  ASSERT_TRUE(disk_.OpenInput(temp_.path() / listing.files[0].name, &input).ok());
+  std::string read;
+  ASSERT_TRUE(ReadAll(*input, &read).ok());
+  EXPECT_EQ(read, content);
+}
+
+TEST_F(DiskFileServicesTest, FolderThatCannotBeListedGivesAReasonNamingIt) {
+  const FolderListing missing = disk_.List(Concat(temp_.folder_path(), "fehlt//*.vbp"));
+  EXPECT_FALSE(missing.status.ok());
+  EXPECT_TRUE(missing.files.empty());
+  EXPECT_EQ(missing.status.reason(),
+            "Das Verzeichnis [" + Concat(temp_.folder_path(), "fehlt/") +
+                "] kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)");
+
+  temp_.WriteFile("datei", "x");
+  const FolderListing file = disk_.List(Concat(temp_.folder_path(), "datei/*.*"));
+  EXPECT_FALSE(file.status.ok());
+  EXPECT_EQ(file.status.reason(), "Das Verzeichnis [" + Concat(temp_.folder_path(), "datei/") +
+                                      "] kann nicht gelesen werden (ist kein Verzeichnis)");
+}
+
+// ---- Reading --------------------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, OpenInputReadsFilesAndLinksToThem) {
+  const std::string content = RandomBytes(1000, 1);
+  temp_.WriteFile("daten.bin", content);
+  fs::create_symlink("daten.bin", temp_.path() / "verweis.bin");
+  for (const char* name : {"daten.bin", "verweis.bin"}) {
+    std::unique_ptr<InputFile> input;
+    ASSERT_TRUE(disk_.OpenInput(temp_.path() / name, &input).ok()) << name;
+    std::string read;
+    ASSERT_TRUE(ReadAll(*input, &read).ok());
+    EXPECT_EQ(read, content) << name;
+  }
+}
+
+TEST_F(DiskFileServicesTest, OpenInputRefusesWhatIsNoRegularFileWithoutBlocking) {
+  temp_.MakeFolder("Ordner");
+  ASSERT_EQ(mkfifo((temp_.path() / "pipe").c_str(), 0666), 0);
+  MakeSocket(temp_.path() / "sock");
+  fs::create_symlink("fehlt", temp_.path() / "dangling");
+  const struct {
+    fs::path file;
+    const char* reason;
+  } cases[] = {
+      {temp_.path() / "Ordner", "Quelldatei kann nicht gelesen werden (ist ein Verzeichnis)"},
+      // Nobody writes to the pipe: a blocking open would never return.
+      {temp_.path() / "pipe", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
+      {"/dev/null", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
+      {temp_.path() / "sock", "Quelldatei kann nicht gelesen werden (Gerät oder Adresse nicht vorhanden)"},
+      {temp_.path() / "dangling",
+       "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
+      {temp_.path() / "fehlt",
+       "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
+  };
+  const std::size_t descriptors = OpenDescriptorCount();
+  for (const auto& c : cases) {
+    std::unique_ptr<InputFile> input;
+    const Status status = disk_.OpenInput(c.file, &input);
+    EXPECT_FALSE(status.ok()) << c.file;
+    EXPECT_EQ(status.reason(), c.reason) << c.file;
+    EXPECT_EQ(input, nullptr) << c.file;
+  }
+  EXPECT_EQ(OpenDescriptorCount(), descriptors) << "a refused file stays open";
+}
+
+// ---- Writing --------------------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, CreateOutputWritesANewFile) {
+  const fs::path file = temp_.path() / "neu.frm";
+  std::unique_ptr<OutputFile> output;
+  ASSERT_TRUE(disk_.CreateOutput(file, &output).ok());
+  ASSERT_TRUE(output->Write("Zeile 1\r\n").ok());
+  ASSERT_TRUE(output->Write("").ok());
+  ASSERT_TRUE(output->Write(std::string("\0\xff", 2)).ok());
+  ASSERT_TRUE(output->Close().ok());
+  EXPECT_EQ(ReadFile(file), std::string("Zeile 1\r\n\0\xff", 11));
+}
+
+TEST_F(DiskFileServicesTest, OutputFileClosesItselfWhenNotClosed) {
+  const std::size_t descriptors = OpenDescriptorCount();
+  {
+    std::unique_ptr<OutputFile> output;
+    ASSERT_TRUE(disk_.CreateOutput(temp_.path() / "offen.txt", &output).ok());
+    ASSERT_TRUE(output->Write("halb").ok());
+    EXPECT_EQ(OpenDescriptorCount(), descriptors + 1);
+  }
+  EXPECT_EQ(OpenDescriptorCount(), descriptors);
+  EXPECT_EQ(ReadFile(temp_.path() / "offen.txt"), "halb");
+}
+
+TEST_F(DiskFileServicesTest, CreateOutputNeverTouchesAnExistingEntry) {
+  temp_.WriteFile("datei.frm", "alt");
+  temp_.MakeFolder("ordner.frm");
+  temp_.WriteFile("ziel.txt", "Ziel des Verweises");
+  fs::create_symlink("ziel.txt", temp_.path() / "verweis.frm");
+  fs::create_symlink("nicht-da.txt", temp_.path() / "dangling.frm");
+
+  for (const char* name : {"datei.frm", "ordner.frm", "verweis.frm", "dangling.frm"}) {
+    std::unique_ptr<OutputFile> output;
+    const Status status = disk_.CreateOutput(temp_.path() / name, &output);
+    EXPECT_FALSE(status.ok()) << name;
+    EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)") << name;
+    EXPECT_EQ(output, nullptr) << name;
+  }
+  EXPECT_EQ(ReadFile(temp_.path() / "datei.frm"), "alt");
+  EXPECT_TRUE(fs::is_directory(temp_.path() / "ordner.frm"));
+  EXPECT_EQ(ReadFile(temp_.path() / "ziel.txt"), "Ziel des Verweises");
+  EXPECT_TRUE(fs::is_symlink(temp_.path() / "verweis.frm"));
+  EXPECT_TRUE(fs::is_symlink(temp_.path() / "dangling.frm"));
+  EXPECT_FALSE(fs::exists(temp_.path() / "nicht-da.txt")) << "created through a dangling link";
+}
+
+TEST_F(DiskFileServicesTest, CreateOutputInAMissingFolderFails) {
+  std::unique_ptr<OutputFile> output;
+  const Status status = disk_.CreateOutput(temp_.path() / "fehlt" / "neu.frm", &output);
+  EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (Datei oder Verzeichnis nicht gefunden)");
+}
+
+TEST_F(DiskFileServicesTest, WriteBeyondTheFileSizeLimitFails) {
+  std::unique_ptr<OutputFile> output;
+  ASSERT_TRUE(disk_.CreateOutput(temp_.path() / "gross.bin", &output).ok());
+  FileSizeLimit limit(4096);
+  EXPECT_TRUE(output->Write(std::string(4000, 'a')).ok());
+  const Status status = output->Write(std::string(200, 'b'));
+  EXPECT_EQ(status.reason(), "Zieldatei kann nicht geschrieben werden (Datei ist zu groß)");
+}
+
+// ---- Copying --------------------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, CopyToNewCopiesByteForByte) {
+  std::string every_byte;
+  for (int i = 0; i < 256; ++i) every_byte += static_cast<char>(i);
+  const struct {
+    const char* name;
+    std::string content;
+  } cases[] = {
+      {"leer.frx", ""},
+      {"bytes.bin", every_byte},
+      {"Gr\xfc\xdf"
+       "e.frx",
+       "\r\n\r\r\n\x1a"},
+      {"gross.bin", RandomBytes(3 * 1024 * 1024 + 17, 2)},
+  };
+  const fs::path target_folder = temp_.MakeFolder("Ziel");
+  for (const auto& c : cases) {
+    const fs::path from = temp_.WriteFile(c.name, c.content);
+    const fs::path to = target_folder / c.name;
+    const Status status = disk_.CopyToNew(from, to);
+    ASSERT_TRUE(status.ok()) << c.name << ": " << status.reason();
+    EXPECT_TRUE(ReadFile(to) == c.content) << c.name;
+    EXPECT_TRUE(ReadFile(from) == c.content) << c.name << " (source changed)";
+  }
+}
+
+TEST_F(DiskFileServicesTest, CopyToNewFollowsALinkAsSource) {
+  temp_.WriteFile("echt.bas", "Attribute VB_Name\r\n");
+  fs::create_symlink("echt.bas", temp_.path() / "verweis.bas");
+  const fs::path to = temp_.MakeFolder("Ziel") / "verweis.bas";
+  ASSERT_TRUE(disk_.CopyToNew(temp_.path() / "verweis.bas", to).ok());
+  EXPECT_FALSE(fs::is_symlink(to));
+  EXPECT_EQ(ReadFile(to), "Attribute VB_Name\r\n");
+}
+
+TEST_F(DiskFileServicesTest, CopyToNewLeavesAnExistingTargetAlone) {
+  const fs::path from = temp_.WriteFile("Form1.frm", "neu");
+  const fs::path existing = temp_.WriteFile("Ziel/Form1.frm", "alt");
+  const fs::path pointee = temp_.path() / "Ziel" / "woanders.frm";
+  fs::create_symlink(pointee, temp_.path() / "Ziel" / "Form2.frm");
+
+  Status status = disk_.CopyToNew(from, existing);
+  EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)");
+  EXPECT_EQ(ReadFile(existing), "alt");
+
+  status = disk_.CopyToNew(from, temp_.path() / "Ziel" / "Form2.frm");
+  EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)");
+  EXPECT_TRUE(fs::is_symlink(temp_.path() / "Ziel" / "Form2.frm"));
+  EXPECT_FALSE(fs::exists(pointee));
+}
+
+TEST_F(DiskFileServicesTest, CopyToNewFromAnUnreadableSourceCreatesNoTarget) {
+  temp_.MakeFolder("Ordner.frm");
+  const fs::path target_folder = temp_.MakeFolder("Ziel");
+  Status status = disk_.CopyToNew(temp_.path() / "fehlt.frm", target_folder / "fehlt.frm");
+  EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)");
+  status = disk_.CopyToNew(temp_.path() / "Ordner.frm", target_folder / "Ordner.frm");
+  EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (ist ein Verzeichnis)");
+  EXPECT_TRUE(fs::is_empty(target_folder));
+}
+
+TEST_F(DiskFileServicesTest, CopyToNewRemovesTheTargetWhenReadingFailsHalfway) {
+  // This process's own memory file opens as a regular file, but reading at offset 0 fails:
+  // a read error that comes only after the target was created.
+  std::unique_ptr<InputFile> probe;
+  ASSERT_TRUE(disk_.OpenInput("/proc/self/mem", &probe).ok());
+  const fs::path to = temp_.path() / "mem.bin";
+  const Status status = disk_.CopyToNew("/proc/self/mem", to);
+  EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(to)));
+}
+
+TEST_F(DiskFileServicesTest, CopyToNewRemovesTheTargetWhenWritingFails) {
+  const fs::path from = temp_.WriteFile("gross.frx", RandomBytes(3 * 1024 * 1024, 3));
+  const fs::path to = temp_.MakeFolder("Ziel") / "gross.frx";
+  Status status;
+  {
+    FileSizeLimit limit(1024 * 1024);
+    status = disk_.CopyToNew(from, to);
+  }
+  EXPECT_EQ(status.reason(), "Zieldatei kann nicht geschrieben werden (Datei ist zu groß)");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(to)));
+  EXPECT_EQ(fs::file_size(from), 3u * 1024 * 1024);
+}
+
+// ---- Removing and making --------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, RemoveFileRemovesFilesAndLinksButNoFolder) {
+  const fs::path file = temp_.WriteFile("weg.frm", "x");
+  const fs::path pointee = temp_.WriteFile("bleibt.frm", "y");
+  fs::create_symlink(pointee, temp_.path() / "verweis.frm");
+  const fs::path folder = temp_.MakeFolder("Ordner");
+
+  EXPECT_TRUE(disk_.RemoveFile(file).ok());
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_TRUE(disk_.RemoveFile(temp_.path() / "verweis.frm").ok());
+  EXPECT_FALSE(fs::exists(fs::symlink_status(temp_.path() / "verweis.frm")));
+  EXPECT_EQ(ReadFile(pointee), "y");
+
+  EXPECT_EQ(disk_.RemoveFile(folder).reason(), "Datei kann nicht gelöscht werden (ist ein Verzeichnis)");
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(disk_.RemoveFile(file).reason(),
+            "Datei kann nicht gelöscht werden (Datei oder Verzeichnis nicht gefunden)");
+}
+
+TEST_F(DiskFileServicesTest, MakeFolderMakesExactlyOneFolder) {
+  const fs::path folder = temp_.path() / "Neu";
+  EXPECT_TRUE(disk_.MakeFolder(folder).ok());
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(disk_.MakeFolder(folder).reason(), "Verzeichnis kann nicht angelegt werden (existiert bereits)");
+  EXPECT_EQ(disk_.MakeFolder(temp_.path() / "a" / "b").reason(),
+            "Verzeichnis kann nicht angelegt werden (Datei oder Verzeichnis nicht gefunden)");
+  EXPECT_FALSE(fs::exists(temp_.path() / "a"));
+}
+
+TEST_F(DiskFileServicesTest, RemoveFolderRemovesOnlyAnEmptyFolder) {
+  const fs::path empty = temp_.MakeFolder("Leer");
+  const fs::path full = temp_.MakeFolder("Voll");
+  temp_.WriteFile("Voll/datei.txt", "x");
+  const fs::path file = temp_.WriteFile("datei.txt", "x");
+
+  EXPECT_TRUE(disk_.RemoveFolder(empty).ok());
+  EXPECT_FALSE(fs::exists(empty));
+  EXPECT_EQ(disk_.RemoveFolder(full).reason(),
+            "Verzeichnis kann nicht entfernt werden (Verzeichnis ist nicht leer)");
+  EXPECT_EQ(ReadFile(full / "datei.txt"), "x");
+  EXPECT_EQ(disk_.RemoveFolder(file).reason(),
+            "Verzeichnis kann nicht entfernt werden (ist kein Verzeichnis)");
+  EXPECT_TRUE(fs::exists(file));
+}
+
+}  // namespace
+}  // namespace tavrin
