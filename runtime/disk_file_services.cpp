@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <string>
 
 #include "runtime/file_service_reasons.h"
@@ -116,15 +117,16 @@ Status CreateDiskOutput(const std::filesystem::path& file, std::unique_ptr<DiskO
   return Status::Ok();
 }
 
-// Copies what is left of `from` with read and write.
+// Copies what is left of `from` with read and write. The buffer is not cleared first: after
+// copy_file_range has done the work, this only reads the end, and no page of it is touched.
 Status CopyByReadWrite(DiskInputFile& from, DiskOutputFile& to) {
-  std::string buffer(kCopyBufferSize, '\0');
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyBufferSize);
   for (;;) {
     std::size_t got = 0;
-    Status status = from.Read(buffer.data(), buffer.size(), &got);
+    Status status = from.Read(buffer.get(), kCopyBufferSize, &got);
     if (!status.ok()) return status;
     if (got == 0) return Status::Ok();
-    status = to.Write(std::string_view(buffer.data(), got));
+    status = to.Write(std::string_view(buffer.get(), got));
     if (!status.ok()) return status;
   }
 }
