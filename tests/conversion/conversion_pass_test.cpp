@@ -46,7 +46,7 @@ class ConversionPassTest : public ::testing::Test {
 };
 
 TEST_F(ConversionPassTest, RewritesProjectTextAndCopiesEverythingElse) {
-  const std::string binary("Comctl\0ComctlLib.\r\x80\n\r", 23);
+  const std::string binary("Comctl\0ComctlLib.\r\x80\n\r", 22);
   root_.WriteFile("Quelle/Projekt1.vbp", "Object={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX\r\n");
   root_.WriteFile("Quelle/Form1.FRM", "Begin ComctlLib.Toolbar Toolbar1\nEnd\rLast");
   root_.WriteFile("Quelle/Form1.frx", binary);

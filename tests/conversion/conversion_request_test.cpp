@@ -126,7 +126,7 @@ TEST_F(ConversionRequestTest, ReportsFailedFilesInOneMessage) {
 
   EXPECT_EQ(result.outcome, Outcome::kConvertedWithFailures);
   ASSERT_EQ(MessageBoxes().size(), 1u);
-  const std::string& box = MessageBoxes()[0];
+  const std::string box = MessageBoxes()[0];
   EXPECT_EQ(box.rfind(Refusal("Folgende Dateien wurden nicht \xc3\xbc" "bertragen:\r\nForm1.frm: "), 0), 0u) << box;
   EXPECT_NE(box.find("\r\nForm1.frx: "), std::string::npos) << box;
   EXPECT_EQ(box.find("P.vbp"), std::string::npos) << box;
