@@ -1,0 +1,31 @@
+#include "tests/window/scripted_dialogs.h"
+
+#include <QTest>
+
+namespace tavrin::testing {
+
+int ScriptedDialogs::MessageBox(std::string_view text, int style, std::string_view title) {
+  shown_.push_back({Kind::kMessageBox, std::string(text), style, std::string(title)});
+  if (message_answers_.empty()) {
+    const std::string failure = "unexpected message box: " + std::string(text);
+    QTest::qFail(failure.c_str(), __FILE__, __LINE__);
+    return kAnswerOk;
+  }
+  const int answer = message_answers_.front();
+  message_answers_.pop_front();
+  return answer;
+}
+
+std::string ScriptedDialogs::InputBox(std::string_view prompt, std::string_view title) {
+  shown_.push_back({Kind::kInputBox, std::string(prompt), 0, std::string(title)});
+  if (input_answers_.empty()) {
+    const std::string failure = "unexpected input box: " + std::string(prompt);
+    QTest::qFail(failure.c_str(), __FILE__, __LINE__);
+    return {};
+  }
+  std::string answer = std::move(input_answers_.front());
+  input_answers_.pop_front();
+  return answer;
+}
+
+}  // namespace tavrin::testing

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "runtime/dialog_services.h"
+
+namespace tavrin::testing {
+
+// Dialog services that answer from a script instead of showing boxes. Every dialog asked
+// for is recorded; a dialog the script did not expect fails the running test.
+class ScriptedDialogs : public DialogServices {
+ public:
+  enum class Kind { kMessageBox, kInputBox };
+  struct Shown {
+    Kind kind;
+    std::string text;  // message or prompt
+    int style = 0;     // message boxes only
+    std::string title;
+  };
+
+  // The next message box is answered with `answer` (kAnswerOk, kAnswerYes, ...).
+  void AnswerNextMessageBox(int answer) { message_answers_.push_back(answer); }
+  // The next input box is answered with `text` ("" stands for Cancel).
+  void AnswerNextInputBox(std::string text) { input_answers_.push_back(std::move(text)); }
+
+  int MessageBox(std::string_view text, int style, std::string_view title) override;
+  std::string InputBox(std::string_view prompt, std::string_view title) override;
+  void DoEvents() override { ++do_events_; }
+  void SetMousePointer(int pointer) override { pointers_.push_back(pointer); }
+
+  const std::vector<Shown>& shown() const { return shown_; }
+  int do_events() const { return do_events_; }
+  const std::vector<int>& pointers() const { return pointers_; }
+  // True when every scripted answer was used.
+  bool script_used_up() const { return message_answers_.empty() && input_answers_.empty(); }
+
+ private:
+  std::deque<int> message_answers_;
+  std::deque<std::string> input_answers_;
+  std::vector<Shown> shown_;
+  std::vector<int> pointers_;
+  int do_events_ = 0;
+};
+
+}  // namespace tavrin::testing

@@ -1,0 +1,277 @@
+#include "window/frm_convert.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+#include <algorithm>
+#include <filesystem>
+
+#include "conversion/folder_path.h"
+#include "conversion/folder_tests.h"
+#include "window/colour.h"
+#include "window/lists/path_text.h"
+
+namespace tavrin {
+namespace {
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+// The index in "btnConvert(1)".
+int ArrayIndexOf(const char* name) {
+  const std::string_view text(name);
+  return text[text.size() - 2] - '0';
+}
+
+}  // namespace
+
+std::string DriveUnreadableMessage(const std::filesystem::path& drive) {
+  return "Das Laufwerk [" + DisplayText(drive).toStdString() + "] kann nicht gelesen werden.";
+}
+
+frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
+                       std::optional<std::vector<std::filesystem::path>> drives, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dialogs_(dialogs),
+      files_(files) {
+  setObjectName(QStringLiteral("frmConvert"));
+  setWindowTitle(Text(kWindowCaption));
+  setWindowIcon(WindowIcon());
+  setFixedSize(kClientWidth, kClientHeight);
+  CreateControls(drives);
+  StyleLabels();
+  SetTabOrder();
+  ConnectHandlers();
+}
+
+void frmConvert::CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives) {
+  imghotlist_ = new ImageList(QStringLiteral("ImgHotList"), HotToolbarImages(), this);
+  imglist_ = new ImageList(QStringLiteral("ImgList"), NormalToolbarImages(), this);
+  for (const ControlSpec& spec : LayoutTable()) {
+    const QString container_name = QString::fromLatin1(spec.container);
+    QWidget* container = container_name.isEmpty() ? this : controls_.value(container_name);
+    QWidget* control = CreateControl(spec, container, drives);
+    control->setObjectName(QString::fromLatin1(spec.name));
+    control->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    controls_.insert(control->objectName(), control);
+    if (container == sstab1_ && spec.page != kNoPage) sstab1_->AddToPage(control, spec.page);
+  }
+  // Each folder list opens on the process's current folder, its drive list on that folder's drive.
+  drive1_->ShowDriveOf(dir1_->Path());
+  drive2_->ShowDriveOf(dir2_->Path());
+}
+
+QWidget* frmConvert::CreateControl(const ControlSpec& spec, QWidget* container,
+                                   const std::optional<std::vector<std::filesystem::path>>& drives) {
+  const QString caption = QString::fromUtf8(spec.caption);
+  switch (spec.kind) {
+    case ControlKind::kToolbar: {
+      QStringList captions;
+      for (const char* text : ToolbarCaptions()) captions << QString::fromUtf8(text);
+      toolbar1_ = new Toolbar(captions, *imglist_, *imghotlist_, QSize(kToolbarButtonWidth, kToolbarButtonHeight),
+                              container);
+      return toolbar1_;
+    }
+    case ControlKind::kTabControl: {
+      QStringList captions;
+      for (const char* text : PageCaptions()) captions << QString::fromUtf8(text);
+      sstab1_ = new TabControl(captions, kTabStripHeight, 2, QSize(spec.width, spec.height), container);
+      return sstab1_;
+    }
+    case ControlKind::kStatusBar:
+      statusbar1_ = new StatusBar(container);
+      return statusbar1_;
+    case ControlKind::kFrame:
+      return new QGroupBox(caption, container);
+    case ControlKind::kFolderList: {
+      auto* list = new FolderList(container);
+      (std::string_view(spec.name) == "Dir1" ? dir1_ : dir2_) = list;
+      return list;
+    }
+    case ControlKind::kDriveList: {
+      auto* list = drives ? new DriveList(*drives, container) : new DriveList(container);
+      (std::string_view(spec.name) == "Drive1" ? drive1_ : drive2_) = list;
+      return list;
+    }
+    case ControlKind::kLabel: {
+      auto* label = new QLabel(caption, container);
+      const std::string_view name(spec.name);
+      (name == "lbPrj" ? lbprj_ : name == "lbCr" ? lbcr_ : lbinfo_) = label;
+      return label;
+    }
+    case ControlKind::kPushButton: {
+      auto* button = new QPushButton(caption, container);
+      button->setAutoDefault(false);
+      button->setDefault(false);
+      const auto index = static_cast<std::size_t>(ArrayIndexOf(spec.name));
+      (std::string_view(spec.name).starts_with("btnConvert") ? btnconvert_ : btnpath_).at(index) = button;
+      return button;
+    }
+  }
+  return nullptr;
+}
+
+void frmConvert::StyleLabels() {
+  for (const LabelSpec& spec : LabelTable()) {
+    auto* label = qobject_cast<QLabel*>(Control(QString::fromLatin1(spec.name)));
+    label->setAlignment(Qt::AlignCenter);
+    label->setTextFormat(Qt::PlainText);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ColourOf(spec.colour, palette));
+    label->setPalette(palette);
+    if (spec.font_family != nullptr) {
+      QFont font(QString::fromLatin1(spec.font_family), spec.point_size, spec.weight);
+      font.setItalic(false);
+      font.setUnderline(false);
+      font.setStrikeOut(false);
+      label->setFont(font);
+    }
+    label->setProperty("Tag", QString::fromUtf8(spec.tag));
+  }
+}
+
+void frmConvert::SetTabOrder() {
+  // The controls that can take the focus, in the order of their tab indexes; the tab
+  // control takes it on its tab strip.
+  std::vector<const ControlSpec*> ordered;
+  for (const ControlSpec& spec : LayoutTable()) ordered.push_back(&spec);
+  std::sort(ordered.begin(), ordered.end(),
+            [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
+  std::vector<QWidget*> chain;
+  for (const ControlSpec* spec : ordered) {
+    QWidget* control = Control(QString::fromLatin1(spec->name));
+    if (control == sstab1_) {
+      chain.push_back(sstab1_->TabBar());
+    } else if (control == toolbar1_) {
+      for (int index = 1; index <= toolbar1_->ButtonCount(); ++index) chain.push_back(toolbar1_->Button(index));
+    } else if (control->focusPolicy() != Qt::NoFocus) {
+      chain.push_back(control);
+    }
+  }
+  for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void frmConvert::ConnectHandlers() {
+  connect(drive1_, &DriveList::Change, this, &frmConvert::Drive1_Change);
+  connect(drive2_, &DriveList::Change, this, &frmConvert::Drive2_Change);
+  connect(dir1_, &FolderList::Change, this, &frmConvert::Dir1_Change);
+  connect(dir2_, &FolderList::Change, this, &frmConvert::Dir2_Change);
+  connect(sstab1_, &TabControl::Click, this, &frmConvert::SSTab1_Click);
+  connect(toolbar1_, &Toolbar::ButtonClick, this, &frmConvert::Toolbar1_ButtonClick);
+  for (int index : {0, 1}) {
+    connect(btnConvert(index), &QPushButton::clicked, this, [this, index] { btnConvert_Click(index); });
+    connect(btnPath(index), &QPushButton::clicked, this, [this, index] { btnPath_Click(index); });
+  }
+}
+
+std::filesystem::path frmConvert::QuellPfad() { return FolderPath(dir1_->Path()); }
+
+std::filesystem::path frmConvert::ZielPfad() { return FolderPath(dir2_->Path()); }
+
+void frmConvert::WriteInfo(std::string_view text, std::int32_t wert) {
+  QString caption = QStringLiteral("Bearbeite: ") + Text(text);
+  if (wert != 0)
+    caption += QStringLiteral(" [") + QString::number(wert) + QStringLiteral("]...");
+  else
+    caption += QStringLiteral("...");
+  lbinfo_->setText(caption);
+  lbinfo_->repaint();
+}
+
+void frmConvert::DoEvents() { dialogs_.DoEvents(); }
+
+void frmConvert::SetMousePointer(int pointer) { dialogs_.SetMousePointer(pointer); }
+
+int frmConvert::MessageBox(std::string_view text, int style, std::string_view title) {
+  return dialogs_.MessageBox(text, style, title);
+}
+
+void frmConvert::Form_Load() {
+  loaded_ = true;
+  // The status labels show the real state of the folders the lists open on; the page
+  // change then leaves the source folder in the status bar.
+  Dir1_Change();
+  Dir2_Change();
+  sstab1_->SetTab(0);
+}
+
+void frmConvert::Drive1_Change() { ChangeDrive(drive1_, dir1_); }
+
+void frmConvert::Drive2_Change() { ChangeDrive(drive2_, dir2_); }
+
+void frmConvert::ChangeDrive(DriveList* drive, FolderList* folder) {
+  const std::filesystem::path chosen = drive->Drive();
+  if (folder->SetPath(chosen)) return;  // the folder list's change handler did the rest
+  // The drive cannot be read: say so and return to the drive the folder list is on.
+  MessageBox(DriveUnreadableMessage(chosen), kButtonsOk + kIconExclamation, kDriveTitle);
+  drive->ShowDriveOf(folder->Path());
+}
+
+void frmConvert::ShowAnswer(QLabel* label, bool yes) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, ColourOf(yes ? kColourHighlight : kColourRed, palette));
+  label->setPalette(palette);
+  label->setText(Text(yes ? kYes : kNo));
+}
+
+void frmConvert::Dir1_Change() {
+  ShowAnswer(lbprj_, ProjectExist(files_, QuellPfad()).yes);
+  statusbar1_->SetSimpleText(DisplayText(QuellPfad()));
+}
+
+void frmConvert::Dir2_Change() {
+  ShowAnswer(lbcr_, ProjectCreatable(files_, ZielPfad()).yes);
+  statusbar1_->SetSimpleText(DisplayText(ZielPfad()));
+}
+
+void frmConvert::SSTab1_Click(int /*previous_tab*/) {
+  const QByteArray tag = lbinfo_->property("Tag").toString().toUtf8();
+  switch (sstab1_->Tab()) {
+    case 0:
+      statusbar1_->SetSimpleText(DisplayText(QuellPfad()));
+      WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
+      break;
+    case 1:
+      statusbar1_->SetSimpleText(DisplayText(ZielPfad()));
+      WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
+      break;
+    case 2: {
+      const std::filesystem::path source = QuellPfad();
+      const std::filesystem::path target = ZielPfad();
+      // Exact comparison: two spellings of one folder count as different.
+      const bool differ = source.native() != target.native();
+      btnConvert(0)->setEnabled(differ);
+      statusbar1_->SetSimpleText(Text(differ ? kConversionPossible : kChooseOtherFolders));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void frmConvert::Toolbar1_ButtonClick(int /*index*/) {
+  // The toolbar's commands (page switches, conversion, summary, about) are not built yet.
+}
+
+void frmConvert::btnConvert_Click(int /*index*/) {
+  // "&Konvertieren" and "&Über..." are not built yet.
+}
+
+void frmConvert::btnPath_Click(int /*index*/) {
+  // Making and deleting target folders is not built yet.
+}
+
+void frmConvert::CenterOnScreen() {
+  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  // The frame is not known before the window is shown; centring the client area is close enough.
+  move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()).topLeft());
+}
+
+void frmConvert::showEvent(QShowEvent* event) {
+  if (!loaded_ && !event->spontaneous()) Form_Load();
+  QWidget::showEvent(event);
+}
+
+}  // namespace tavrin

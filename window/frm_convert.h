@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "conversion/conversion_host.h"
+#include "runtime/dialog_services.h"
+#include "runtime/file_services.h"
+#include "window/image_list.h"
+#include "window/layout_table.h"
+#include "window/lists/drive_list.h"
+#include "window/lists/folder_list.h"
+#include "window/status_bar.h"
+#include "window/tab_control.h"
+#include "window/tool_bar.h"
+
+namespace tavrin {
+
+// Fixed texts of the window.
+inline constexpr std::string_view kWindowCaption = "CommonControls - Projektkonvertierung";
+inline constexpr std::string_view kYes = "Ja";
+inline constexpr std::string_view kNo = "Nein";
+inline constexpr std::string_view kConversionPossible = "Konvertierung kann durchgeführt werden...";
+inline constexpr std::string_view kChooseOtherFolders =
+    "Bitte wählen Sie ein anderes Projekt oder ein anderes Zielverzeichnis...";
+inline constexpr std::string_view kDriveTitle = "Laufwerk";
+
+// The message shown when `drive` cannot be read.
+std::string DriveUnreadableMessage(const std::filesystem::path& drive);
+
+// The main window. It holds all its state in its controls: the source folder is whatever
+// Dir1 shows, the target folder whatever Dir2 shows. Every control carries the object name
+// of the layout table ("Dir1", "btnConvert(0)", ...).
+class frmConvert : public QWidget, public ConversionHost {
+  Q_OBJECT
+
+ public:
+  // Creates the window with its controls in their initial state (page 2 in front, the
+  // labels reading "Nein"); Form_Load runs when the window is first shown, or earlier when
+  // called. `drives`, when given, replaces the machine's drives in both drive lists.
+  frmConvert(DialogServices& dialogs, FileServices& files,
+             std::optional<std::vector<std::filesystem::path>> drives = std::nullopt, QWidget* parent = nullptr);
+
+  // The source and target folder paths: what Dir1 and Dir2 show, ending in a separator.
+  std::filesystem::path QuellPfad() override;
+  std::filesystem::path ZielPfad() override;
+
+  // Writes "Bearbeite: <text> [<wert>]..." (or without the number when `wert` is 0) into
+  // lbInfo and repaints it at once. `text` is UTF-8.
+  void WriteInfo(std::string_view text, std::int32_t wert) override;
+
+  void DoEvents() override;
+  void SetMousePointer(int pointer) override;
+  int MessageBox(std::string_view text, int style, std::string_view title) override;
+
+  // Event handlers; each also runs on its control's event.
+  void Form_Load();
+  void Drive1_Change();
+  void Drive2_Change();
+  void Dir1_Change();
+  void Dir2_Change() override;
+  void SSTab1_Click(int previous_tab);
+  void Toolbar1_ButtonClick(int index);
+  void btnConvert_Click(int index);
+  void btnPath_Click(int index);
+
+  // Moves the window to the middle of its screen's free area.
+  void CenterOnScreen();
+
+  bool loaded() const { return loaded_; }
+
+  // The controls, by their names.
+  QWidget* Control(const QString& name) const { return controls_.value(name); }
+  Toolbar* Toolbar1() const { return toolbar1_; }
+  TabControl* SSTab1() const { return sstab1_; }
+  StatusBar* StatusBar1() const { return statusbar1_; }
+  FolderList* Dir1() const { return dir1_; }
+  FolderList* Dir2() const { return dir2_; }
+  DriveList* Drive1() const { return drive1_; }
+  DriveList* Drive2() const { return drive2_; }
+  QLabel* lbPrj() const { return lbprj_; }
+  QLabel* lbCr() const { return lbcr_; }
+  QLabel* lbInfo() const { return lbinfo_; }
+  QPushButton* btnConvert(int index) const { return btnconvert_.at(static_cast<std::size_t>(index)); }
+  QPushButton* btnPath(int index) const { return btnpath_.at(static_cast<std::size_t>(index)); }
+  const ImageList& ImgList() const { return *imglist_; }
+  const ImageList& ImgHotList() const { return *imghotlist_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives);
+  QWidget* CreateControl(const ControlSpec& spec, QWidget* container,
+                         const std::optional<std::vector<std::filesystem::path>>& drives);
+  void StyleLabels();
+  void SetTabOrder();
+  void ConnectHandlers();
+  void ShowAnswer(QLabel* label, bool yes);
+  void ChangeDrive(DriveList* drive, FolderList* folder);
+
+  DialogServices& dialogs_;
+  FileServices& files_;
+  bool loaded_ = false;
+
+  QHash<QString, QWidget*> controls_;
+  ImageList* imghotlist_ = nullptr;
+  ImageList* imglist_ = nullptr;
+  Toolbar* toolbar1_ = nullptr;
+  TabControl* sstab1_ = nullptr;
+  StatusBar* statusbar1_ = nullptr;
+  FolderList* dir1_ = nullptr;
+  FolderList* dir2_ = nullptr;
+  DriveList* drive1_ = nullptr;
+  DriveList* drive2_ = nullptr;
+  QLabel* lbprj_ = nullptr;
+  QLabel* lbcr_ = nullptr;
+  QLabel* lbinfo_ = nullptr;
+  std::array<QPushButton*, 2> btnconvert_{};
+  std::array<QPushButton*, 2> btnpath_{};
+};
+
+}  // namespace tavrin

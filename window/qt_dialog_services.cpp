@@ -1,0 +1,98 @@
+#include "window/qt_dialog_services.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+namespace tavrin {
+namespace {
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+constexpr int kButtonsMask = 0x0F;
+constexpr int kIconMask = 0x70;
+constexpr int kButtonsOkCancel = 1;
+constexpr int kButtonsYesNoCancel = 3;
+constexpr int kIconCritical = 16;
+
+QMessageBox::Icon IconOf(int style) {
+  switch (style & kIconMask) {
+    case kIconCritical: return QMessageBox::Critical;
+    case kIconQuestion: return QMessageBox::Question;
+    case kIconExclamation: return QMessageBox::Warning;
+    case kIconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+QMessageBox::StandardButtons ButtonsOf(int style) {
+  switch (style & kButtonsMask) {
+    case kButtonsOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case kButtonsYesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case kButtonsYesNo: return QMessageBox::Yes | QMessageBox::No;
+    default: return QMessageBox::Ok;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(std::string_view text, int style, std::string_view title,
+                                            QWidget* parent) {
+  QString shown = Text(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  auto box = std::make_unique<QMessageBox>(IconOf(style), Text(title), shown, ButtonsOf(style), parent);
+  box->setTextFormat(Qt::PlainText);
+  const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+      {QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Ja"}, {QMessageBox::No, "Nein"}, {QMessageBox::Cancel, "Abbrechen"}};
+  for (const auto& [which, name] : names) {
+    if (QAbstractButton* button = box->button(which)) button->setText(QString::fromUtf8(name));
+  }
+  return box;
+}
+
+int AnswerOf(const QMessageBox& box, QAbstractButton* clicked) {
+  switch (box.standardButton(clicked)) {
+    case QMessageBox::Ok: return kAnswerOk;
+    case QMessageBox::Yes: return kAnswerYes;
+    case QMessageBox::No: return kAnswerNo;
+    default: return kAnswerCancel;
+  }
+}
+
+std::unique_ptr<QInputDialog> MakeInputBox(std::string_view prompt, std::string_view title, QWidget* parent) {
+  auto box = std::make_unique<QInputDialog>(parent);
+  box->setInputMode(QInputDialog::TextInput);
+  box->setWindowTitle(Text(title));
+  box->setLabelText(Text(prompt));
+  box->setTextValue(QString());
+  box->setOkButtonText(QStringLiteral("OK"));
+  box->setCancelButtonText(QStringLiteral("Abbrechen"));
+  return box;
+}
+
+QtDialogServices::~QtDialogServices() { SetMousePointer(kPointerNormal); }
+
+int QtDialogServices::MessageBox(std::string_view text, int style, std::string_view title) {
+  auto box = MakeMessageBox(text, style, title, parent_);
+  box->exec();
+  return AnswerOf(*box, box->clickedButton());
+}
+
+std::string QtDialogServices::InputBox(std::string_view prompt, std::string_view title) {
+  auto box = MakeInputBox(prompt, title, parent_);
+  if (box->exec() != QDialog::Accepted) return {};
+  return box->textValue().toStdString();
+}
+
+void QtDialogServices::DoEvents() { QCoreApplication::processEvents(); }
+
+void QtDialogServices::SetMousePointer(int pointer) {
+  const bool busy = pointer == kPointerBusy;
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace tavrin
