@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds Tavrin and starts its window. Without a graphical display
+# the program says so and names the command-line tool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+cmake -S . -B build -G Ninja
+cmake --build build
+exec build/bin/Tavrin
