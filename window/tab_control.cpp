@@ -1,5 +1,6 @@
 #include "window/tab_control.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -58,7 +59,9 @@ void TabControl::OnCurrentChanged(int page) {
 }
 
 void TabControl::ShowPage(int page) {
-  // Hide the old page first, so that focus does not wander through it.
+  // The focus in a page that goes moves to the tab strip, not to whatever control follows.
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && focus != bar_ && isAncestorOf(focus)) bar_->setFocus(Qt::OtherFocusReason);
   for (std::size_t p = 0; p < pages_.size(); ++p) {
     if (static_cast<int>(p) != page)
       for (QWidget* control : pages_[p]) control->hide();

@@ -23,6 +23,7 @@
 #include "tests/window/scratch_tree.h"
 #include "tests/window/scripted_dialogs.h"
 #include "window/application_setup.h"
+#include "window/colour.h"
 #include "window/frm_convert.h"
 #include "window/image_list.h"
 
@@ -160,6 +161,17 @@ class WindowLayoutTest : public QObject {
     }
   }
 
+  void colourValuesAreBlueGreenRedOrSystemColours() {
+    QPalette palette;
+    palette.setColor(QPalette::Highlight, QColor(1, 2, 3));
+    palette.setColor(QPalette::ButtonText, QColor(4, 5, 6));
+    const std::pair<std::uint32_t, QColor> rows[] = {
+        {0x000000C0, QColor(192, 0, 0)},  {0x00800080, QColor(128, 0, 128)}, {0x00FF0000, QColor(0, 0, 255)},
+        {0x0000FF00, QColor(0, 255, 0)},  {0x00123456, QColor(0x56, 0x34, 0x12)},
+        {0x8000000D, QColor(1, 2, 3)},    {0x80000012, QColor(4, 5, 6)}};
+    for (const auto& [value, colour] : rows) QCOMPARE(tavrin::ColourOf(value, palette), colour);
+  }
+
   void pagesTabsAndInitialState() {
     Window w;
     tavrin::TabControl* tabs = w.window.SSTab1();
@@ -260,7 +272,9 @@ class WindowLayoutTest : public QObject {
     QTest::keyClick(w.window.Drive1(), Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), w.window.Dir1());
 
+    // The focus in a page that goes to the back moves to the tab strip.
     w.window.SSTab1()->SetTab(1);
+    QCOMPARE(QApplication::focusWidget(), w.window.SSTab1()->TabBar());
     w.window.Dir2()->setFocus();
     QTest::keyClick(w.window.Dir2(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w.window.Drive2());
