@@ -6,6 +6,7 @@
 #include <string>
 
 #include "conversion/folder_path.h"
+#include "conversion/line_scanner.h"
 #include "runtime/buffered_output.h"
 #include "runtime/dialog_services.h"
 #include "runtime/line_reader.h"
@@ -25,7 +26,7 @@ std::int32_t DisplayedLine(std::uint64_t line) {
 class Pass {
  public:
   Pass(ConversionHost& host, FileServices& files, const KeyTable& keys)
-      : host_(host), files_(files), keys_(keys) {}
+      : host_(host), files_(files), keys_(keys), scanner_(keys.openings()) {}
 
   PassReport Run(const std::filesystem::path& source, const std::filesystem::path& target);
 
@@ -37,6 +38,7 @@ class Pass {
   ConversionHost& host_;
   FileServices& files_;
   const KeyTable& keys_;
+  const LineScanner scanner_;
   PassReport report_;
   PassProgress progress_;
 };
@@ -107,19 +109,39 @@ Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::files
   std::uint64_t changed_lines = 0;
   KeyTable::Counts replacements{};
   std::string changed;
-  std::string_view line;
+  std::string_view lines;
   Status status;
-  while (status.ok() && !reader.AtEnd()) {
-    ++line_number;
-    host_.WriteInfo(to_text, DisplayedLine(line_number));
-    if (!reader.Next(&line)) break;
-    if (keys_.Apply(line, &changed, &replacements)) {
-      ++changed_lines;
-      status = writer.Append(changed);
-    } else {
-      status = writer.Append(line);
+  while (status.ok() && reader.NextLines(&lines)) {
+    const char* p = lines.data();
+    const char* const end = p + lines.size();
+    // Lines that keep their text and already end in CR LF go out as they stand, in one
+    // piece with their neighbours; only the others are written line by line.
+    const char* unchanged = p;
+    while (p != end && status.ok()) {
+      ++line_number;
+      host_.WriteInfo(to_text, DisplayedLine(line_number));
+      const LineSpan span = scanner_.Scan(p, end);
+      const char* next = span.end;
+      bool crlf = false;
+      if (span.end != end) {
+        crlf = span.end[0] == '\r' && span.end + 1 != end && span.end[1] == '\n';
+        next += crlf ? 2 : 1;
+      }
+      const std::string_view line(p, static_cast<std::size_t>(span.end - p));
+      const bool rewritten = span.may_match && keys_.Apply(line, &changed, &replacements);
+      if (!rewritten && crlf) {
+        p = next;
+        continue;
+      }
+      if (unchanged != p) status = writer.Append(std::string_view(unchanged, static_cast<std::size_t>(p - unchanged)));
+      if (status.ok()) status = writer.Append(rewritten ? std::string_view(changed) : line);
+      if (status.ok()) status = writer.Append(kLineEnd);
+      changed_lines += rewritten ? 1 : 0;
+      unchanged = p = next;
     }
-    if (status.ok()) status = writer.Append(kLineEnd);
+    if (status.ok() && unchanged != end) {
+      status = writer.Append(std::string_view(unchanged, static_cast<std::size_t>(end - unchanged)));
+    }
     if (reader.bytes_read() >= next_report) {
       next_report = reader.bytes_read() + kProgressStep;
       progress_.bytes_done = bytes_before + reader.bytes_read();

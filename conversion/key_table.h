@@ -31,6 +31,9 @@ class KeyTable {
   // holds the new line and `counts` (if given) gains the replacements per row.
   bool Apply(std::string_view line, std::string* out, Counts* counts = nullptr) const;
 
+  // The distinct first two bytes of the old texts: a line without any of them cannot match.
+  const std::vector<std::string>& openings() const { return openings_; }
+
  private:
   KeyTable() = default;
   // False when no old text can occur in `line`.

@@ -1,7 +1,10 @@
 #include "runtime/line_reader.h"
 
+#include <string.h>  // memrchr
+
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace tavrin {
 namespace {
@@ -14,6 +17,17 @@ const char* FindLineEnd(const char* from, const char* to) {
     if (c <= '\r' && (c == '\r' || c == '\n')) return from;
   }
   return to;
+}
+
+// Length of the whole lines at the start of [from, from + size): up to and including the last
+// CR or LF. A CR that is the last byte counts only when `final`, since an LF may follow it.
+std::size_t WholeLines(const char* from, std::size_t size, bool final) {
+  std::size_t known = size;
+  if (!final && known > 0 && from[known - 1] == '\r') --known;
+  const void* lf = memrchr(from, '\n', known);
+  const void* cr = memrchr(from, '\r', known);
+  const char* last = static_cast<const char*>(std::max(lf, cr, std::less<const void*>()));
+  return last == nullptr ? 0 : static_cast<std::size_t>(last - from) + 1;
 }
 
 }  // namespace
@@ -86,6 +100,27 @@ bool LineReader::Next(std::string_view* line) {
       begin_ = end_;
       return true;
     }
+  }
+}
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+bool LineReader::NextLines(std::string_view* lines) {
+  for (;;) {
+    if (!status_.ok()) return false;
+    const std::size_t unread = end_ - begin_;
+    std::size_t whole = WholeLines(buffer_.data() + begin_, unread, eof_);
+    if (whole == 0 && eof_) whole = unread;  // the last line has no line end
+    if (whole > 0) {
+      *lines = std::string_view(buffer_.data() + begin_, whole);
+      begin_ += whole;
+      bytes_read_ += whole;
+      return true;
+    }
+    if (eof_) return false;
+    Fill();  // at the end or on an error the next round decides
   }
 }
 

@@ -23,6 +23,12 @@ class LineReader {
   // Returns false at the end of the file or on a read error.
   bool Next(std::string_view* line);
 
+  // The next run of whole lines with their line ends as they stand in the file (a last line
+  // without a line end included): at least one line, as many as the buffer holds. For callers
+  // that handle many lines at once. The view stays valid until the next call. Returns false at
+  // the end of the file or on a read error.
+  bool NextLines(std::string_view* lines);
+
   // Bytes consumed so far, line ends included.
   std::uint64_t bytes_read() const { return bytes_read_; }
 

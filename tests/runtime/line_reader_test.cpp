@@ -216,5 +216,48 @@ TEST(LineReaderTest, ReadErrorFoundByAtEnd) {
   EXPECT_FALSE(reader.status().ok());
 }
 
+TEST(LineReaderTest, RunsOfLinesNeverSplitALineOrItsEnd) {
+  std::mt19937 random(7);
+  const char alphabet[] = {'a', 'b', '\r', '\n', '\0', '\x80'};
+  for (int round = 0; round < 300; ++round) {
+    std::string text(random() % 200, ' ');
+    for (char& c : text) c = alphabet[random() % sizeof alphabet];
+    for (std::size_t buffer : {1u, 2u, 3u, 5u, 64u * 1024u}) {
+      for (std::size_t step : {std::size_t{1}, std::size_t{2}, std::size_t{7}, SIZE_MAX}) {
+        MemoryInput input(text, step);
+        LineReader reader(input, buffer);
+        std::string joined;
+        std::vector<std::string> lines;
+        std::string_view run;
+        while (reader.NextLines(&run)) {
+          ASSERT_FALSE(run.empty());
+          joined += run;
+          // A run holds whole lines: split alone, it gives the same lines as in the whole text.
+          for (const std::string& line : SplitLines(std::string(run))) lines.push_back(line);
+          EXPECT_EQ(reader.bytes_read(), joined.size());
+        }
+        EXPECT_TRUE(reader.status().ok());
+        EXPECT_EQ(joined, text) << "buffer " << buffer << " step " << step;
+        EXPECT_EQ(lines, SplitLines(text)) << "buffer " << buffer << " step " << step;
+      }
+    }
+  }
+}
+
+TEST(LineReaderTest, RunsStopAtAReadError) {
+  testing::TempFolder folder;
+  const auto file = folder.WriteFile("f.frm", std::string(300000, 'x') + "\n");
+  testing::FaultyFileServices files;
+  files.FailReadAfter("f.frm", 100000, EIO);
+  std::unique_ptr<InputFile> input;
+  ASSERT_TRUE(files.OpenInput(file, &input).ok());
+  LineReader reader(*input);
+  std::string_view run;
+  while (reader.NextLines(&run)) {
+  }
+  EXPECT_FALSE(reader.status().ok());
+  EXPECT_TRUE(reader.AtEnd());
+}
+
 }  // namespace
 }  // namespace tavrin
