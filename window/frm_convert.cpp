@@ -1,5 +1,6 @@
 #include "window/frm_convert.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
@@ -10,6 +11,8 @@
 #include "conversion/folder_path.h"
 #include "conversion/folder_tests.h"
 #include "window/colour.h"
+#include "window/command_texts.h"
+#include "window/folder_commands.h"
 #include "window/lists/path_text.h"
 
 namespace tavrin {
@@ -34,7 +37,9 @@ frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       dialogs_(dialogs),
-      files_(files) {
+      files_(files),
+      conversion_host_(*this),
+      request_(conversion_host_, files_) {
   setObjectName(QStringLiteral("frmConvert"));
   setWindowTitle(Text(kWindowCaption));
   setWindowIcon(WindowIcon());
@@ -250,16 +255,102 @@ void frmConvert::SSTab1_Click(int /*previous_tab*/) {
   }
 }
 
-void frmConvert::Toolbar1_ButtonClick(int /*index*/) {
-  // The toolbar's commands (page switches, conversion, summary, about) are not built yet.
+void frmConvert::Toolbar1_ButtonClick(int index) {
+  switch (index) {
+    case 1:
+      sstab1_->SetTab(0);
+      break;
+    case 2:
+      sstab1_->SetTab(1);
+      break;
+    case 3:
+      // The page comes first: its handler decides whether the button is enabled.
+      sstab1_->SetTab(2);
+      if (btnConvert(0)->isEnabled()) Tavrin();
+      break;
+    case 4:
+      ShowSelectionSummary();
+      break;
+    case 5:
+      prgAbout();
+      break;
+    default:
+      break;
+  }
 }
 
-void frmConvert::btnConvert_Click(int /*index*/) {
-  // "&Konvertieren" and "&Über..." are not built yet.
+void frmConvert::btnConvert_Click(int index) {
+  if (index == 0)
+    Tavrin();
+  else
+    prgAbout();
 }
 
-void frmConvert::btnPath_Click(int /*index*/) {
-  // Making and deleting target folders is not built yet.
+RequestResult frmConvert::Tavrin() {
+  RequestResult result = request_.Tavrin();
+  // Closing was asked for while the pass ran; the outermost request carries it out.
+  if (close_after_pass_ && !request_.running()) {
+    close_after_pass_ = false;
+    close();
+  }
+  return result;
+}
+
+void frmConvert::prgAbout() { MessageBox(AboutText(), kButtonsOk + kIconInformation, kInformationTitle); }
+
+bool frmConvert::ConversionPossible(const std::filesystem::path& source, const std::filesystem::path& target) {
+  // The request's checks: target free of files, folders different, a project in the source.
+  // A folder that cannot be listed answers no.
+  return ProjectCreatable(files_, target).yes && source.native() != target.native() &&
+         ProjectExist(files_, source).yes;
+}
+
+void frmConvert::ShowSelectionSummary() {
+  const std::filesystem::path target = ZielPfad();
+  const std::filesystem::path source = QuellPfad();
+  const bool possible = ConversionPossible(source, target);
+  MessageBox(SelectionSummaryText(source, target, possible), kButtonsOk + kIconInformation, kInformationTitle);
+}
+
+void frmConvert::btnPath_Click(int index) {
+  if (index == 0)
+    NewFolder();
+  else if (index == 1)
+    DeleteFolder();
+  else
+    return;
+  // Both lists show the folders as they now are on disk, whatever happened above.
+  dir1_->Refresh();
+  dir2_->Refresh();
+}
+
+void frmConvert::NewFolder() {
+  // A folder made during a pass could take the name of a file the pass has yet to write.
+  if (request_.running()) {
+    MessageBox(kNewFolderDuringPass, kButtonsOk + kIconExclamation, kNewFolderTitle);
+    return;
+  }
+  const std::string name = dialogs_.InputBox(kNewFolderPrompt, kNewFolderTitle);
+  // A name that cannot be made, or a folder that exists already, ends here without a word.
+  if (const auto folder = NewFolderPath(ZielPfad(), name)) files_.MakeFolder(*folder);
+}
+
+void frmConvert::DeleteFolder() {
+  if (request_.running()) {
+    MessageBox(kDeleteFolderDuringPass, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
+    return;
+  }
+  // Taken once: the list moves away from the folder before its files are deleted.
+  const std::filesystem::path folder = ZielPfad();
+  const std::string refusal = DeletionRefusal(folder, QuellPfad());
+  if (!refusal.empty()) {
+    MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
+    return;
+  }
+  if (MessageBox(DeleteConfirmation(folder), kButtonsYesNo + kIconQuestion, kDeleteFolderTitle) != kAnswerYes)
+    return;
+  dir2_->SetPath("..");
+  DeleteFilesAndFolder(files_, folder);
 }
 
 void frmConvert::CenterOnScreen() {
@@ -272,6 +363,17 @@ void frmConvert::CenterOnScreen() {
 void frmConvert::showEvent(QShowEvent* event) {
   if (!loaded_ && !event->spontaneous()) Form_Load();
   QWidget::showEvent(event);
+}
+
+void frmConvert::closeEvent(QCloseEvent* event) {
+  if (request_.running()) {
+    // The pass finishes first, so no target file is left half written and the window that
+    // the pass reports to stays in place; Tavrin closes the window when the pass returns.
+    close_after_pass_ = true;
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
 }
 
 }  // namespace tavrin

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "conversion/conversion_host.h"
+#include "conversion/conversion_request.h"
 #include "runtime/dialog_services.h"
 #include "runtime/file_services.h"
 #include "window/image_list.h"
@@ -21,6 +22,7 @@
 #include "window/lists/folder_list.h"
 #include "window/status_bar.h"
 #include "window/tab_control.h"
+#include "window/throttled_caption_host.h"
 #include "window/tool_bar.h"
 
 namespace tavrin {
@@ -40,6 +42,11 @@ std::string DriveUnreadableMessage(const std::filesystem::path& drive);
 // The main window. It holds all its state in its controls: the source folder is whatever
 // Dir1 shows, the target folder whatever Dir2 shows. Every control carries the object name
 // of the layout table ("Dir1", "btnConvert(0)", ...).
+//
+// A conversion runs on the window's thread and lets pending events run once per text file,
+// so every command stays usable during it. The running pass keeps the folders, and the list
+// of files, that it started with; a second request starts no second pass, the folder commands
+// are refused, and closing the window waits until the pass has ended.
 class frmConvert : public QWidget, public ConversionHost {
   Q_OBJECT
 
@@ -73,6 +80,14 @@ class frmConvert : public QWidget, public ConversionHost {
   void btnConvert_Click(int index);
   void btnPath_Click(int index);
 
+  // The conversion request: checks the folder pair and runs the pass, or says why not (see
+  // ConversionRequest). Made while a pass runs, it does nothing and returns kAlreadyRunning.
+  RequestResult Tavrin();
+  // Shows the about message.
+  void prgAbout();
+  // True while a conversion pass runs.
+  bool converting() const { return request_.running(); }
+
   // Moves the window to the middle of its screen's free area.
   void CenterOnScreen();
 
@@ -97,6 +112,8 @@ class frmConvert : public QWidget, public ConversionHost {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // While a pass runs the window stays open and closes as soon as the pass has ended.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives);
@@ -107,10 +124,19 @@ class frmConvert : public QWidget, public ConversionHost {
   void ConnectHandlers();
   void ShowAnswer(QLabel* label, bool yes);
   void ChangeDrive(DriveList* drive, FolderList* folder);
+  void ShowSelectionSummary();
+  // True when the request would run the pass for this pair.
+  bool ConversionPossible(const std::filesystem::path& source, const std::filesystem::path& target);
+  void NewFolder();
+  void DeleteFolder();
 
   DialogServices& dialogs_;
   FileServices& files_;
   bool loaded_ = false;
+  // The pass reports through this host, which passes on at most one line text every ~15 ms.
+  ThrottledCaptionHost conversion_host_;
+  ConversionRequest request_;
+  bool close_after_pass_ = false;
 
   QHash<QString, QWidget*> controls_;
   ImageList* imghotlist_ = nullptr;

@@ -296,8 +296,10 @@ class WindowLayoutTest : public QObject {
     w.window.SSTab1()->SetTab(1);
     int clicks = 0;
     connect(w.window.btnPath(0), &QPushButton::clicked, this, [&clicks] { ++clicks; });
+    w.dialogs.AnswerNextInputBox("");  // the new folder's name: Cancel
     QTest::keyClick(&w.window, Qt::Key_N, Qt::AltModifier);
     QTRY_COMPARE(clicks, 1);  // a button clicks a moment after its access key
+    QVERIFY(w.dialogs.script_used_up());
   }
 
   void everyCaptionFitsItsControl() {
@@ -376,6 +378,9 @@ class WindowLayoutTest : public QObject {
     QCOMPARE(toolbar->findChildren<QToolButton*>().size(), 5);  // no separators or extra buttons
     QList<int> clicked;
     connect(toolbar, &tavrin::Toolbar::ButtonClick, this, [&clicked](int index) { clicked << index; });
+    // Buttons 4 and 5 show the summary and the about message.
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
     for (int index = 1; index <= 5; ++index) {
       QToolButton* button = toolbar->Button(index);
       QCOMPARE(button->objectName(), QStringLiteral("Toolbar1.Button(%1)").arg(index));
@@ -397,6 +402,7 @@ class WindowLayoutTest : public QObject {
       QTest::mouseClick(button, Qt::LeftButton);
     }
     QCOMPARE(clicked, (QList<int>{1, 2, 3, 4, 5}));
+    QVERIFY(w.dialogs.script_used_up());
   }
 
   void hoveredButtonShowsItsHotImage() {

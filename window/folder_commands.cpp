@@ -1,0 +1,101 @@
+#include "window/folder_commands.h"
+
+#include <system_error>
+
+#include "conversion/folder_path.h"
+#include "window/lists/path_text.h"
+
+namespace tavrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// `folder` with "." and ".." worked out by its text, without a separator at the end except
+// for a root.
+fs::path LexicalForm(const fs::path& folder) {
+  fs::path normal = folder.lexically_normal();
+  if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+  return normal;
+}
+
+bool IsRoot(const fs::path& folder) { return !LexicalForm(folder).has_relative_path(); }
+
+// True when `outer` is `inner` or one of the folders above it, compared component by component.
+bool IsOrHolds(const fs::path& outer, const fs::path& inner) {
+  auto in = inner.begin();
+  for (auto out = outer.begin(); out != outer.end(); ++out, ++in) {
+    if (in == inner.end() || *out != *in) return false;
+  }
+  return true;
+}
+
+enum class Relation { kNone, kSame, kHolds };
+
+// How `folder` stands to `source`, by their text and by what they lead to on the disk.
+Relation RelationTo(const fs::path& folder, const fs::path& source) {
+  const fs::path folder_text = LexicalForm(folder);
+  const fs::path source_text = LexicalForm(source);
+  if (folder_text == source_text) return Relation::kSame;
+  if (IsOrHolds(folder_text, source_text)) return Relation::kHolds;
+  // Links and other spellings: compare the folder with the source's real folder and with every
+  // folder above it.
+  std::error_code error;
+  fs::path above = fs::canonical(source, error);
+  if (error) return Relation::kNone;  // the source is gone: nothing of it left to protect
+  for (bool first = true;; first = false) {
+    std::error_code same_error;
+    if (fs::equivalent(folder, above, same_error) && !same_error) return first ? Relation::kSame : Relation::kHolds;
+    if (!above.has_relative_path()) break;
+    above = above.parent_path();
+  }
+  return Relation::kNone;
+}
+
+std::string Shown(const fs::path& folder) { return DisplayText(folder).toStdString(); }
+
+}  // namespace
+
+std::string DeleteConfirmation(const fs::path& folder) {
+  return "Wollen Sie das aktuelle Verzeichnis [" + Shown(folder) +
+         "] wirklich löschen (Es werden keine Unterverzeichnsse entfernt!)?";
+}
+
+std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return std::nullopt;
+#ifdef _WIN32
+  constexpr std::string_view kNotInAName{"/\\:\0", 4};  // ':' would name a drive or a stream
+#else
+  constexpr std::string_view kNotInAName{"/\0", 2};
+#endif
+  if (name.find_first_of(kNotInAName) != std::string_view::npos) return std::nullopt;
+  const fs::path entered(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+  return Append(target, entered.native());
+}
+
+std::string DeletionRefusal(const fs::path& folder, const fs::path& source) {
+  std::error_code error;
+  const fs::path real = fs::canonical(folder, error);
+  if (IsRoot(folder) || (!error && IsRoot(real))) {
+    return "Das Verzeichnis [" + Shown(folder) + "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
+  }
+  switch (RelationTo(folder, source)) {
+    case Relation::kSame:
+      return "Das Verzeichnis [" + Shown(folder) +
+             "] ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+    case Relation::kHolds:
+      return "Das Verzeichnis [" + Shown(folder) +
+             "] enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+    case Relation::kNone:
+      break;
+  }
+  return {};
+}
+
+void DeleteFilesAndFolder(FileServices& files, const fs::path& folder) {
+  // The listing yields ordinary files only: no folders, no hidden entries.
+  const FolderListing listing = files.List(Append(folder, fs::path("*.*").native()));
+  for (const ListedFile& file : listing.files) files.RemoveFile(Append(folder, file.name.native()));
+  files.RemoveFolder(folder);
+}
+
+}  // namespace tavrin

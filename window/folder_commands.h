@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "runtime/file_services.h"
+
+namespace tavrin {
+
+// The pieces of the two target-folder commands ("&Neu..." and "&Löschen...") that do not need
+// the window: their fixed texts, the checks of a new name and of a folder to delete, and the
+// deletion itself.
+
+inline constexpr std::string_view kNewFolderTitle = "Neues Verzeichnis";
+inline constexpr std::string_view kNewFolderPrompt =
+    "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Backslash an (z.B. Test)!";
+inline constexpr std::string_view kDeleteFolderTitle = "Verzeichnis löschen";
+inline constexpr std::string_view kNewFolderDuringPass =
+    "Während einer Konvertierung können keine Verzeichnisse angelegt werden.";
+inline constexpr std::string_view kDeleteFolderDuringPass =
+    "Während einer Konvertierung können keine Verzeichnisse gelöscht werden.";
+
+// The question before deleting `folder` (a folder path, ending in a separator), UTF-8.
+std::string DeleteConfirmation(const std::filesystem::path& folder);
+
+// The folder that the name entered makes inside `target` (a folder path): `target` followed
+// by the name's bytes exactly as entered (UTF-8), blanks included. Nothing (std::nullopt) for
+// an empty name and for a name that would not make exactly one folder inside `target`: "."
+// and "..", and names holding a separator or a NUL byte.
+std::optional<std::filesystem::path> NewFolderPath(const std::filesystem::path& target, std::string_view name);
+
+// Why `folder` (a folder path) must not be deleted while `source` (a folder path) is the
+// source folder, as a German message (UTF-8); empty when it may be deleted. Refused are a
+// root folder (it cannot be removed, but its files would go first), the source folder itself
+// and every folder that holds it, however spelled: links and other spellings that lead to
+// the same folder count as the same folder.
+std::string DeletionRefusal(const std::filesystem::path& folder, const std::filesystem::path& source);
+
+// Deletes the ordinary files directly in `folder` (a folder path; a link is removed as a link,
+// never its target), then removes the folder, which succeeds only if nothing is left in it
+// (subfolders and hidden entries stay). A step that fails is skipped silently.
+void DeleteFilesAndFolder(FileServices& files, const std::filesystem::path& folder);
+
+}  // namespace tavrin
