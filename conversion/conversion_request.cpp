@@ -8,7 +8,6 @@
 namespace tavrin {
 namespace {
 
-constexpr std::size_t kMostFailuresShown = 40;  // a longer list would not fit on a screen
 constexpr int kRefusalStyle = kButtonsOk + kIconExclamation;
 
 // Sets `running` for the lifetime of the object.

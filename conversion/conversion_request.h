@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "conversion/conversion_host.h"
 #include "conversion/conversion_pass.h"
@@ -15,6 +17,8 @@ inline constexpr std::string_view kRefusalTargetNotEmpty =
 inline constexpr std::string_view kRefusalNoProject =
     "Im Quellverzeichnis ist kein Visual Basic-Projekt enthalten!";
 inline constexpr std::string_view kFailureHeading = "Folgende Dateien wurden nicht übertragen:";
+// The failure message names at most this many files; a longer list would not fit on a screen.
+inline constexpr std::size_t kMostFailuresShown = 40;
 
 struct RequestResult {
   enum class Outcome {
