@@ -95,7 +95,7 @@ void DeleteFilesAndFolder(FileServices& files, const fs::path& folder) {
   // The listing yields ordinary files only: no folders, no hidden entries.
   const FolderListing listing = files.List(Append(folder, fs::path("*.*").native()));
   for (const ListedFile& file : listing.files) files.RemoveFile(Append(folder, file.name.native()));
-  files.RemoveFolder(folder);
+  files.RemoveFolder(LexicalForm(folder));
 }
 
 }  // namespace tavrin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,10 @@ class ScriptedDialogs : public DialogServices {
 
   int MessageBox(std::string_view text, int style, std::string_view title) override;
   std::string InputBox(std::string_view prompt, std::string_view title) override;
-  void DoEvents() override { ++do_events_; }
+  void DoEvents() override {
+    ++do_events_;
+    if (during_do_events) during_do_events();
+  }
   void SetMousePointer(int pointer) override { pointers_.push_back(pointer); }
 
   const std::vector<Shown>& shown() const { return shown_; }
@@ -35,6 +39,9 @@ class ScriptedDialogs : public DialogServices {
   const std::vector<int>& pointers() const { return pointers_; }
   // True when every scripted answer was used.
   bool script_used_up() const { return message_answers_.empty() && input_answers_.empty(); }
+
+  // Runs inside every DoEvents, as the events waiting at that moment would.
+  std::function<void()> during_do_events;
 
  private:
   std::deque<int> message_answers_;

@@ -1,0 +1,382 @@
+// The two target-folder commands with real folders and scripted answers: "&Neu..." with
+// every kind of answer and name, "&Löschen..." with No and Yes on folders of every make-up,
+// links, failures, and the folders it refuses (roots, the source folder, what holds it).
+#include <QTest>
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "tests/cli/folder_snapshot.h"
+#include "tests/support/faulty_file_services.h"
+#include "tests/window/test_window.h"
+#include "window/application_setup.h"
+
+namespace fs = std::filesystem;
+using tavrin::testing::FolderSnapshot;
+using tavrin::testing::MessageBoxes;
+using tavrin::testing::RowOf;
+using tavrin::testing::ScratchTree;
+using tavrin::testing::ScriptedDialogs;
+using tavrin::testing::ShownFolder;
+using tavrin::testing::ShownFolderText;
+using tavrin::testing::TestWindow;
+
+namespace {
+
+const std::string kPrompt = "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Backslash an (z.B. Test)!";
+
+std::string Question(const fs::path& folder) {
+  return "Wollen Sie das aktuelle Verzeichnis [" + ShownFolderText(folder) +
+         "] wirklich löschen (Es werden keine Unterverzeichnsse entfernt!)?";
+}
+
+// File services that read the real disk but change nothing on it: every call that would
+// change the disk is recorded and fails. For tests where a fault could reach far beyond the
+// scratch folder (a root folder).
+class ReadOnlyFileServices : public tavrin::FileServices {
+ public:
+  std::vector<std::string> changes;
+
+  tavrin::FolderListing List(const fs::path& pattern) override { return real_.List(pattern); }
+  tavrin::Status OpenInput(const fs::path& file, std::unique_ptr<tavrin::InputFile>* out) override {
+    return real_.OpenInput(file, out);
+  }
+  tavrin::Status CreateOutput(const fs::path& file, std::unique_ptr<tavrin::OutputFile>*) override {
+    return Refuse("CreateOutput " + file.string());
+  }
+  tavrin::Status CopyToNew(const fs::path&, const fs::path& to) override { return Refuse("CopyToNew " + to.string()); }
+  tavrin::Status RemoveFile(const fs::path& file) override { return Refuse("RemoveFile " + file.string()); }
+  tavrin::Status MakeFolder(const fs::path& folder) override { return Refuse("MakeFolder " + folder.string()); }
+  tavrin::Status RemoveFolder(const fs::path& folder) override { return Refuse("RemoveFolder " + folder.string()); }
+
+ private:
+  tavrin::Status Refuse(std::string change) {
+    changes.push_back(std::move(change));
+    return tavrin::Status::Error("nicht erlaubt");
+  }
+  tavrin::FileServices& real_ = tavrin::DiskFileServices();
+};
+
+// Both lists were reread: a folder made behind the window's back shows in each.
+void VerifyBothListsShow(const TestWindow& w, const fs::path& source_sub, const fs::path& target_sub) {
+  QVERIFY(RowOf(w.window.Dir1(), source_sub) != nullptr);
+  QVERIFY(RowOf(w.window.Dir2(), target_sub) != nullptr);
+}
+
+}  // namespace
+
+class FolderCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { tavrin::SetUpApplication(); }
+
+  // Whatever is entered, apart from the names below, is made inside the target as it stands.
+  void newFolderIsMadeInsideTheTargetAsEntered_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("plain") << QByteArray("Test");
+    QTest::newRow("blanks around") << QByteArray(" Test ");
+    QTest::newRow("umlauts") << QByteArray("Übersicht");
+    QTest::newRow("three dots") << QByteArray("...");
+    QTest::newRow("dot at the end") << QByteArray("name.");
+    QTest::newRow("leading dot") << QByteArray(".versteckt");
+    QTest::newRow("backslash") << QByteArray("a\\b");
+    QTest::newRow("leading dash") << QByteArray("-x");
+  }
+  void newFolderIsMadeInsideTheTargetAsEntered() {
+    QFETCH(QByteArray, name);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    const fs::path target = tree.Folder("Ziel");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    w.window.SSTab1()->SetTab(1);
+    const QString status = w.window.StatusBar1()->SimpleText();
+    w.dialogs.AnswerNextInputBox(name.toStdString());
+    w.window.btnPath_Click(0);
+
+    QCOMPARE(w.dialogs.shown().size(), std::size_t{1});
+    QCOMPARE(w.dialogs.shown()[0].kind, ScriptedDialogs::Kind::kInputBox);
+    QCOMPARE(w.dialogs.shown()[0].text, kPrompt);
+    QCOMPARE(w.dialogs.shown()[0].title, std::string("Neues Verzeichnis"));
+    const fs::path made = target / name.toStdString();
+    QVERIFY(fs::is_directory(made));
+    QCOMPARE(FolderSnapshot(target).size(), std::size_t{1});  // nothing else
+    QCOMPARE(FolderSnapshot(tree.root()).size(), std::size_t{2});
+    // The target list stays where it was and shows the new folder, unless it is hidden.
+    QCOMPARE(w.window.Dir2()->Path(), target);
+    QCOMPARE(RowOf(w.window.Dir2(), made) != nullptr, !name.startsWith('.'));
+    QCOMPARE(w.window.StatusBar1()->SimpleText(), status);
+  }
+
+  // Cancel, an empty field, and names that would make something other than one folder
+  // inside the target make nothing, silently; the lists are refreshed all the same.
+  void newFolderMakesNothingElse_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("cancel or empty") << QByteArray();
+    QTest::newRow("dot") << QByteArray(".");
+    QTest::newRow("two dots") << QByteArray("..");
+    QTest::newRow("nested") << QByteArray("a/b");
+    QTest::newRow("separator at the end") << QByteArray("Test/");
+    QTest::newRow("leading separator") << QByteArray("/Test");
+    QTest::newRow("up and out") << QByteArray("../Ausbruch");
+    QTest::newRow("NUL inside") << QByteArray("Te\0st", 5);
+    QTest::newRow("exists already") << QByteArray("Da");
+  }
+  void newFolderMakesNothingElse() {
+    QFETCH(QByteArray, name);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    const fs::path target = tree.Folder("Ziel");
+    tree.File("Ziel/Da/drin.txt", "bleibt");
+    tree.Folder("Ziel/a");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    // Made behind the window's back: only a refresh shows them.
+    const fs::path source_new = tree.Folder("Quelle/Extern");
+    const fs::path target_new = tree.Folder("Ziel/Extern");
+    QVERIFY(RowOf(w.window.Dir1(), source_new) == nullptr);
+    const auto before = FolderSnapshot(tree.root());
+    w.dialogs.AnswerNextInputBox(std::string(name.constData(), static_cast<std::size_t>(name.size())));
+    w.window.btnPath_Click(0);
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(w.dialogs.shown().size(), std::size_t{1});  // the input box, no message
+    QCOMPARE(FolderSnapshot(tree.root()), before);
+    QCOMPARE(w.window.Dir2()->Path(), target);
+    VerifyBothListsShow(w, source_new, target_new);
+  }
+
+  void newFolderThatCannotBeMadeIsSilent() {
+    ScratchTree tree;
+    const fs::path target = tree.Folder("Ziel");
+    tavrin::testing::FaultyFileServices files;
+    files.FailMakeFolder("Test", ENOSPC);
+    TestWindow w(target, files);
+    w.dialogs.AnswerNextInputBox("Test");
+    w.window.btnPath_Click(0);
+    QVERIFY(!fs::exists(target / "Test"));
+    QVERIFY(std::count(files.calls.begin(), files.calls.end(), "MakeFolder " + (target / "Test").string()) == 1);
+    QCOMPARE(w.dialogs.shown().size(), std::size_t{1});
+  }
+
+  void deleteAnsweredNoKeepsEverything() {
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    const fs::path target = tree.Folder("Ziel");
+    tree.File("Ziel/a.txt", "a");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    const fs::path source_new = tree.Folder("Quelle/Extern");
+    const fs::path target_new = tree.Folder("Ziel/Extern");
+    const auto before = FolderSnapshot(tree.root());
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerNo);
+    w.window.btnPath_Click(1);
+    const auto boxes = MessageBoxes(w.dialogs);
+    QCOMPARE(boxes.size(), std::size_t{1});
+    QCOMPARE(boxes[0].text, Question(target));
+    QCOMPARE(boxes[0].style, tavrin::kButtonsYesNo + tavrin::kIconQuestion);
+    QCOMPARE(boxes[0].title, std::string("Verzeichnis löschen"));
+    QCOMPARE(FolderSnapshot(tree.root()), before);
+    QCOMPARE(w.window.Dir2()->Path(), target);
+    VerifyBothListsShow(w, source_new, target_new);
+  }
+
+  // Yes: the list moves to the parent first, the folder's own ordinary files go, and the
+  // folder goes when nothing is left in it. The parent's files are not touched.
+  void deleteAnsweredYes_data() {
+    QTest::addColumn<QStringList>("files");     // made in the folder to delete
+    QTest::addColumn<QStringList>("left");      // what stays in it
+    QTest::newRow("only files") << QStringList{"a.txt", "Form1.frm", "Projekt1.vbp"} << QStringList{};
+    QTest::newRow("empty") << QStringList{} << QStringList{};
+    QTest::newRow("a subfolder") << QStringList{"a.txt", "Unter/b.txt"} << QStringList{"Unter"};
+    QTest::newRow("a hidden file") << QStringList{"a.txt", ".versteckt"} << QStringList{".versteckt"};
+  }
+  void deleteAnsweredYes() {
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, left);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    tree.File("Quelle/P.vbp");
+    const fs::path parent = tree.Folder("Eltern");
+    tree.File("Eltern/bleibt.txt", "bleibt");
+    const fs::path folder = tree.Folder("Eltern/Weg");
+    for (const QString& file : files) tree.File(folder / file.toStdString(), "x");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(folder));
+    w.window.SSTab1()->SetTab(1);
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QCOMPARE(MessageBoxes(w.dialogs).size(), std::size_t{1});
+    QCOMPARE(MessageBoxes(w.dialogs)[0].text, Question(folder));
+
+    QCOMPARE(w.window.Dir2()->Path(), parent);
+    QCOMPARE(w.window.StatusBar1()->SimpleText(), ShownFolder(parent));
+    QCOMPARE(w.window.lbCr()->text(), QStringLiteral("Nein"));  // the parent holds a file
+    QCOMPARE(FolderSnapshot(parent).count("bleibt.txt"), std::size_t{1});
+    if (left.isEmpty()) {
+      QVERIFY(!fs::exists(folder));
+      QVERIFY(RowOf(w.window.Dir2(), folder) == nullptr);
+    } else {
+      QStringList names;
+      for (const auto& [name, bytes] : FolderSnapshot(folder)) names << QString::fromStdString(name);
+      QCOMPARE(names, left);
+      QVERIFY(RowOf(w.window.Dir2(), folder) != nullptr);
+    }
+    QCOMPARE(FolderSnapshot(source).size(), std::size_t{1});
+  }
+
+  // Links in the folder are removed as links; what they lead to stays.
+  void deleteRemovesLinksNotWhatTheyLeadTo() {
+    ScratchTree tree;
+    const fs::path outside = tree.File("Draussen/wichtig.txt", "wichtig");
+    const fs::path outside_folder = tree.Folder("Draussen/Ordner");
+    tree.File("Draussen/Ordner/auch.txt", "auch");
+    const fs::path folder = tree.Folder("Weg");
+    fs::create_symlink(outside, folder / "verweis.txt");
+    TestWindow w(tree.root());
+    QVERIFY(w.window.Dir2()->SetPath(folder));
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QVERIFY(!fs::exists(folder));
+    QCOMPARE(FolderSnapshot(tree.root() / "Draussen").at("wichtig.txt"), std::string("wichtig"));
+
+    // A link to a folder and a dangling link are no ordinary files: they stay, and so does
+    // the folder; the folder linked to keeps its files.
+    const fs::path second = tree.Folder("Weg2");
+    fs::create_symlink(outside_folder, second / "ordnerverweis");
+    fs::create_symlink(tree.root() / "fehlt", second / "ins-leere");
+    tree.File("Weg2/a.txt");
+    QVERIFY(w.window.Dir2()->SetPath(second));
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QVERIFY(!fs::exists(second / "a.txt"));
+    QVERIFY(fs::is_symlink(second / "ordnerverweis"));
+    QVERIFY(fs::is_symlink(second / "ins-leere"));
+    QCOMPARE(FolderSnapshot(outside_folder).size(), std::size_t{1});
+    QVERIFY(w.dialogs.script_used_up());
+  }
+
+  void deleteStepsThatFailAreSilent() {
+    ScratchTree tree;
+    const fs::path folder = tree.Folder("Weg");
+    tree.File("Weg/a.txt");
+    tree.File("Weg/b.txt");
+    tree.File("Weg/c.txt");
+    tavrin::testing::FaultyFileServices files;
+    files.FailRemoveFile("b.txt", EBUSY);
+    TestWindow w(tree.root(), files);
+    QVERIFY(w.window.Dir2()->SetPath(folder));
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QCOMPARE(MessageBoxes(w.dialogs).size(), std::size_t{1});  // the question only
+    const auto remaining = FolderSnapshot(folder);
+    QCOMPARE(remaining.size(), std::size_t{1});
+    QCOMPARE(remaining.count("b.txt"), std::size_t{1});
+    QCOMPARE(w.window.Dir2()->Path(), tree.root());
+
+    // The folder itself resisting: no word either.
+    const fs::path second = tree.Folder("Weg2");
+    files.FailRemoveFolder("Weg2", EBUSY);
+    QVERIFY(w.window.Dir2()->SetPath(second));
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QVERIFY(fs::is_directory(second));
+    QCOMPARE(MessageBoxes(w.dialogs).size(), std::size_t{2});
+  }
+
+  // Refused folders: a message instead of the question, and nothing changes.
+  void deleteRefusesRootsTheSourceAndWhatHoldsIt_data() {
+    QTest::addColumn<QString>("target");  // "/" for the root; else relative to the scratch folder
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("why");     // what follows "Das Verzeichnis [<target>/] "
+    const QString root = QStringLiteral("ist ein Stammverzeichnis und kann nicht gelöscht werden.");
+    const QString same = QStringLiteral("ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
+    const QString holds = QStringLiteral("enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
+    QTest::newRow("the root") << "/" << "Quelle" << root;
+    QTest::newRow("a link to the root") << "Wurzel" << "Quelle" << root;
+    QTest::newRow("the source") << "Quelle" << "Quelle" << same;
+    QTest::newRow("a link to the source") << "QuellVerweis" << "Quelle" << same;
+    QTest::newRow("the source through a link") << "Quelle" << "QuellVerweis" << same;
+    QTest::newRow("the source's parent") << "Projekte" << "Projekte/Alt/Quelle" << holds;
+    QTest::newRow("the source's grandparent") << "Projekte" << "Projekte/Alt/Quelle/Tief" << holds;
+    QTest::newRow("a link to the source's parent") << "ProjektVerweis" << "Projekte/Alt" << holds;
+    QTest::newRow("the source's parent, source through a link") << "Projekte/Alt" << "AltVerweis/Quelle" << holds;
+  }
+  void deleteRefusesRootsTheSourceAndWhatHoldsIt() {
+    QFETCH(QString, target);
+    QFETCH(QString, source);
+    QFETCH(QString, why);
+    ScratchTree tree;
+    tree.File("Quelle/P.vbp");
+    tree.File("Projekte/Alt/Quelle/Tief/P.vbp");
+    tree.File("Projekte/a.txt");
+    fs::create_symlink("/", tree.root() / "Wurzel");
+    fs::create_symlink(tree.root() / "Quelle", tree.root() / "QuellVerweis");
+    fs::create_symlink(tree.root() / "Projekte", tree.root() / "ProjektVerweis");
+    fs::create_symlink(tree.root() / "Projekte/Alt", tree.root() / "AltVerweis");
+    const fs::path target_folder = target == QStringLiteral("/") ? fs::path("/") : tree.root() / target.toStdString();
+    const fs::path source_folder = tree.root() / source.toStdString();
+    ReadOnlyFileServices files;
+    TestWindow w(tree.root(), files);
+    QVERIFY(w.window.Dir1()->SetPath(source_folder));
+    QVERIFY(w.window.Dir2()->SetPath(target_folder));
+    const fs::path target_new = tree.Folder("Projekte/Neu");
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    w.window.btnPath_Click(1);
+    QVERIFY(w.dialogs.script_used_up());
+    const auto boxes = MessageBoxes(w.dialogs);
+    QCOMPARE(boxes.size(), std::size_t{1});
+    const QString shown = target_folder == fs::path("/") ? QStringLiteral("/") : ShownFolder(target_folder);
+    QCOMPARE(QString::fromStdString(boxes[0].text), QStringLiteral("Das Verzeichnis [") + shown + "] " + why);
+    QCOMPARE(boxes[0].style, tavrin::kButtonsOk + tavrin::kIconExclamation);
+    QCOMPARE(boxes[0].title, std::string("Verzeichnis löschen"));
+    QCOMPARE(files.changes, std::vector<std::string>{});
+    QCOMPARE(w.window.Dir2()->Path(), target_folder);
+    if (target == QStringLiteral("Projekte")) QVERIFY(RowOf(w.window.Dir2(), target_new) != nullptr);
+  }
+
+  // Folders beside or inside the source may go.
+  void deleteAllowsFoldersBesideOrInsideTheSource_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("beside") << "Ziel";
+    QTest::newRow("inside") << "Quelle/Ziel";
+    QTest::newRow("name starts like the source") << "Quelle2";
+  }
+  void deleteAllowsFoldersBesideOrInsideTheSource() {
+    QFETCH(QString, target);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    tree.File("Quelle/P.vbp", "vbp");
+    const fs::path folder = tree.Folder(target.toStdString());
+    tree.File(folder / "a.txt");
+    TestWindow w(tree.root());
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(folder));
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QCOMPARE(MessageBoxes(w.dialogs).at(0).text, Question(folder));
+    QVERIFY(!fs::exists(folder));
+    QCOMPARE(FolderSnapshot(source).at("P.vbp"), std::string("vbp"));
+  }
+
+  void otherButtonIndexesDoNothing() {
+    ScratchTree tree;
+    TestWindow w(tree.root());
+    const auto before = FolderSnapshot(tree.root());
+    for (int index : {-1, 2, 9}) w.window.btnPath_Click(index);
+    QVERIFY(w.dialogs.shown().empty());
+    QCOMPARE(FolderSnapshot(tree.root()), before);
+  }
+};
+
+QTEST_MAIN(FolderCommandsTest)
+#include "folder_commands_test.moc"
