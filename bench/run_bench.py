@@ -10,6 +10,9 @@ several runs after one unmeasured warm-up run:
   tavrin  tavrin-convert of the project into a fresh target folder
   sed     sed -i with the fourteen replacement rows over the text files of a fresh copy
           (only the sed run is timed, not the copy)
+  window  the same conversion from the window (window_pass_bench, headless), timed from the
+          click on the convert command to its end as the program itself reports it; skipped
+          when window_pass_bench is not built
 
 Afterwards it converts a project holding one text file of about 1 GB and reports the peak
 resident memory of tavrin-convert (from /usr/bin/time -v, or from VmHWM in /proc when that
@@ -159,8 +162,18 @@ def text_files(folder: pathlib.Path) -> list:
     return sorted(p for p in folder.iterdir() if p.suffix.lower() in (".frm", ".vbp"))
 
 
-def measure(work: pathlib.Path, source: pathlib.Path, tool: pathlib.Path, runs: int) -> dict:
+def timed_window(command: list) -> float:
+    """Runs window_pass_bench and returns the seconds of the pass that it prints."""
+    os.sync()
+    done = subprocess.run(command, check=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    return float(done.stdout.split()[-1])
+
+
+def measure(work: pathlib.Path, source: pathlib.Path, tool: pathlib.Path, runs: int,
+            window_tool: pathlib.Path = None) -> dict:
     times = {"cp": [], "tavrin": [], "sed": []}
+    if window_tool is not None:
+        times["window"] = []
     for attempt in range(runs + 1):  # attempt 0 warms the caches and is not counted
         target = work / f"cp{attempt}"
         t_cp = timed(["cp", "-r", str(source), str(target)])
@@ -175,12 +188,21 @@ def measure(work: pathlib.Path, source: pathlib.Path, tool: pathlib.Path, runs: 
         t_sed = timed(sed_command(text_files(copy)))
         shutil.rmtree(copy)
 
+        line = f"cp {t_cp:6.2f} s   tavrin {t_tavrin:6.2f} s   sed {t_sed:6.2f} s"
+        if window_tool is not None:
+            target = work / f"fenster{attempt}"
+            t_window = timed_window([str(window_tool), str(source), str(target)])
+            shutil.rmtree(target)
+            line += f"   fenster {t_window:6.2f} s"
+
         label = "Aufwärmen" if attempt == 0 else f"Lauf {attempt}"
-        print(f"  {label:10s} cp {t_cp:6.2f} s   tavrin {t_tavrin:6.2f} s   sed {t_sed:6.2f} s", flush=True)
+        print(f"  {label:10s} {line}", flush=True)
         if attempt > 0:
             times["cp"].append(t_cp)
             times["tavrin"].append(t_tavrin)
             times["sed"].append(t_sed)
+            if window_tool is not None:
+                times["window"].append(t_window)
     return {name: statistics.median(values) for name, values in times.items()}
 
 
@@ -220,6 +242,10 @@ def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--tool", type=pathlib.Path, default=ROOT / "build-bench" / "bin" / "tavrin-convert",
                         help="tavrin-convert to measure (default: build-bench/bin/tavrin-convert)")
+    parser.add_argument("--window-tool", type=pathlib.Path,
+                        default=ROOT / "build-bench" / "bin" / "window_pass_bench",
+                        help="window_pass_bench to measure (default: build-bench/bin/window_pass_bench; "
+                             "skipped when missing)")
     parser.add_argument("--work", type=pathlib.Path, default=None,
                         help="folder for the generated data (default: a new temporary folder, removed after)")
     parser.add_argument("--runs", type=int, default=5, help="measured runs per command (default 5)")
@@ -237,12 +263,18 @@ def main() -> int:
         make_project(source, forms=max(1, int(400 * args.scale)), form_size=250 * 1024,
                      binaries=max(1, int(100 * args.scale)), binary_size=MIB)
         print(f"Projekt: {len(list(source.iterdir()))} Dateien, {folder_size(source) / MIB:.1f} MiB in {source}")
-        medians = measure(work, source, args.tool, args.runs)
+        window_tool = args.window_tool if args.window_tool.is_file() else None
+        if window_tool is None:
+            print(f"{args.window_tool} fehlt; die Konvertierung aus dem Fenster wird nicht gemessen")
+        medians = measure(work, source, args.tool, args.runs, window_tool)
         print(f"Median aus {args.runs} Läufen:")
-        for name in ("cp", "tavrin", "sed"):
-            print(f"  {name:7s} {medians[name]:7.3f} s")
+        for name, label in (("cp", "cp"), ("tavrin", "tavrin"), ("sed", "sed"), ("window", "fenster")):
+            if name in medians:
+                print(f"  {label:7s} {medians[name]:7.3f} s")
         print(f"  tavrin/cp  {medians['tavrin'] / medians['cp']:5.2f}  (Ziel <= 3, angestrebt 2)")
         print(f"  sed/tavrin {medians['sed'] / medians['tavrin']:5.2f}  (Ziel >= 10)")
+        if "window" in medians:
+            print(f"  fenster/tavrin {medians['window'] / medians['tavrin']:5.2f}  (Ziel <= 1,5)")
 
         seconds, peak = peak_memory_kib([str(args.tool), str(source), str(work / "speicher")])
         print(f"Spitzenspeicher Projekt: {peak / 1024:.1f} MiB ({seconds:.2f} s)")
