@@ -29,8 +29,8 @@ namespace fs = std::filesystem;
 class PrintedDialogs : public tavrin::QtDialogServices {
  public:
   int MessageBox(std::string_view text, int /*style*/, std::string_view title) override {
-    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(), static_cast<int>(text.size()),
-                 text.data());
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
+                 static_cast<int>(text.size()), text.data());
     ++boxes;
     return tavrin::kAnswerOk;
   }

@@ -44,7 +44,8 @@ Relation RelationTo(const fs::path& folder, const fs::path& source) {
   if (error) return Relation::kNone;  // the source is gone: nothing of it left to protect
   for (bool first = true;; first = false) {
     std::error_code same_error;
-    if (fs::equivalent(folder, above, same_error) && !same_error) return first ? Relation::kSame : Relation::kHolds;
+    if (fs::equivalent(folder, above, same_error) && !same_error)
+      return first ? Relation::kSame : Relation::kHolds;
     if (!above.has_relative_path()) break;
     above = above.parent_path();
   }

@@ -29,7 +29,8 @@ std::string DeleteConfirmation(const std::filesystem::path& folder);
 // by the name's bytes exactly as entered (UTF-8), blanks included. Nothing (std::nullopt) for
 // an empty name and for a name that would not make exactly one folder inside `target`: "."
 // and "..", and names holding a separator or a NUL byte.
-std::optional<std::filesystem::path> NewFolderPath(const std::filesystem::path& target, std::string_view name);
+std::optional<std::filesystem::path> NewFolderPath(const std::filesystem::path& target,
+                                                   std::string_view name);
 
 // Why `folder` (a folder path) must not be deleted while `source` (a folder path) is the
 // source folder, as a German message (UTF-8); empty when it may be deleted. Refused are a

@@ -298,7 +298,8 @@ RequestResult frmConvert::Tavrin() {
 
 void frmConvert::prgAbout() { MessageBox(AboutText(), kButtonsOk + kIconInformation, kInformationTitle); }
 
-bool frmConvert::ConversionPossible(const std::filesystem::path& source, const std::filesystem::path& target) {
+bool frmConvert::ConversionPossible(const std::filesystem::path& source,
+                                    const std::filesystem::path& target) {
   // The request's checks: target free of files, folders different, a project in the source.
   // A folder that cannot be listed answers no.
   return ProjectCreatable(files_, target).yes && source.native() != target.native() &&
@@ -309,7 +310,8 @@ void frmConvert::ShowSelectionSummary() {
   const std::filesystem::path target = ZielPfad();
   const std::filesystem::path source = QuellPfad();
   const bool possible = ConversionPossible(source, target);
-  MessageBox(SelectionSummaryText(source, target, possible), kButtonsOk + kIconInformation, kInformationTitle);
+  MessageBox(SelectionSummaryText(source, target, possible), kButtonsOk + kIconInformation,
+             kInformationTitle);
 }
 
 void frmConvert::btnPath_Click(int index) {

@@ -4,7 +4,8 @@
 
 namespace tavrin {
 
-ThrottledCaptionHost::ThrottledCaptionHost(ConversionHost& inner, std::chrono::nanoseconds interval, Clock clock)
+ThrottledCaptionHost::ThrottledCaptionHost(ConversionHost& inner, std::chrono::nanoseconds interval,
+                                           Clock clock)
     : inner_(inner), interval_(interval), clock_(std::move(clock)) {
   if (!clock_) clock_ = [] { return std::chrono::steady_clock::now(); };
 }

@@ -147,9 +147,11 @@ class ConversionEventsTest : public QObject {
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(pauses, static_cast<int>(kTextFiles.size()));  // one pass, one pause per text file
     // The clicks reached their controls inside the pauses.
-    QCOMPARE(convert_clicks.count(), 1 + pauses * static_cast<int>(events.count(QStringLiteral("btnConvert(0)"))));
+    QCOMPARE(convert_clicks.count(),
+             1 + pauses * static_cast<int>(events.count(QStringLiteral("btnConvert(0)"))));
     int toolbar_events = 0;
-    for (const QString& event : events) toolbar_events += event.startsWith(QStringLiteral("Toolbar ")) ? 1 : 0;
+    for (const QString& event : events)
+      toolbar_events += event.startsWith(QStringLiteral("Toolbar ")) ? 1 : 0;
     QCOMPARE(toolbar_clicks.count(), pauses * toolbar_events);
     QCOMPARE(w.dialogs.pointers(), (std::vector<int>{tavrin::kPointerBusy, tavrin::kPointerNormal}));
     // The target is what the core makes of the source it started with; nothing went elsewhere.
@@ -163,9 +165,11 @@ class ConversionEventsTest : public QObject {
     for (const auto& box : MessageBoxes(w.dialogs)) {
       titles.push_back(box.title);
       if (box.title == "Neues Verzeichnis")
-        QCOMPARE(box.text, std::string("Während einer Konvertierung können keine Verzeichnisse angelegt werden."));
+        QCOMPARE(box.text,
+                 std::string("Während einer Konvertierung können keine Verzeichnisse angelegt werden."));
       if (box.title == "Verzeichnis löschen")
-        QCOMPARE(box.text, std::string("Während einer Konvertierung können keine Verzeichnisse gelöscht werden."));
+        QCOMPARE(box.text,
+                 std::string("Während einer Konvertierung können keine Verzeichnisse gelöscht werden."));
       if (box.title != "Information") QCOMPARE(box.style, tavrin::kButtonsOk + tavrin::kIconExclamation);
     }
     QCOMPARE(titles, expected_titles);

@@ -24,7 +24,8 @@ using tavrin::testing::TestWindow;
 
 namespace {
 
-const std::string kPrompt = "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Backslash an (z.B. Test)!";
+const std::string kPrompt =
+    "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Backslash an (z.B. Test)!";
 
 std::string Question(const fs::path& folder) {
   return "Wollen Sie das aktuelle Verzeichnis [" + ShownFolderText(folder) +
@@ -45,10 +46,16 @@ class ReadOnlyFileServices : public tavrin::FileServices {
   tavrin::Status CreateOutput(const fs::path& file, std::unique_ptr<tavrin::OutputFile>*) override {
     return Refuse("CreateOutput " + file.string());
   }
-  tavrin::Status CopyToNew(const fs::path&, const fs::path& to) override { return Refuse("CopyToNew " + to.string()); }
+  tavrin::Status CopyToNew(const fs::path&, const fs::path& to) override {
+    return Refuse("CopyToNew " + to.string());
+  }
   tavrin::Status RemoveFile(const fs::path& file) override { return Refuse("RemoveFile " + file.string()); }
-  tavrin::Status MakeFolder(const fs::path& folder) override { return Refuse("MakeFolder " + folder.string()); }
-  tavrin::Status RemoveFolder(const fs::path& folder) override { return Refuse("RemoveFolder " + folder.string()); }
+  tavrin::Status MakeFolder(const fs::path& folder) override {
+    return Refuse("MakeFolder " + folder.string());
+  }
+  tavrin::Status RemoveFolder(const fs::path& folder) override {
+    return Refuse("RemoveFolder " + folder.string());
+  }
 
  private:
   tavrin::Status Refuse(std::string change) {
@@ -160,7 +167,8 @@ class FolderCommandsTest : public QObject {
     w.dialogs.AnswerNextInputBox("Test");
     w.window.btnPath_Click(0);
     QVERIFY(!fs::exists(target / "Test"));
-    QVERIFY(std::count(files.calls.begin(), files.calls.end(), "MakeFolder " + (target / "Test").string()) == 1);
+    QVERIFY(std::count(files.calls.begin(), files.calls.end(), "MakeFolder " + (target / "Test").string()) ==
+            1);
     QCOMPARE(w.dialogs.shown().size(), std::size_t{1});
   }
 
@@ -191,8 +199,8 @@ class FolderCommandsTest : public QObject {
   // Yes: the list moves to the parent first, the folder's own ordinary files go, and the
   // folder goes when nothing is left in it. The parent's files are not touched.
   void deleteAnsweredYes_data() {
-    QTest::addColumn<QStringList>("files");     // made in the folder to delete
-    QTest::addColumn<QStringList>("left");      // what stays in it
+    QTest::addColumn<QStringList>("files");  // made in the folder to delete
+    QTest::addColumn<QStringList>("left");   // what stays in it
     QTest::newRow("only files") << QStringList{"a.txt", "Form1.frm", "Projekt1.vbp"} << QStringList{};
     QTest::newRow("empty") << QStringList{} << QStringList{};
     QTest::newRow("a subfolder") << QStringList{"a.txt", "Unter/b.txt"} << QStringList{"Unter"};
@@ -297,19 +305,29 @@ class FolderCommandsTest : public QObject {
   void deleteRefusesRootsTheSourceAndWhatHoldsIt_data() {
     QTest::addColumn<QString>("target");  // "/" for the root; else relative to the scratch folder
     QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("why");     // what follows "Das Verzeichnis [<target>/] "
+    QTest::addColumn<QString>("why");  // what follows "Das Verzeichnis [<target>/] "
     const QString root = QStringLiteral("ist ein Stammverzeichnis und kann nicht gelöscht werden.");
     const QString same = QStringLiteral("ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
-    const QString holds = QStringLiteral("enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
-    QTest::newRow("the root") << "/" << "Quelle" << root;
-    QTest::newRow("a link to the root") << "Wurzel" << "Quelle" << root;
-    QTest::newRow("the source") << "Quelle" << "Quelle" << same;
-    QTest::newRow("a link to the source") << "QuellVerweis" << "Quelle" << same;
-    QTest::newRow("the source through a link") << "Quelle" << "QuellVerweis" << same;
-    QTest::newRow("the source's parent") << "Projekte" << "Projekte/Alt/Quelle" << holds;
-    QTest::newRow("the source's grandparent") << "Projekte" << "Projekte/Alt/Quelle/Tief" << holds;
-    QTest::newRow("a link to the source's parent") << "ProjektVerweis" << "Projekte/Alt" << holds;
-    QTest::newRow("the source's parent, source through a link") << "Projekte/Alt" << "AltVerweis/Quelle" << holds;
+    const QString holds =
+        QStringLiteral("enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
+    QTest::newRow("the root") << "/"
+                              << "Quelle" << root;
+    QTest::newRow("a link to the root") << "Wurzel"
+                                        << "Quelle" << root;
+    QTest::newRow("the source") << "Quelle"
+                                << "Quelle" << same;
+    QTest::newRow("a link to the source") << "QuellVerweis"
+                                          << "Quelle" << same;
+    QTest::newRow("the source through a link") << "Quelle"
+                                               << "QuellVerweis" << same;
+    QTest::newRow("the source's parent") << "Projekte"
+                                         << "Projekte/Alt/Quelle" << holds;
+    QTest::newRow("the source's grandparent") << "Projekte"
+                                              << "Projekte/Alt/Quelle/Tief" << holds;
+    QTest::newRow("a link to the source's parent") << "ProjektVerweis"
+                                                   << "Projekte/Alt" << holds;
+    QTest::newRow("the source's parent, source through a link") << "Projekte/Alt"
+                                                                << "AltVerweis/Quelle" << holds;
   }
   void deleteRefusesRootsTheSourceAndWhatHoldsIt() {
     QFETCH(QString, target);
@@ -323,7 +341,8 @@ class FolderCommandsTest : public QObject {
     fs::create_symlink(tree.root() / "Quelle", tree.root() / "QuellVerweis");
     fs::create_symlink(tree.root() / "Projekte", tree.root() / "ProjektVerweis");
     fs::create_symlink(tree.root() / "Projekte/Alt", tree.root() / "AltVerweis");
-    const fs::path target_folder = target == QStringLiteral("/") ? fs::path("/") : tree.root() / target.toStdString();
+    const fs::path target_folder =
+        target == QStringLiteral("/") ? fs::path("/") : tree.root() / target.toStdString();
     const fs::path source_folder = tree.root() / source.toStdString();
     ReadOnlyFileServices files;
     TestWindow w(tree.root(), files);

@@ -48,10 +48,13 @@ inline QListWidgetItem* RowOf(const FolderList* list, const std::filesystem::pat
 
 // A small project in `folder` (relative to the tree): the project file, two forms (the first
 // with `form_lines` more lines), a module and a binary file.
-inline void MakeSmallProject(const ScratchTree& tree, const std::filesystem::path& folder, int form_lines = 3) {
-  std::string form = "VERSION 5.00\r\nObject = \"{6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0\"; \"COMCTL32.OCX\"\r\n";
+inline void MakeSmallProject(const ScratchTree& tree, const std::filesystem::path& folder,
+                             int form_lines = 3) {
+  std::string form =
+      "VERSION 5.00\r\nObject = \"{6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0\"; \"COMCTL32.OCX\"\r\n";
   for (int line = 0; line < form_lines; ++line) form += "   Begin ComctlLib.ListView ListView1\r\n";
-  tree.File(folder / "Projekt1.vbp", "Type=Exe\r\nObject={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX\r\n");
+  tree.File(folder / "Projekt1.vbp",
+            "Type=Exe\r\nObject={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX\r\n");
   tree.File(folder / "Form1.frm", form);
   tree.File(folder / "Form2.frm", "VERSION 5.00\nBegin VB.Form Form2\nEnd");
   tree.File(folder / "Modul1.bas", "Attribute VB_Name = \"Modul1\"\r\n");

@@ -1,13 +1,14 @@
 // The host that thins out the per-line progress texts of a pass: file texts and the closing
 // text always go through, line texts at most once per interval, the clock is read rarely,
 // and everything else is passed on unchanged.
+#include "window/throttled_caption_host.h"
+
 #include <QTest>
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include "tests/support/recording_host.h"
-#include "window/throttled_caption_host.h"
 
 using tavrin::ThrottledCaptionHost;
 using tavrin::testing::RecordingHost;

@@ -61,7 +61,9 @@ class WindowCommandsTest : public QObject {
       int button;
       int page;
       QString status;
-    } rows[] = {{2, 1, ShownFolder(target)}, {1, 0, ShownFolder(source)}, {1, 0, ShownFolder(source)},
+    } rows[] = {{2, 1, ShownFolder(target)},
+                {1, 0, ShownFolder(source)},
+                {1, 0, ShownFolder(source)},
                 {2, 1, ShownFolder(target)}};
     for (const auto& row : rows) {
       w.window.WriteInfo("etwas", 3);
@@ -211,17 +213,27 @@ class WindowCommandsTest : public QObject {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<bool>("possible");
-    QTest::newRow("project, empty target") << "Quelle" << "Ziel" << QStringList{"Quelle/P.vbp"} << true;
-    QTest::newRow("one folder with a project") << "Quelle" << "Quelle" << QStringList{"Quelle/P.vbp"} << false;
-    QTest::newRow("one empty folder") << "Ziel" << "Ziel" << QStringList{} << false;
+    QTest::newRow("project, empty target") << "Quelle"
+                                           << "Ziel" << QStringList{"Quelle/P.vbp"} << true;
+    QTest::newRow("one folder with a project") << "Quelle"
+                                               << "Quelle" << QStringList{"Quelle/P.vbp"} << false;
+    QTest::newRow("one empty folder") << "Ziel"
+                                      << "Ziel" << QStringList{} << false;
     QTest::newRow("target holds only a subfolder and a hidden file")
-        << "Quelle" << "Ziel" << QStringList{"Quelle/P.vbp", "Ziel/Unter/a.txt", "Ziel/.versteckt"} << true;
-    QTest::newRow("no project in the source") << "Quelle" << "Ziel" << QStringList{"Quelle/Form1.frm"} << false;
-    QTest::newRow("a file in the target") << "Quelle" << "Ziel" << QStringList{"Quelle/P.vbp", "Ziel/a"} << false;
-    QTest::newRow("project in capitals") << "Quelle" << "Ziel" << QStringList{"Quelle/P.VBP"} << true;
-    QTest::newRow("letter case differs") << "quelle" << "QUELLE" << QStringList{"quelle/P.vbp"} << true;
-    QTest::newRow("umlauts in the paths") << "Übersicht" << "Zielördner" << QStringList{"Übersicht/P.vbp"} << true;
-    QTest::newRow("target in the source") << "Quelle" << "Quelle/Neu" << QStringList{"Quelle/P.vbp"} << true;
+        << "Quelle"
+        << "Ziel" << QStringList{"Quelle/P.vbp", "Ziel/Unter/a.txt", "Ziel/.versteckt"} << true;
+    QTest::newRow("no project in the source") << "Quelle"
+                                              << "Ziel" << QStringList{"Quelle/Form1.frm"} << false;
+    QTest::newRow("a file in the target") << "Quelle"
+                                          << "Ziel" << QStringList{"Quelle/P.vbp", "Ziel/a"} << false;
+    QTest::newRow("project in capitals") << "Quelle"
+                                         << "Ziel" << QStringList{"Quelle/P.VBP"} << true;
+    QTest::newRow("letter case differs") << "quelle"
+                                         << "QUELLE" << QStringList{"quelle/P.vbp"} << true;
+    QTest::newRow("umlauts in the paths") << "Übersicht"
+                                          << "Zielördner" << QStringList{"Übersicht/P.vbp"} << true;
+    QTest::newRow("target in the source") << "Quelle"
+                                          << "Quelle/Neu" << QStringList{"Quelle/P.vbp"} << true;
   }
   void selectionSummaryAnswersAsTheRequestDecides() {
     QFETCH(QString, source);
@@ -315,15 +327,16 @@ class WindowCommandsTest : public QObject {
     for (const QString& caption : painted.captions()) {
       if (caption.startsWith(line_prefix)) {
         ++line_captions;
-        QVERIFY2(caption.contains(QRegularExpression(QStringLiteral(R"(\.frm \[\d+\]\.\.\.$)"))), qPrintable(caption));
+        QVERIFY2(caption.contains(QRegularExpression(QStringLiteral(R"(\.frm \[\d+\]\.\.\.$)"))),
+                 qPrintable(caption));
       } else if (file_captions.isEmpty() || file_captions.back() != caption) {
         file_captions << caption;
       }
     }
-    QCOMPARE(file_captions, (QStringList{"Bearbeite: Form1.frm...", "Bearbeite: Form1.frx...",
-                                         "Bearbeite: Form2.frm...", "Bearbeite: Modul1.bas...",
-                                         "Bearbeite: Projekt1.vbp...",
-                                         "Bearbeite: Konvertierung abgeschlossen......"}));
+    QCOMPARE(file_captions,
+             (QStringList{"Bearbeite: Form1.frm...", "Bearbeite: Form1.frx...", "Bearbeite: Form2.frm...",
+                          "Bearbeite: Modul1.bas...", "Bearbeite: Projekt1.vbp...",
+                          "Bearbeite: Konvertierung abgeschlossen......"}));
     // Form1.frm has 5000 lines; far fewer line texts were painted.
     QVERIFY2(line_captions < 100, std::to_string(line_captions).c_str());
     QCOMPARE(w.window.lbInfo()->text(), QStringLiteral("Bearbeite: Konvertierung abgeschlossen......"));
@@ -357,7 +370,8 @@ class WindowCommandsTest : public QObject {
     QVERIFY(boxes[0].text.find("\r\nModul1.bas: ") != std::string::npos);
     QCOMPARE(boxes[0].style, kExclamation);
     QCOMPARE(boxes[0].title, std::string("Konvertierungsfehler"));
-    QCOMPARE(w.window.lbInfo()->text(), QStringLiteral("Bearbeite: Konvertierung mit Fehlern abgeschlossen......"));
+    QCOMPARE(w.window.lbInfo()->text(),
+             QStringLiteral("Bearbeite: Konvertierung mit Fehlern abgeschlossen......"));
     QCOMPARE(w.dialogs.pointers(), (std::vector<int>{tavrin::kPointerBusy, tavrin::kPointerNormal}));
     QVERIFY(!fs::exists(target / "Form1.frx"));
     QVERIFY(!fs::exists(target / "Modul1.bas"));

@@ -38,7 +38,8 @@ class WindowEndToEndTest : public QObject {
     // Source: down the list with the arrow key, opened with Enter.
     tavrin::FolderList* dir1 = w.window.Dir1();
     dir1->setFocus();
-    for (int step = 0; step < dir1->count() && tavrin::FolderList::RowPath(dir1->currentItem()) != source; ++step)
+    for (int step = 0; step < dir1->count() && tavrin::FolderList::RowPath(dir1->currentItem()) != source;
+         ++step)
       QTest::keyClick(dir1, Qt::Key_Down);
     QTest::keyClick(dir1, Qt::Key_Return);
     QCOMPARE(dir1->Path(), source);
@@ -65,7 +66,8 @@ class WindowEndToEndTest : public QObject {
     QCOMPARE(w.window.lbInfo()->text(), QStringLiteral("Bearbeite: Konvertierung abgeschlossen......"));
     QCOMPARE(w.dialogs.pointers(), (std::vector<int>{tavrin::kPointerBusy, tavrin::kPointerNormal}));
     int text_files = 0;  // one pause for events before each
-    for (const auto& [name, bytes] : FolderSnapshot(source)) text_files += tavrin::IsProjectText(name) ? 1 : 0;
+    for (const auto& [name, bytes] : FolderSnapshot(source))
+      text_files += tavrin::IsProjectText(name) ? 1 : 0;
     QCOMPARE(w.dialogs.do_events(), text_files);
     QVERIFY(w.dialogs.shown().empty());
     QVERIFY(!w.window.converting());
