@@ -21,6 +21,7 @@ class CliHost : public ConversionHost {
   std::filesystem::path QuellPfad() override;
   std::filesystem::path ZielPfad() override;
   void WriteInfo(std::string_view text, std::int32_t wert) override;
+  bool ShowsLineCaptions() const override { return false; }
   void DoEvents() override;
   void SetMousePointer(int pointer) override;
   void Dir2_Change() override;

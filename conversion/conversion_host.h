@@ -28,6 +28,10 @@ class ConversionHost {
   // A progress text: `wert` 0 means no number.
   virtual void WriteInfo(std::string_view text, std::int32_t wert) = 0;
 
+  // False when the host shows no line captions (WriteInfo with a line number); the pass then
+  // spares the call before every line.
+  virtual bool ShowsLineCaptions() const { return true; }
+
   // Lets pending events run (once per text file, before it is opened).
   virtual void DoEvents() = 0;
 

@@ -105,6 +105,7 @@ Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::files
   const std::string& to_text = to.native();
   const std::uint64_t bytes_before = progress_.bytes_done;
   std::uint64_t next_report = kProgressStep;
+  const bool line_captions = host_.ShowsLineCaptions();
   std::uint64_t line_number = 0;
   std::uint64_t changed_lines = 0;
   KeyTable::Counts replacements{};
@@ -119,7 +120,7 @@ Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::files
     const char* unchanged = p;
     while (p != end && status.ok()) {
       ++line_number;
-      host_.WriteInfo(to_text, DisplayedLine(line_number));
+      if (line_captions) host_.WriteInfo(to_text, DisplayedLine(line_number));
       const LineSpan span = scanner_.Scan(p, end);
       const char* next = span.end;
       bool crlf = false;

@@ -109,6 +109,18 @@ TEST_F(ConversionPassTest, TalksToTheHostInTheRightOrder) {
   EXPECT_EQ(host_.events, expected);
 }
 
+TEST_F(ConversionPassTest, AHostWithoutLineCaptionsGetsOnlyTheFileAndClosingCaptions) {
+  root_.WriteFile("Quelle/B.frm", "eins\r\nComctlLib.\r\n");
+  host_.line_captions = false;
+
+  const PassReport report = Run();
+
+  EXPECT_EQ(host_.EventsStartingWith("WriteInfo"),
+            (std::vector<std::string>{"WriteInfo B.frm 0", "WriteInfo Konvertierung abgeschlossen... 0"}));
+  EXPECT_EQ(Target("B.frm"), "eins\r\nMSComctlLib.\r\n");
+  EXPECT_EQ(report.lines_changed, 1u);
+}
+
 TEST_F(ConversionPassTest, EmptyOrUnlistableSourceStillEndsCleanly) {
   Run();  // nothing to do
   EXPECT_EQ(host_.events.back(), "Pointer 0");

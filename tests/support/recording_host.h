@@ -18,7 +18,8 @@ class RecordingHost : public ConversionHost {
   std::filesystem::path source;
   std::filesystem::path target;
   std::vector<std::string> events;
-  bool record_lines = true;  // record the per-line WriteInfo calls too
+  bool record_lines = true;   // record the per-line WriteInfo calls too
+  bool line_captions = true;  // what ShowsLineCaptions answers
   std::function<void()> on_do_events;  // runs inside DoEvents, as a nested event would
 
   std::filesystem::path QuellPfad() override { return source; }
@@ -27,6 +28,7 @@ class RecordingHost : public ConversionHost {
     if (wert != 0 && !record_lines) return;
     events.push_back("WriteInfo " + std::string(text) + " " + std::to_string(wert));
   }
+  bool ShowsLineCaptions() const override { return line_captions; }
   void DoEvents() override {
     events.push_back("DoEvents");
     if (on_do_events) on_do_events();
