@@ -2,6 +2,10 @@
 
 #include <system_error>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "conversion/folder_path.h"
 #include "window/lists/path_text.h"
 
@@ -18,7 +22,20 @@ fs::path LexicalForm(const fs::path& folder) {
   return normal;
 }
 
-bool IsRoot(const fs::path& folder) { return !LexicalForm(folder).has_relative_path(); }
+// The root of a drive: "/" (also through a link), or the top folder of a file system mounted
+// below it. Neither can be removed, but its files would be deleted first.
+bool IsRoot(const fs::path& folder) {
+  const fs::path text = LexicalForm(folder);
+  if (!text.has_relative_path()) return true;
+#ifndef _WIN32
+  struct stat here {};
+  struct stat above {};
+  if (stat(text.c_str(), &here) == 0 && stat((text / "..").c_str(), &above) == 0) {
+    return here.st_dev != above.st_dev || here.st_ino == above.st_ino;
+  }
+#endif
+  return false;
+}
 
 // True when `outer` is `inner` or one of the folders above it, compared component by component.
 bool IsOrHolds(const fs::path& outer, const fs::path& inner) {
@@ -74,9 +91,7 @@ std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view n
 }
 
 std::string DeletionRefusal(const fs::path& folder, const fs::path& source) {
-  std::error_code error;
-  const fs::path real = fs::canonical(folder, error);
-  if (IsRoot(folder) || (!error && IsRoot(real))) {
+  if (IsRoot(folder)) {
     return "Das Verzeichnis [" + Shown(folder) + "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
   }
   switch (RelationTo(folder, source)) {

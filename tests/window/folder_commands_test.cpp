@@ -303,7 +303,7 @@ class FolderCommandsTest : public QObject {
 
   // Refused folders: a message instead of the question, and nothing changes.
   void deleteRefusesRootsTheSourceAndWhatHoldsIt_data() {
-    QTest::addColumn<QString>("target");  // "/" for the root; else relative to the scratch folder
+    QTest::addColumn<QString>("target");  // absolute when it starts with "/"; else in the scratch folder
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("why");  // what follows "Das Verzeichnis [<target>/] "
     const QString root = QStringLiteral("ist ein Stammverzeichnis und kann nicht gelöscht werden.");
@@ -312,6 +312,8 @@ class FolderCommandsTest : public QObject {
         QStringLiteral("enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
     QTest::newRow("the root") << "/"
                               << "Quelle" << root;
+    QTest::newRow("a mounted file system") << "/proc"
+                                           << "Quelle" << root;
     QTest::newRow("a link to the root") << "Wurzel"
                                         << "Quelle" << root;
     QTest::newRow("the source") << "Quelle"
@@ -342,7 +344,7 @@ class FolderCommandsTest : public QObject {
     fs::create_symlink(tree.root() / "Projekte", tree.root() / "ProjektVerweis");
     fs::create_symlink(tree.root() / "Projekte/Alt", tree.root() / "AltVerweis");
     const fs::path target_folder =
-        target == QStringLiteral("/") ? fs::path("/") : tree.root() / target.toStdString();
+        target.startsWith(QLatin1Char('/')) ? fs::path(target.toStdString()) : tree.root() / target.toStdString();
     const fs::path source_folder = tree.root() / source.toStdString();
     ReadOnlyFileServices files;
     TestWindow w(tree.root(), files);
