@@ -53,24 +53,24 @@ frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
 void frmConvert::CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives) {
   imghotlist_ = new ImageList(QStringLiteral("ImgHotList"), HotToolbarImages(), this);
   imglist_ = new ImageList(QStringLiteral("ImgList"), NormalToolbarImages(), this);
-  for (const ControlSpec& spec : LayoutTable()) {
-    const QString container_name = QString::fromLatin1(spec.container);
+  for (const ControlSpec& row : LayoutTable()) {
+    const QString container_name = QString::fromLatin1(row.container);
     QWidget* container = container_name.isEmpty() ? this : controls_.value(container_name);
-    QWidget* control = CreateControl(spec, container, drives);
-    control->setObjectName(QString::fromLatin1(spec.name));
-    control->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    QWidget* control = CreateControl(row, container, drives);
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(row.left, row.top, row.width, row.height);
     controls_.insert(control->objectName(), control);
-    if (container == sstab1_ && spec.page != kNoPage) sstab1_->AddToPage(control, spec.page);
+    if (container == sstab1_ && row.page != kNoPage) sstab1_->AddToPage(control, row.page);
   }
   // Each folder list opens on the process's current folder, its drive list on that folder's drive.
   drive1_->ShowDriveOf(dir1_->Path());
   drive2_->ShowDriveOf(dir2_->Path());
 }
 
-QWidget* frmConvert::CreateControl(const ControlSpec& spec, QWidget* container,
+QWidget* frmConvert::CreateControl(const ControlSpec& row, QWidget* container,
                                    const std::optional<std::vector<std::filesystem::path>>& drives) {
-  const QString caption = QString::fromUtf8(spec.caption);
-  switch (spec.kind) {
+  const QString caption = QString::fromUtf8(row.caption);
+  switch (row.kind) {
     case ControlKind::kToolbar: {
       QStringList captions;
       for (const char* text : ToolbarCaptions()) captions << QString::fromUtf8(text);
@@ -81,7 +81,7 @@ QWidget* frmConvert::CreateControl(const ControlSpec& spec, QWidget* container,
     case ControlKind::kTabControl: {
       QStringList captions;
       for (const char* text : PageCaptions()) captions << QString::fromUtf8(text);
-      sstab1_ = new TabControl(captions, kTabStripHeight, 2, QSize(spec.width, spec.height), container);
+      sstab1_ = new TabControl(captions, kTabStripHeight, 2, QSize(row.width, row.height), container);
       return sstab1_;
     }
     case ControlKind::kStatusBar:
@@ -91,17 +91,17 @@ QWidget* frmConvert::CreateControl(const ControlSpec& spec, QWidget* container,
       return new QGroupBox(caption, container);
     case ControlKind::kFolderList: {
       auto* list = new FolderList(container);
-      (std::string_view(spec.name) == "Dir1" ? dir1_ : dir2_) = list;
+      (std::string_view(row.name) == "Dir1" ? dir1_ : dir2_) = list;
       return list;
     }
     case ControlKind::kDriveList: {
       auto* list = drives ? new DriveList(*drives, container) : new DriveList(container);
-      (std::string_view(spec.name) == "Drive1" ? drive1_ : drive2_) = list;
+      (std::string_view(row.name) == "Drive1" ? drive1_ : drive2_) = list;
       return list;
     }
     case ControlKind::kLabel: {
       auto* label = new QLabel(caption, container);
-      const std::string_view name(spec.name);
+      const std::string_view name(row.name);
       (name == "lbPrj" ? lbprj_ : name == "lbCr" ? lbcr_ : lbinfo_) = label;
       return label;
     }
@@ -109,8 +109,8 @@ QWidget* frmConvert::CreateControl(const ControlSpec& spec, QWidget* container,
       auto* button = new QPushButton(caption, container);
       button->setAutoDefault(false);
       button->setDefault(false);
-      const auto index = static_cast<std::size_t>(ArrayIndexOf(spec.name));
-      (std::string_view(spec.name).starts_with("btnConvert") ? btnconvert_ : btnpath_).at(index) = button;
+      const auto index = static_cast<std::size_t>(ArrayIndexOf(row.name));
+      (std::string_view(row.name).starts_with("btnConvert") ? btnconvert_ : btnpath_).at(index) = button;
       return button;
     }
   }
@@ -118,21 +118,21 @@ QWidget* frmConvert::CreateControl(const ControlSpec& spec, QWidget* container,
 }
 
 void frmConvert::StyleLabels() {
-  for (const LabelSpec& spec : LabelTable()) {
-    auto* label = qobject_cast<QLabel*>(Control(QString::fromLatin1(spec.name)));
+  for (const LabelSpec& row : LabelTable()) {
+    auto* label = qobject_cast<QLabel*>(Control(QString::fromLatin1(row.name)));
     label->setAlignment(Qt::AlignCenter);
     label->setTextFormat(Qt::PlainText);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ColourOf(spec.colour, palette));
+    palette.setColor(QPalette::WindowText, ColourOf(row.colour, palette));
     label->setPalette(palette);
-    if (spec.font_family != nullptr) {
-      QFont font(QString::fromLatin1(spec.font_family), spec.point_size, spec.weight);
+    if (row.font_family != nullptr) {
+      QFont font(QString::fromLatin1(row.font_family), row.point_size, row.weight);
       font.setItalic(false);
       font.setUnderline(false);
       font.setStrikeOut(false);
       label->setFont(font);
     }
-    label->setProperty("Tag", QString::fromUtf8(spec.tag));
+    label->setProperty("Tag", QString::fromUtf8(row.tag));
   }
 }
 
@@ -140,12 +140,12 @@ void frmConvert::SetTabOrder() {
   // The controls that can take the focus, in the order of their tab indexes; the tab
   // control takes it on its tab strip.
   std::vector<const ControlSpec*> ordered;
-  for (const ControlSpec& spec : LayoutTable()) ordered.push_back(&spec);
+  for (const ControlSpec& row : LayoutTable()) ordered.push_back(&row);
   std::sort(ordered.begin(), ordered.end(),
             [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
   std::vector<QWidget*> chain;
-  for (const ControlSpec* spec : ordered) {
-    QWidget* control = Control(QString::fromLatin1(spec->name));
+  for (const ControlSpec* row : ordered) {
+    QWidget* control = Control(QString::fromLatin1(row->name));
     if (control == sstab1_) {
       chain.push_back(sstab1_->TabBar());
     } else if (control == toolbar1_) {

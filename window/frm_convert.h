@@ -117,7 +117,7 @@ class frmConvert : public QWidget, public ConversionHost {
 
  private:
   void CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives);
-  QWidget* CreateControl(const ControlSpec& spec, QWidget* container,
+  QWidget* CreateControl(const ControlSpec& row, QWidget* container,
                          const std::optional<std::vector<std::filesystem::path>>& drives);
   void StyleLabels();
   void SetTabOrder();

@@ -46,8 +46,8 @@ constexpr std::array<const char*, 5> kToolbarCaptions{"Projekt", "Zielverzeichni
 std::span<const ControlSpec> LayoutTable() { return kControls; }
 
 const ControlSpec* FindControlSpec(const QString& name) {
-  for (const ControlSpec& spec : kControls) {
-    if (name == QLatin1String(spec.name)) return &spec;
+  for (const ControlSpec& row : kControls) {
+    if (name == QLatin1String(row.name)) return &row;
   }
   return nullptr;
 }
@@ -55,8 +55,8 @@ const ControlSpec* FindControlSpec(const QString& name) {
 std::span<const LabelSpec> LabelTable() { return kLabels; }
 
 const LabelSpec* FindLabelSpec(const QString& name) {
-  for (const LabelSpec& spec : kLabels) {
-    if (name == QLatin1String(spec.name)) return &spec;
+  for (const LabelSpec& row : kLabels) {
+    if (name == QLatin1String(row.name)) return &row;
   }
   return nullptr;
 }
