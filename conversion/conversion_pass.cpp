@@ -34,6 +34,8 @@ class Pass {
   Status Rewrite(const std::filesystem::path& from, const std::filesystem::path& to);
   // Copies the lines of `input` into `output`, each through the key table and ended by CR LF.
   Status RewriteLines(InputFile& input, OutputFile& output, const std::filesystem::path& to);
+  // Tells the host how far the file has been read, about every kProgressStep bytes.
+  void ReportBytes(const LineReader& reader, std::uint64_t bytes_before, std::uint64_t* next_report);
 
   ConversionHost& host_;
   FileServices& files_;
@@ -99,6 +101,13 @@ Status Pass::Rewrite(const std::filesystem::path& from, const std::filesystem::p
   return status;
 }
 
+void Pass::ReportBytes(const LineReader& reader, std::uint64_t bytes_before, std::uint64_t* next_report) {
+  if (reader.bytes_read() < *next_report) return;
+  *next_report = reader.bytes_read() + kProgressStep;
+  progress_.bytes_done = bytes_before + reader.bytes_read();
+  host_.OnProgress(progress_);
+}
+
 Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::filesystem::path& to) {
   LineReader reader(input);
   BufferedOutput writer(output);
@@ -113,6 +122,12 @@ Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::files
   std::string_view lines;
   Status status;
   while (status.ok() && reader.NextLines(&lines)) {
+    if (!line_captions && scanner_.Unchanging(lines.data(), lines.data() + lines.size())) {
+      // Nothing to replace, every line ends in CR LF, and nobody counts the lines.
+      status = writer.Append(lines);
+      ReportBytes(reader, bytes_before, &next_report);
+      continue;
+    }
     const char* p = lines.data();
     const char* const end = p + lines.size();
     // Lines that keep their text and already end in CR LF go out as they stand, in one
@@ -143,11 +158,7 @@ Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::files
     if (status.ok() && unchanged != end) {
       status = writer.Append(std::string_view(unchanged, static_cast<std::size_t>(end - unchanged)));
     }
-    if (reader.bytes_read() >= next_report) {
-      next_report = reader.bytes_read() + kProgressStep;
-      progress_.bytes_done = bytes_before + reader.bytes_read();
-      host_.OnProgress(progress_);
-    }
+    ReportBytes(reader, bytes_before, &next_report);
   }
   if (status.ok()) status = reader.status();
   const Status closed = writer.Close();

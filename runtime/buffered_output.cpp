@@ -11,13 +11,11 @@ BufferedOutput::BufferedOutput(OutputFile& output, std::size_t buffer_size)
 
 Status BufferedOutput::Append(std::string_view bytes) {
   if (!status_.ok()) return status_;
-  if (buffer_.size() + bytes.size() > capacity_) {
-    if (!Flush().ok()) return status_;
-    // What would fill the buffer on its own goes out at once, without a copy.
-    if (bytes.size() >= capacity_) {
-      status_ = output_.Write(bytes);
-      return status_;
-    }
+  if (buffer_.size() + bytes.size() > capacity_ && !Flush().ok()) return status_;
+  // A large piece goes out at once, without a copy, when nothing waits before it.
+  if (buffer_.empty() && bytes.size() >= capacity_ / 2) {
+    status_ = output_.Write(bytes);
+    return status_;
   }
   buffer_.append(bytes);
   return status_;

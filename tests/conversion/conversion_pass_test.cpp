@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -119,6 +120,33 @@ TEST_F(ConversionPassTest, AHostWithoutLineCaptionsGetsOnlyTheFileAndClosingCapt
             (std::vector<std::string>{"WriteInfo B.frm 0", "WriteInfo Konvertierung abgeschlossen... 0"}));
   EXPECT_EQ(Target("B.frm"), "eins\r\nMSComctlLib.\r\n");
   EXPECT_EQ(report.lines_changed, 1u);
+}
+
+TEST_F(ConversionPassTest, WithOrWithoutLineCaptionsTheTextComesOutTheSame) {
+  // Large enough for several reads, with clean stretches, replacements and stray line ends.
+  std::string content;
+  for (int i = 0; i < 40000; ++i) {
+    content += "Zeile " + std::to_string(i);
+    if (i % 997 == 0) content += " ComctlLib.X";
+    if (i % 1999 == 0) content += " MSComCtl2.Y";
+    content += i % 1501 == 0 ? "\n" : (i % 2003 == 0 ? "\r" : "\r\n");
+  }
+  root_.WriteFile("Quelle/Gross.frm", content);
+  host_.record_lines = false;
+
+  const PassReport with_captions = Run();
+  const std::string expected = Target("Gross.frm");
+  std::filesystem::remove(target_ / "Gross.frm");
+  host_.line_captions = false;
+  const PassReport without_captions = Run();
+
+  EXPECT_EQ(Target("Gross.frm"), expected);
+  EXPECT_EQ(without_captions.lines_changed, with_captions.lines_changed);
+  EXPECT_EQ(without_captions.replacements, with_captions.replacements);
+  EXPECT_EQ(with_captions.lines_changed, 41u);
+  EXPECT_EQ(expected.find("\n\n"), std::string::npos);
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 40000);
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\r'), 40000);
 }
 
 TEST_F(ConversionPassTest, EmptyOrUnlistableSourceStillEndsCleanly) {

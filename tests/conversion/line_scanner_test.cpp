@@ -23,9 +23,14 @@ LineSpan Reference(const std::vector<std::string>& openings, const char* begin, 
   return {end, may_match};
 }
 
-TEST(LineScannerTest, AgreesWithAByteByByteScanEverywhere) {
-  const std::vector<std::string> openings = KeyTable::Build().openings();
-  ASSERT_FALSE(openings.empty());
+class LineScannerOpeningsTest : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+INSTANTIATE_TEST_SUITE_P(Openings, LineScannerOpeningsTest,
+                         ::testing::Values(KeyTable::Build().openings(), std::vector<std::string>{},
+                                           std::vector<std::string>{"C"}, std::vector<std::string>{"Co", "6", "xF"}));
+
+TEST_P(LineScannerOpeningsTest, AgreesWithAByteByByteScanEverywhere) {
+  const std::vector<std::string>& openings = GetParam();
   const LineScanner scanner(openings);
   std::mt19937 random(11);
   // Few letters, so that openings, near misses ("Cx", "{7") and line ends meet at every place
@@ -43,6 +48,41 @@ TEST(LineScannerTest, AgreesWithAByteByByteScanEverywhere) {
       if (p == end) break;
     }
   }
+}
+
+// Whole CR LF lines without any opening, worked out line by line.
+bool ReferenceUnchanging(const std::vector<std::string>& openings, const std::string& text) {
+  const char* const end = text.data() + text.size();
+  for (const char* p = text.data(); p != end;) {
+    const LineSpan line = Reference(openings, p, end);
+    if (line.may_match || line.end == end || line.end[0] != '\r' || line.end + 1 == end || line.end[1] != '\n') {
+      return false;
+    }
+    p = line.end + 2;
+  }
+  return true;
+}
+
+TEST_P(LineScannerOpeningsTest, TellsUnchangingRunsAsALineByLineLookWould) {
+  const std::vector<std::string>& openings = GetParam();
+  const LineScanner scanner(openings);
+  std::mt19937 random(13);
+  const char alphabet[] = {'C', 'O', 'o', '{', '6', 'F', 'x', '\r', '\n', '\0', '\xff'};
+  int unchanging = 0;
+  for (int round = 0; round < 50000; ++round) {
+    // Mostly proper CR LF lines, with now and then a stray byte, so both answers come up.
+    std::string text;
+    const int lines = static_cast<int>(random() % 6);
+    for (int i = 0; i < lines; ++i) {
+      text += std::string(random() % 40, 'x') + "\r\n";
+      if (random() % 3 == 0) text[random() % text.size()] = alphabet[random() % sizeof alphabet];
+    }
+    const bool want = ReferenceUnchanging(openings, text);
+    ASSERT_EQ(scanner.Unchanging(text.data(), text.data() + text.size()), want) << text;
+    unchanging += want ? 1 : 0;
+  }
+  EXPECT_GT(unchanging, 5000);
+  EXPECT_LT(unchanging, 45000);
 }
 
 TEST(LineScannerTest, NeverMissesAnOldTextOfTheKeyTable) {
