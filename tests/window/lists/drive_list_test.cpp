@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/window/lists/path_printing.h"
-#include "tests/window/lists/scratch_folder.h"
+#include "tests/window/scratch_tree.h"
 #include "window/lists/folder_list.h"
 #include "window/lists/mount_table.h"
 #include "window/lists/path_text.h"
@@ -188,7 +188,7 @@ class DriveListTest : public QObject {
   }
 
   void LeadsAFolderListToThePickedDrive() {
-    tavrin::testing::ScratchFolder scratch;
+    tavrin::testing::ScratchTree scratch;
     const fs::path first = scratch.Folder("first");
     const fs::path second = scratch.Folder("second");
     scratch.Folder("first/sub");

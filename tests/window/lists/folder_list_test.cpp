@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "tests/window/lists/path_printing.h"
-#include "tests/window/lists/scratch_folder.h"
+#include "tests/window/scratch_tree.h"
 #include "window/lists/folder_name_order.h"
 #include "window/lists/path_text.h"
 
 namespace fs = std::filesystem;
 using tavrin::FolderList;
-using tavrin::testing::ScratchFolder;
+using tavrin::testing::ScratchTree;
 
 namespace {
 
@@ -40,9 +40,9 @@ QListWidgetItem* RowOf(const FolderList& list, const fs::path& folder) {
 }
 
 // `path` with a leading "@" standing for the scratch folder, written out as bytes.
-fs::path ScratchPath(const ScratchFolder& scratch, const QByteArray& path) {
+fs::path ScratchPath(const ScratchTree& scratch, const QByteArray& path) {
   const std::string text = path.toStdString();
-  return text.starts_with('@') ? fs::path(scratch.path().native() + text.substr(1)) : fs::path(text);
+  return text.starts_with('@') ? fs::path(scratch.root().native() + text.substr(1)) : fs::path(text);
 }
 
 QImage IconImage(const QListWidgetItem* row) { return row->icon().pixmap(16).toImage(); }
@@ -76,7 +76,7 @@ class FolderListTest : public QObject {
 
  private slots:
   void ShowsChainThenSortedVisibleSubfolders() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     const fs::path shown = scratch.Folder("top/shown");
     for (const char* name : {"Beta", "alpha", "z10", "z9", "Z1", ".hidden", "alpha/inner"})
       scratch.Folder(shown / name);
@@ -111,7 +111,7 @@ class FolderListTest : public QObject {
   }
 
   void IndentsRowsByDepth() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("a/b/c");
     ShownList shown(scratch.Folder("a/b"));
     shown.list.setCurrentRow(-1);
@@ -166,14 +166,14 @@ class FolderListTest : public QObject {
     QFETCH(QByteArray, path);
     QFETCH(QByteArray, shown);
     QFETCH(int, changes);
-    ScratchFolder scratch;
+    ScratchTree scratch;
     for (const char* folder : {"a/b/c", "a/b/d", "a/e"}) scratch.Folder(folder);
     FolderList list;
-    QVERIFY(list.SetPath(scratch.path() / "a/b"));
+    QVERIFY(list.SetPath(scratch.root() / "a/b"));
     QSignalSpy spy(&list, &FolderList::Change);
 
     QVERIFY(list.SetPath(ScratchPath(scratch, path)));
-    const fs::path expected = shown.isEmpty() ? scratch.path() : scratch.path() / shown.toStdString();
+    const fs::path expected = shown.isEmpty() ? scratch.root() : scratch.root() / shown.toStdString();
     QCOMPARE(list.Path(), expected);
     QCOMPARE(list.Path().native(), expected.native());
     QCOMPARE(spy.count(), changes);
@@ -191,21 +191,21 @@ class FolderListTest : public QObject {
   }
   void SetPathRefusesWhatIsNoFolder() {
     QFETCH(QByteArray, path);
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("sub");
     scratch.File("file.txt");
     FolderList list;
-    QVERIFY(list.SetPath(scratch.path()));
+    QVERIFY(list.SetPath(scratch.root()));
     const QStringList rows = Texts(list);
     QSignalSpy spy(&list, &FolderList::Change);
 
     QVERIFY(!list.SetPath(ScratchPath(scratch, path)));
-    QCOMPARE(list.Path(), scratch.path());
+    QCOMPARE(list.Path(), scratch.root());
     QCOMPARE(Texts(list), rows);
     QCOMPARE(spy.count(), 0);
     // Still usable afterwards.
     QVERIFY(list.SetPath("sub"));
-    QCOMPARE(list.Path(), scratch.path() / "sub");
+    QCOMPARE(list.Path(), scratch.root() / "sub");
     QCOMPARE(spy.count(), 1);
   }
 
@@ -221,136 +221,136 @@ class FolderListTest : public QObject {
   }
 
   void ChangeRunsBeforeSetPathReturnsAndSeesTheNewFolder() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("a/b");
     FolderList list;
-    QVERIFY(list.SetPath(scratch.path()));
+    QVERIFY(list.SetPath(scratch.root()));
     std::vector<fs::path> seen;
     connect(&list, &FolderList::Change, this, [&] {
       seen.push_back(list.Path());
       QCOMPARE(FolderList::RowPath(list.currentItem()), list.Path());
     });
     QVERIFY(list.SetPath("a"));
-    QCOMPARE(seen, std::vector<fs::path>{scratch.path() / "a"});
-    QVERIFY(list.SetPath(scratch.path() / "a"));
+    QCOMPARE(seen, std::vector<fs::path>{scratch.root() / "a"});
+    QVERIFY(list.SetPath(scratch.root() / "a"));
     QVERIFY(list.SetPath("b"));
-    QCOMPARE(seen, (std::vector<fs::path>{scratch.path() / "a", scratch.path() / "a/b"}));
+    QCOMPARE(seen, (std::vector<fs::path>{scratch.root() / "a", scratch.root() / "a/b"}));
   }
 
   void RefreshFollowsTheDisk() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     for (const char* folder : {"c", "d", "e"}) scratch.Folder(folder);
     FolderList list;
-    QVERIFY(list.SetPath(scratch.path()));
+    QVERIFY(list.SetPath(scratch.root()));
     QSignalSpy spy(&list, &FolderList::Change);
-    list.setCurrentItem(RowOf(list, scratch.path() / "d"));
+    list.setCurrentItem(RowOf(list, scratch.root() / "d"));
 
     scratch.Folder("new");
     scratch.Folder(".hidden");
-    fs::remove(scratch.path() / "c");
+    fs::remove(scratch.root() / "c");
     QCOMPARE(SubfolderTexts(list), (QStringList{"c", "d", "e"}));
     list.Refresh();
     QCOMPARE(SubfolderTexts(list), (QStringList{"d", "e", "new"}));
-    QCOMPARE(list.Path(), scratch.path());
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path() / "d");
+    QCOMPARE(list.Path(), scratch.root());
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root() / "d");
     QCOMPARE(spy.count(), 0);
 
     // The selected subfolder went: the folder shown is selected again.
-    fs::remove(scratch.path() / "d");
+    fs::remove(scratch.root() / "d");
     list.Refresh();
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path());
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root());
   }
 
   void RefreshMovesUpWhenTheShownFolderVanished() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("a/b/c");
     scratch.Folder("a/other");
     FolderList list;
-    QVERIFY(list.SetPath(scratch.path() / "a/b/c"));
+    QVERIFY(list.SetPath(scratch.root() / "a/b/c"));
     QSignalSpy spy(&list, &FolderList::Change);
-    fs::remove_all(scratch.path() / "a/b");
+    fs::remove_all(scratch.root() / "a/b");
     list.Refresh();
-    QCOMPARE(list.Path(), scratch.path() / "a");
+    QCOMPARE(list.Path(), scratch.root() / "a");
     QCOMPARE(spy.count(), 1);
     QCOMPARE(SubfolderTexts(list), QStringList{"other"});
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path() / "a");
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root() / "a");
   }
 
   void KeyboardSelectsWithArrowsAndOpensWithEnter() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("top/c");
     scratch.Folder("top/d");
-    ShownList shown(scratch.path() / "top");
+    ShownList shown(scratch.root() / "top");
     FolderList& list = shown.list;
 
     QTest::keyClick(&list, Qt::Key_Down);
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path() / "top/c");
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root() / "top/c");
     QTest::keyClick(&list, Qt::Key_Down);
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path() / "top/d");
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root() / "top/d");
     QVERIFY(list.currentItem()->isSelected());
-    QCOMPARE(list.Path(), scratch.path() / "top");
+    QCOMPARE(list.Path(), scratch.root() / "top");
     QCOMPARE(shown.changes.count(), 0);
 
     QTest::keyClick(&list, Qt::Key_Return);
-    QCOMPARE(list.Path(), scratch.path() / "top/d");
+    QCOMPARE(list.Path(), scratch.root() / "top/d");
     QCOMPARE(shown.changes.count(), 1);
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path() / "top/d");
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root() / "top/d");
 
     // Up to the row of the scratch folder on the chain, then the keypad's Enter.
     QTest::keyClick(&list, Qt::Key_Up);
     QTest::keyClick(&list, Qt::Key_Up);
     QTest::keyClick(&list, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(list.Path(), scratch.path());
+    QCOMPARE(list.Path(), scratch.root());
     QCOMPARE(shown.changes.count(), 2);
   }
 
   void ClickSelectsAndDoubleClickOpens() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("top/c");
     scratch.Folder("top/d");
-    ShownList shown(scratch.path() / "top");
+    ShownList shown(scratch.root() / "top");
     FolderList& list = shown.list;
 
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.path() / "top/d"));
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path() / "top/d");
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.root() / "top/d"));
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root() / "top/d");
     QVERIFY(list.currentItem()->isSelected());
-    QCOMPARE(list.Path(), scratch.path() / "top");
+    QCOMPARE(list.Path(), scratch.root() / "top");
     QCOMPARE(shown.changes.count(), 0);
 
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.path() / "top/c"));
-    QCOMPARE(list.Path(), scratch.path() / "top/c");
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.root() / "top/c"));
+    QCOMPARE(list.Path(), scratch.root() / "top/c");
     QCOMPARE(shown.changes.count(), 1);
 
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.path()));
-    QCOMPARE(list.Path(), scratch.path());
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.root()));
+    QCOMPARE(list.Path(), scratch.root());
     QCOMPARE(shown.changes.count(), 2);
   }
 
   void OpeningAVanishedFolderRereadsTheDisk() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("top/gone");
     scratch.Folder("top/kept");
-    ShownList shown(scratch.path() / "top");
+    ShownList shown(scratch.root() / "top");
     FolderList& list = shown.list;
 
     // A subfolder went after it was listed: it is dropped and the folder shown stays.
-    fs::remove(scratch.path() / "top/gone");
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.path() / "top/gone"));
-    QCOMPARE(list.Path(), scratch.path() / "top");
+    fs::remove(scratch.root() / "top/gone");
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.root() / "top/gone"));
+    QCOMPARE(list.Path(), scratch.root() / "top");
     QCOMPARE(shown.changes.count(), 0);
     QCOMPARE(SubfolderTexts(list), QStringList{"kept"});
 
     // The folder shown went as well: the list moves to what is left.
-    fs::remove_all(scratch.path() / "top");
-    list.setCurrentItem(RowOf(list, scratch.path() / "top/kept"));
+    fs::remove_all(scratch.root() / "top");
+    list.setCurrentItem(RowOf(list, scratch.root() / "top/kept"));
     QTest::keyClick(&list, Qt::Key_Return);
-    QCOMPARE(list.Path(), scratch.path());
+    QCOMPARE(list.Path(), scratch.root());
     QCOMPARE(shown.changes.count(), 1);
     QCOMPARE(SubfolderTexts(list), QStringList{});
   }
 
   void OpensFoldersNamedInAnyBytes() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     const std::string latin_1 =
         "Gr\xfc\xdf"
         "e";
@@ -361,44 +361,44 @@ class FolderListTest : public QObject {
         "Gr\xc3\xb6\xc3\x9f"
         "e";
     for (const std::string& name : {latin_1, other, utf_8}) scratch.Folder(name + "/inside");
-    ShownList shown(scratch.path());
+    ShownList shown(scratch.root());
     FolderList& list = shown.list;
 
-    QCOMPARE(RowOf(list, scratch.path() / utf_8)->text(), QString::fromUtf8("Gr\xc3\xb6\xc3\x9f"
+    QCOMPARE(RowOf(list, scratch.root() / utf_8)->text(), QString::fromUtf8("Gr\xc3\xb6\xc3\x9f"
                                                                             "e"));
     // The two Windows-1252 names read alike on screen; each row still opens its own folder.
-    QCOMPARE(RowOf(list, scratch.path() / latin_1)->text(), RowOf(list, scratch.path() / other)->text());
+    QCOMPARE(RowOf(list, scratch.root() / latin_1)->text(), RowOf(list, scratch.root() / other)->text());
     for (const std::string& name : {latin_1, other, utf_8}) {
-      list.setCurrentItem(RowOf(list, scratch.path() / name));
+      list.setCurrentItem(RowOf(list, scratch.root() / name));
       QTest::keyClick(&list, Qt::Key_Return);
-      QCOMPARE(list.Path().native(), (scratch.path() / name).native());
+      QCOMPARE(list.Path().native(), (scratch.root() / name).native());
       QCOMPARE(SubfolderTexts(list), QStringList{"inside"});
       QVERIFY(list.SetPath(".."));
     }
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.path() / other));
-    QCOMPARE(list.Path().native(), (scratch.path() / other).native());
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.root() / other));
+    QCOMPARE(list.Path().native(), (scratch.root() / other).native());
   }
 
   void OpensLinksToFoldersByTheirOwnName() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     scratch.Folder("real/inside");
-    fs::create_directory_symlink(scratch.path() / "real", scratch.path() / "link");
-    ShownList shown(scratch.path());
-    QTest::mouseDClick(shown.list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.path() / "link"));
-    QCOMPARE(shown.list.Path(), scratch.path() / "link");
+    fs::create_directory_symlink(scratch.root() / "real", scratch.root() / "link");
+    ShownList shown(scratch.root());
+    QTest::mouseDClick(shown.list.viewport(), Qt::LeftButton, {}, shown.Centre(scratch.root() / "link"));
+    QCOMPARE(shown.list.Path(), scratch.root() / "link");
     QCOMPARE(SubfolderTexts(shown.list), QStringList{"inside"});
     QVERIFY(shown.list.SetPath(".."));
-    QCOMPARE(shown.list.Path(), scratch.path());
+    QCOMPARE(shown.list.Path(), scratch.root());
   }
 
   void StartsInTheCurrentFolder() {
-    ScratchFolder scratch;
+    ScratchTree scratch;
     const fs::path before = fs::current_path();
     fs::current_path(scratch.Folder("here"));
     FolderList list;
     fs::current_path(before);
-    QCOMPARE(list.Path(), scratch.path() / "here");
-    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.path() / "here");
+    QCOMPARE(list.Path(), scratch.root() / "here");
+    QCOMPARE(FolderList::RowPath(list.currentItem()), scratch.root() / "here");
   }
 };
 
