@@ -6,8 +6,8 @@
 #   /tmp/Projekte/Kunden       a copy of examples/Beispiel (the source project)
 #   /tmp/Projekte/Kunden-VB6   an empty target folder
 # The tree is made afresh and removed at the end (an existing /tmp/Projekte that this script
-# did not make is left alone, and the script stops). Missing packages are installed with
-# apt-get, as scripts/install-deps.sh does.
+# did not make is left alone, and the script stops). Missing packages are installed by
+# scripts/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repository=$PWD
@@ -17,19 +17,7 @@ marker="$tree/.tavrin-screenshots"
 title="CommonControls - Projektkonvertierung"
 
 if [ -z "${TAVRIN_SCREENSHOT_DISPLAY:-}" ]; then
-  scripts/install-deps.sh
-  extra=(xvfb xauth xdotool x11-apps netpbm)
-  missing=()
-  for p in "${extra[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-    $sudo_cmd apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  scripts/install-deps.sh xvfb xauth xdotool x11-apps netpbm
   [ -d "$build_dir" ] || cmake -S . -B "$build_dir" -G Ninja
   cmake --build "$build_dir" --target Tavrin
   # Once more, on a virtual display of its own.

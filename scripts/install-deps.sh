@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages that building and testing Tavrin need and
-# that are missing. Does nothing when all are there.
+# that are missing, and any further packages named as arguments. Does nothing when all are there.
 set -euo pipefail
-packages=(
+packages=("$@"
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins fonts-dejavu-core
