@@ -14,18 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// `folder` with "." and ".." worked out by its text, without a separator at the end except
-// for a root.
-fs::path LexicalForm(const fs::path& folder) {
-  fs::path normal = folder.lexically_normal();
-  if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
-  return normal;
-}
-
 // The root of a drive: "/" (also through a link), or the top folder of a file system mounted
 // below it. Neither can be removed, but its files would be deleted first.
 bool IsRoot(const fs::path& folder) {
-  const fs::path text = LexicalForm(folder);
+  const fs::path text = LexicalFolder(folder);
   if (!text.has_relative_path()) return true;
 #ifndef _WIN32
   struct stat here {};
@@ -50,8 +42,8 @@ enum class Relation { kNone, kSame, kHolds };
 
 // How `folder` stands to `source`, by their text and by what they lead to on the disk.
 Relation RelationTo(const fs::path& folder, const fs::path& source) {
-  const fs::path folder_text = LexicalForm(folder);
-  const fs::path source_text = LexicalForm(source);
+  const fs::path folder_text = LexicalFolder(folder);
+  const fs::path source_text = LexicalFolder(source);
   if (folder_text == source_text) return Relation::kSame;
   if (IsOrHolds(folder_text, source_text)) return Relation::kHolds;
   // Links and other spellings: compare the folder with the source's real folder and with every
@@ -111,7 +103,7 @@ void DeleteFilesAndFolder(FileServices& files, const fs::path& folder) {
   // The listing yields ordinary files only: no folders, no hidden entries.
   const FolderListing listing = files.List(Append(folder, fs::path("*.*").native()));
   for (const ListedFile& file : listing.files) files.RemoveFile(Append(folder, file.name.native()));
-  files.RemoveFolder(LexicalForm(folder));
+  files.RemoveFolder(LexicalFolder(folder));
 }
 
 }  // namespace tavrin

@@ -16,14 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// `folder` with "." and ".." worked out by its text (a link keeps the name it was reached by)
-// and without a separator at the end, except for a root.
-fs::path FolderForm(const fs::path& folder) {
-  fs::path normal = folder.lexically_normal();
-  if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
-  return normal;
-}
-
 // `path` made absolute against the folder `base`.
 fs::path Resolved(const fs::path& base, const fs::path& path) {
 #ifdef _WIN32
@@ -65,7 +57,7 @@ fs::path StartFolder() {
     return "/";
 #endif
   }
-  return FolderForm(current);
+  return LexicalFolder(current);
 }
 
 }  // namespace
@@ -88,7 +80,7 @@ fs::path FolderList::Path() const { return path_; }
 
 bool FolderList::SetPath(const fs::path& path) {
   if (path.empty()) return false;
-  const fs::path folder = FolderForm(Resolved(path_, path));
+  const fs::path folder = LexicalFolder(Resolved(path_, path));
   std::error_code error;
   if (!fs::is_directory(folder, error)) return false;
   const bool changed = folder.native() != path_.native();
