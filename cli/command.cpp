@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/cli_host.h"
@@ -9,9 +10,9 @@
 #include "cli/summary.h"
 #include "conversion/conversion_request.h"
 #include "conversion/folder_path.h"
-#include "conversion/folder_tests.h"
 #include "runtime/dialog_services.h"
 #include "runtime/file_services.h"
+#include "runtime/shown_text.h"
 #include "tavrin_version.h"
 
 namespace tavrin::cli {
@@ -20,7 +21,7 @@ namespace {
 constexpr const char* kProgramName = "tavrin-convert";
 
 int Fail(Console& console, const std::string& reason) {
-  console.err << kProgramName << ": " << reason << '\n' << std::flush;
+  console.err << kProgramName << ": " << ShownText(reason) << '\n' << std::flush;
   return kExitNotConverted;
 }
 
@@ -32,23 +33,10 @@ int Convert(const Arguments& arguments, Console& console) {
   if (status.ok()) status = CheckSourceFolder(source);
   if (!status.ok()) return Fail(console, status.reason());
 
-  FileServices& files = DiskFileServices();
   ProgressBar bar(console.err, console.err_is_terminal, console.columns);
   CliHost host(source, target, console.err, bar);
-
-  if (IsMissing(target)) {
-    // A missing target is free and differs from the existing source, so the one refusal left
-    // is a source without a project; give it before leaving a new folder behind.
-    const FolderAnswer project = ProjectExist(files, host.QuellPfad());
-    if (project.listed && !project.yes) {
-      host.MessageBox(kRefusalNoProject, kButtonsOk + kIconExclamation, kRefusalTitle);
-      return kExitNotConverted;
-    }
-    status = MakeTargetFolder(target);
-    if (!status.ok()) return Fail(console, status.reason());
-  }
-
-  ConversionRequest request(host, files);
+  // A missing target is made only after every check that could refuse has passed.
+  ConversionRequest request(host, DiskFileServices(), {.make_missing_target = true});
   const RequestResult result = request.Tavrin();
   bar.Clear();
   switch (result.outcome) {
@@ -57,8 +45,11 @@ int Convert(const Arguments& arguments, Console& console) {
       return kExitConverted;
     case RequestResult::Outcome::kConvertedWithFailures: {
       // The message box lists only the first files; then a shell user gets every one.
-      if (result.report.failures.size() > kMostFailuresShown) {
-        console.err << "Alle nicht übertragenen Dateien:\n" << FailureList(result.report) << std::flush;
+      const std::vector<std::string> lines = FailureLines(result.report);
+      if (lines.size() > kMostFailuresShown) {
+        console.err << "Alle nicht übertragenen Dateien:\n";
+        for (const std::string& line : lines) console.err << line << '\n';
+        console.err << std::flush;
       }
       console.out << Summary(result.report, host.QuellPfad(), host.ZielPfad()) << std::flush;
       return kExitSomeFailed;
@@ -70,10 +61,19 @@ int Convert(const Arguments& arguments, Console& console) {
   return kExitNotConverted;
 }
 
-}  // namespace
+// The exit code once everything is written: a summary or message that was lost (a full disk,
+// a closed pipe) must not read as success, so the code says so when the streams failed.
+int Finish(int code, Console& console) {
+  console.out.flush();
+  console.err.flush();
+  if (!console.out.fail() && !console.err.fail()) return code;
+  if (!console.err.fail()) {
+    console.err << kProgramName << ": Die Ausgabe konnte nicht vollständig geschrieben werden\n" << std::flush;
+  }
+  return code == kExitNotConverted ? code : kExitOutputLost;
+}
 
-int RunCommand(const std::vector<std::string>& words, Console& console) {
-  const Arguments arguments = ParseArguments(words);
+int RunArguments(const Arguments& arguments, Console& console) {
   switch (arguments.action) {
     case Arguments::Action::kHelp:
       console.out << HelpText() << std::flush;
@@ -82,12 +82,18 @@ int RunCommand(const std::vector<std::string>& words, Console& console) {
       console.out << kProgramName << ' ' << TAVRIN_VERSION_TEXT << '\n' << std::flush;
       return kExitConverted;
     case Arguments::Action::kUsageError:
-      console.err << kProgramName << ": " << arguments.error << '\n' << ShortUsage() << std::flush;
+      console.err << kProgramName << ": " << ShownText(arguments.error) << '\n' << ShortUsage() << std::flush;
       return kExitNotConverted;
     case Arguments::Action::kConvert:
       break;
   }
   return Convert(arguments, console);
+}
+
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& words, Console& console) {
+  return Finish(RunArguments(ParseArguments(words), console), console);
 }
 
 }  // namespace tavrin::cli

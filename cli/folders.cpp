@@ -41,19 +41,4 @@ Status CheckSourceFolder(const std::filesystem::path& source) {
   return Status::Ok();
 }
 
-bool IsMissing(const std::filesystem::path& target) {
-  std::error_code error;
-  return std::filesystem::symlink_status(target, error).type() == std::filesystem::file_type::not_found;
-}
-
-Status MakeTargetFolder(const std::filesystem::path& target) {
-  std::error_code error;
-  std::filesystem::create_directories(target, error);
-  if (error) return FolderError("Zielverzeichnis kann nicht angelegt werden", target, error);
-  if (!std::filesystem::is_directory(target, error)) {
-    return Status::Error("Zielverzeichnis ist kein Verzeichnis: " + target.native());
-  }
-  return Status::Ok();
-}
-
 }  // namespace tavrin::cli

@@ -15,10 +15,4 @@ Status NormalizeFolder(const std::string& word, std::filesystem::path* folder);
 // Ok when `source` is a folder that can be listed; otherwise a German reason naming it.
 Status CheckSourceFolder(const std::filesystem::path& source);
 
-// True when nothing at all stands at `target` (not even a dangling link).
-bool IsMissing(const std::filesystem::path& target);
-
-// Makes the folder `target` with all missing parents; ok when it is a folder already.
-Status MakeTargetFolder(const std::filesystem::path& target);
-
 }  // namespace tavrin::cli

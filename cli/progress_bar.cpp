@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "runtime/shown_text.h"
+
 namespace tavrin::cli {
 namespace {
 
@@ -19,10 +21,12 @@ std::string Megabytes(std::uint64_t bytes) {
   return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
 }
 
-// Appends `name` to `line` without control bytes (they would move the cursor) and cut to
-// `room` columns at a character boundary; a cut name ends in "...".
-void AppendName(std::string& line, std::string_view name, int room) {
+// Appends `name`, shown escaped (control bytes would move the cursor), cut to `room` columns
+// at a character boundary; a cut name ends in "...".
+void AppendName(std::string& line, std::string_view raw_name, int room) {
   if (room <= 0) return;
+  const std::string shown = ShownText(raw_name);
+  const std::string_view name = shown;
   auto columns_of = [](std::string_view text) {
     int count = 0;
     for (unsigned char c : text) count += (c & 0xC0) != 0x80 ? 1 : 0;  // UTF-8 lead bytes
@@ -40,10 +44,7 @@ void AppendName(std::string& line, std::string_view name, int room) {
     }
     ++end;
   }
-  for (std::size_t i = 0; i < end; ++i) {
-    const unsigned char c = static_cast<unsigned char>(name[i]);
-    line.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
-  }
+  line.append(name.substr(0, end));
   if (cut) line.append(std::string(static_cast<std::size_t>(std::min(3, room)), '.'));
 }
 

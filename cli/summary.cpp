@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "conversion/key_table.h"
+#include "runtime/shown_text.h"
 
 namespace tavrin::cli {
 namespace {
@@ -32,11 +33,14 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
                     const std::filesystem::path& target) {
   std::string text(report.ok() ? kClosingText : kClosingTextWithFailures);
   text += '\n';
-  AddItem(text, "Quellverzeichnis", source.native());
-  AddItem(text, "Zielverzeichnis", target.native());
+  AddItem(text, "Quellverzeichnis", ShownText(source.string()));
+  AddItem(text, "Zielverzeichnis", ShownText(target.string()));
   AddItem(text, "Dateien kopiert", std::to_string(report.files_copied));
   AddItem(text, "Dateien umgeschrieben", std::to_string(report.files_rewritten));
   AddItem(text, "Dateien nicht übertragen", std::to_string(report.failures.size()));
+  if (!report.folder_failures.empty()) {
+    AddItem(text, "Verzeichnisse nicht lesbar", std::to_string(report.folder_failures.size()));
+  }
   AddItem(text, "Zeilen geändert", std::to_string(report.lines_changed));
   text += "Ersetzungen je Zeile der Tabelle:\n";
   const KeyTable keys = KeyTable::Build();
@@ -51,17 +55,6 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
     text += '\n';
   }
   AddItem(text, "Ersetzungen insgesamt", std::to_string(total));
-  return text;
-}
-
-std::string FailureList(const PassReport& report) {
-  std::string text;
-  for (const FileFailure& failure : report.failures) {
-    text += failure.name.native();
-    text += ": ";
-    text += failure.reason;
-    text += '\n';
-  }
   return text;
 }
 

@@ -8,12 +8,9 @@
 namespace tavrin::cli {
 
 // The German summary of a pass for standard output: the closing text, both folders, files
-// copied, rewritten and not transferred, lines changed, and the replacements of every row of
+// copied, rewritten and not transferred (and folders that could not be read, if any), lines changed, and the replacements of every row of
 // the key table with its total. One item per line, "Label: value".
 std::string Summary(const PassReport& report, const std::filesystem::path& source,
                     const std::filesystem::path& target);
-
-// Every failed file, one "name: reason" line each.
-std::string FailureList(const PassReport& report);
 
 }  // namespace tavrin::cli

@@ -1,20 +1,22 @@
 #include "conversion/conversion_pass.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "conversion/folder_path.h"
-#include "conversion/line_scanner.h"
+#include "conversion/text_rewriter.h"
 #include "runtime/buffered_output.h"
 #include "runtime/dialog_services.h"
-#include "runtime/line_reader.h"
 
 namespace tavrin {
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kReadSize = 64 * 1024;
 constexpr std::uint64_t kProgressStep = 64 * 1024;  // bytes between finer progress reports
 
 // The line number as the progress text shows it; a file of more than 2^31 - 1 lines keeps
@@ -25,48 +27,57 @@ std::int32_t DisplayedLine(std::uint64_t line) {
 
 class Pass {
  public:
-  Pass(ConversionHost& host, FileServices& files, const KeyTable& keys)
-      : host_(host), files_(files), keys_(keys), scanner_(keys.openings()) {}
+  Pass(ConversionHost& host, const KeyTable& keys, const PassFolders& folders)
+      : host_(host), keys_(keys), folders_(folders), filter_(TextRewriter::OpeningsOf(keys)) {}
 
-  PassReport Run(const std::filesystem::path& source, const std::filesystem::path& target);
+  PassReport Run();
 
  private:
-  Status Rewrite(const std::filesystem::path& from, const std::filesystem::path& to);
-  // Copies the lines of `input` into `output`, each through the key table and ended by CR LF.
-  Status RewriteLines(InputFile& input, OutputFile& output, const std::filesystem::path& to);
+  // Transfers one file; on failure removes what it created of the target.
+  Status Transfer(const std::filesystem::path& name, bool text);
+  Status TransferFile(const std::filesystem::path& name, bool text, bool* created);
+  // Reads `input` in pieces through the rewriter into `output`.
+  Status RewriteText(InputFile& input, OutputFile& output, const std::filesystem::path& name);
   // Tells the host how far the file has been read, about every kProgressStep bytes.
-  void ReportBytes(const LineReader& reader, std::uint64_t bytes_before, std::uint64_t* next_report);
+  void ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std::uint64_t* next_report);
 
   ConversionHost& host_;
-  FileServices& files_;
   const KeyTable& keys_;
-  const LineScanner scanner_;
+  const PassFolders& folders_;
+  const OpeningFilter filter_;
+  std::unique_ptr<char[]> buffer_;  // the read buffer, kept from file to file
+  std::size_t buffer_size_ = 0;
   PassReport report_;
   PassProgress progress_;
 };
 
-PassReport Pass::Run(const std::filesystem::path& source, const std::filesystem::path& target) {
+PassReport Pass::Run() {
   host_.SetMousePointer(kPointerBusy);
 
-  // The whole listing is taken before the first file, so listings that events start during
-  // the pass cannot move it. The separator is doubled as in "C:\Projekt\\*.*"; it counts as one.
-  const FolderListing listing = files_.List(Append(source, NativeString(1, kSeparator) + "*.*"));
-  if (!listing.status.ok()) report_.failures.push_back({source, listing.status.reason()});
+  // The whole listing is taken before the first file, so nothing that events do during the
+  // pass can move it.
+  FolderListing listing;
+  try {
+    listing = folders_.source.List("*.*");
+  } catch (const std::bad_alloc&) {
+    listing.status = Status::FromErrno(ENOMEM);
+  }
+  if (!listing.status.ok()) report_.folder_failures.push_back({folders_.source_path, listing.status.reason()});
 
-  progress_.files_total = listing.files.size();
+  progress_.files_total = listing.files.size() + listing.unexamined.size();
   for (const ListedFile& file : listing.files) progress_.bytes_total += file.size;
+  for (const UnexaminedEntry& entry : listing.unexamined) report_.failures.push_back({entry.name, entry.status.reason()});
+  progress_.files_done = listing.unexamined.size();
 
   for (const ListedFile& file : listing.files) {
     const NativeString& name = file.name.native();
     host_.WriteInfo(name, 0);
-    const std::filesystem::path from = Append(source, name);
-    const std::filesystem::path to = Append(target, FileNameFromPath(name));
     const std::uint64_t bytes_before = progress_.bytes_done;
     progress_.current = file.name;
     host_.OnProgress(progress_);
 
     const bool text = IsProjectText(name);
-    const Status status = text ? Rewrite(from, to) : files_.CopyToNew(from, to);
+    const Status status = Transfer(file.name, text);
     if (!status.ok()) {
       report_.failures.push_back({file.name, status.reason()});
     } else if (text) {
@@ -77,6 +88,9 @@ PassReport Pass::Run(const std::filesystem::path& source, const std::filesystem:
     ++progress_.files_done;
     progress_.bytes_done = bytes_before + file.size;
   }
+  // The unexamined entries were counted first; the report keeps the listing's byte order.
+  std::stable_sort(report_.failures.begin(), report_.failures.end(),
+                   [](const FileFailure& a, const FileFailure& b) { return a.name.native() < b.name.native(); });
   progress_.current.clear();
   host_.OnProgress(progress_);
 
@@ -86,86 +100,80 @@ PassReport Pass::Run(const std::filesystem::path& source, const std::filesystem:
   return std::move(report_);
 }
 
-Status Pass::Rewrite(const std::filesystem::path& from, const std::filesystem::path& to) {
-  host_.DoEvents();
-
-  std::unique_ptr<InputFile> input;
-  Status status = files_.OpenInput(from, &input);
-  if (!status.ok()) return status;
-  std::unique_ptr<OutputFile> output;
-  status = files_.CreateOutput(to, &output);
-  if (!status.ok()) return status;  // the source is not read at all
-
-  status = RewriteLines(*input, *output, to);
-  if (!status.ok()) files_.RemoveFile(to);  // ours: it was created new above
+Status Pass::Transfer(const std::filesystem::path& name, bool text) {
+  bool created = false;
+  Status status;
+  try {
+    status = TransferFile(name, text, &created);
+  } catch (const std::bad_alloc&) {
+    status = Status::FromErrno(ENOMEM);  // this file's failure, not the program's end
+  }
+  if (!status.ok() && created) folders_.target.RemoveFile(name);  // ours: it was created new
   return status;
 }
 
-void Pass::ReportBytes(const LineReader& reader, std::uint64_t bytes_before, std::uint64_t* next_report) {
-  if (reader.bytes_read() < *next_report) return;
-  *next_report = reader.bytes_read() + kProgressStep;
-  progress_.bytes_done = bytes_before + reader.bytes_read();
+Status Pass::TransferFile(const std::filesystem::path& name, bool text, bool* created) {
+  if (text) host_.DoEvents();
+  std::unique_ptr<InputFile> input;
+  Status status = folders_.source.OpenInput(name, &input);
+  if (!status.ok()) return status;
+  std::unique_ptr<OutputFile> output;
+  status = folders_.target.CreateOutput(name, &output);
+  if (!status.ok()) return status;  // the source is not read at all
+  *created = true;
+  if (!text) {
+    status = input->CopyTo(*output);
+    const Status closed = output->Close();
+    return status.ok() ? closed : status;
+  }
+  return RewriteText(*input, *output, name);
+}
+
+void Pass::ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std::uint64_t* next_report) {
+  if (file_bytes < *next_report) return;
+  *next_report = file_bytes + kProgressStep;
+  progress_.bytes_done = bytes_before + file_bytes;
   host_.OnProgress(progress_);
 }
 
-Status Pass::RewriteLines(InputFile& input, OutputFile& output, const std::filesystem::path& to) {
-  LineReader reader(input);
+Status Pass::RewriteText(InputFile& input, OutputFile& output, const std::filesystem::path& name) {
   BufferedOutput writer(output);
-  const std::string& to_text = to.native();
+  const std::string to_text = Append(folders_.target_path, FileNameFromPath(name.native())).native();
+  TextRewriter::LineStart line_start;
+  if (host_.ShowsLineCaptions()) {
+    line_start = [this, &to_text](std::uint64_t line) { host_.WriteInfo(to_text, DisplayedLine(line)); };
+  }
+  TextRewriter rewriter(keys_, filter_, writer, std::move(line_start));
+  if (buffer_ == nullptr) {
+    buffer_size_ = kReadSize + rewriter.most_untaken();
+    buffer_ = std::make_unique_for_overwrite<char[]>(buffer_size_);
+  }
   const std::uint64_t bytes_before = progress_.bytes_done;
   std::uint64_t next_report = kProgressStep;
-  const bool line_captions = host_.ShowsLineCaptions();
-  std::uint64_t line_number = 0;
-  std::uint64_t changed_lines = 0;
-  KeyTable::Counts replacements{};
-  std::string changed;
-  std::string_view lines;
+  std::uint64_t file_bytes = 0;
+  std::size_t kept = 0;  // bytes at the buffer's start that the rewriter has yet to take
   Status status;
-  while (status.ok() && reader.NextLines(&lines)) {
-    if (!line_captions && scanner_.Unchanging(lines.data(), lines.data() + lines.size())) {
-      // Nothing to replace, every line ends in CR LF, and nobody counts the lines.
-      status = writer.Append(lines);
-      ReportBytes(reader, bytes_before, &next_report);
-      continue;
-    }
-    const char* p = lines.data();
-    const char* const end = p + lines.size();
-    // Lines that keep their text and already end in CR LF go out as they stand, in one
-    // piece with their neighbours; only the others are written line by line.
-    const char* unchanged = p;
-    while (p != end && status.ok()) {
-      ++line_number;
-      if (line_captions) host_.WriteInfo(to_text, DisplayedLine(line_number));
-      const LineSpan span = scanner_.Scan(p, end);
-      const char* next = span.end;
-      bool crlf = false;
-      if (span.end != end) {
-        crlf = span.end[0] == '\r' && span.end + 1 != end && span.end[1] == '\n';
-        next += crlf ? 2 : 1;
-      }
-      const std::string_view line(p, static_cast<std::size_t>(span.end - p));
-      const bool rewritten = span.may_match && keys_.Apply(line, &changed, &replacements);
-      if (!rewritten && crlf) {
-        p = next;
-        continue;
-      }
-      if (unchanged != p) status = writer.Append(std::string_view(unchanged, static_cast<std::size_t>(p - unchanged)));
-      if (status.ok()) status = writer.Append(rewritten ? std::string_view(changed) : line);
-      if (status.ok()) status = writer.Append(kLineEnd);
-      changed_lines += rewritten ? 1 : 0;
-      unchanged = p = next;
-    }
-    if (status.ok() && unchanged != end) {
-      status = writer.Append(std::string_view(unchanged, static_cast<std::size_t>(end - unchanged)));
-    }
-    ReportBytes(reader, bytes_before, &next_report);
+  for (;;) {
+    std::size_t got = 0;
+    status = input.Read(buffer_.get() + kept, buffer_size_ - kept, &got);
+    if (!status.ok()) break;
+    file_bytes += got;
+    const bool final = got == 0;
+    const std::size_t size = kept + got;
+    const std::size_t taken = rewriter.Rewrite(buffer_.get(), size, final);
+    status = rewriter.status();
+    if (!status.ok() || final) break;
+    kept = size - taken;
+    std::memmove(buffer_.get(), buffer_.get() + taken, kept);
+    ReportBytes(file_bytes, bytes_before, &next_report);
   }
-  if (status.ok()) status = reader.status();
   const Status closed = writer.Close();
   if (status.ok()) status = closed;
   if (status.ok()) {  // a file that failed counts for nothing
-    report_.lines_changed += changed_lines;
-    for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) report_.replacements[i] += replacements[i];
+    report_.lines_changed += rewriter.lines_changed();
+    for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
+      report_.replacements[static_cast<std::size_t>(i)] += rewriter.replacements()[static_cast<std::size_t>(i)];
+    }
   }
   return status;
 }
@@ -180,9 +188,8 @@ bool IsProjectText(const NativeString& name) {
   return kSuffixList.find(suffix) != std::string_view::npos;  // the empty suffix is found too
 }
 
-PassReport FileConvert(ConversionHost& host, FileServices& files, const KeyTable& keys,
-                       const std::filesystem::path& source, const std::filesystem::path& target) {
-  return Pass(host, files, keys).Run(source, target);
+PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders) {
+  return Pass(host, keys, folders).Run();
 }
 
 }  // namespace tavrin

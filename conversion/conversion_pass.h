@@ -13,7 +13,7 @@
 
 namespace tavrin {
 
-// A file that was not transferred, and why (German).
+// A file or folder that was not transferred, and why (German).
 struct FileFailure {
   std::filesystem::path name;
   std::string reason;
@@ -25,9 +25,11 @@ struct PassReport {
   std::uint64_t files_rewritten = 0;  // rewritten line by line
   std::uint64_t lines_changed = 0;
   KeyTable::Counts replacements{};    // per row, index 1..14
-  std::vector<FileFailure> failures;  // in listing order
+  std::vector<FileFailure> failures;  // files, in listing order
+  // Folders that could not be listed: their files are neither transferred nor counted.
+  std::vector<FileFailure> folder_failures;
 
-  bool ok() const { return failures.empty(); }
+  bool ok() const { return failures.empty() && folder_failures.empty(); }
 };
 
 inline constexpr std::string_view kSuffixList = "vbp vbg frm cls ctl bas dob pag wct";
@@ -38,11 +40,19 @@ inline constexpr std::string_view kClosingTextWithFailures = "Konvertierung mit 
 // (GetSuffix), in lower case, is found anywhere in kSuffixList. An empty suffix is found too.
 bool IsProjectText(const NativeString& name);
 
-// The conversion pass: copies every ordinary file of `source` into `target` (both folder
-// paths, fixed for the whole pass; the listing is taken before the first file), rewriting
-// project text through `keys`. Target files are only ever created new; a failed file is
-// recorded, its partial target removed, and the pass goes on with the next file.
-PassReport FileConvert(ConversionHost& host, FileServices& files, const KeyTable& keys,
-                       const std::filesystem::path& source, const std::filesystem::path& target);
+// The two folders of a pass: opened once, before the checks, so that what was checked is what
+// is read and written; and their folder paths, for the progress texts.
+struct PassFolders {
+  std::filesystem::path source_path;
+  std::filesystem::path target_path;
+  OpenedFolder& source;
+  OpenedFolder& target;
+};
+
+// The conversion pass: copies every ordinary file of the source folder into the target folder,
+// rewriting project text through `keys`; the listing is taken before the first file. Target
+// files are only ever created new; a failed file is recorded, its partial target removed, and
+// the pass goes on with the next file.
+PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders);
 
 }  // namespace tavrin

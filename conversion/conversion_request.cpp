@@ -1,9 +1,11 @@
 #include "conversion/conversion_request.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "conversion/folder_tests.h"
 #include "runtime/dialog_services.h"
+#include "runtime/shown_text.h"
 
 namespace tavrin {
 namespace {
@@ -22,35 +24,67 @@ class RunningFlag {
   bool& running_;
 };
 
-// The reason for refusing the pair, or empty when the pass may run. The checks run in the
-// order of their messages, and the message always comes from the check that refused.
-std::string CheckPair(FileServices& files, const std::filesystem::path& source,
-                      const std::filesystem::path& target) {
-  if (source.native() == target.native()) return std::string(kRefusalSameFolder);
-  const FolderAnswer creatable = ProjectCreatable(files, target);
-  if (!creatable.listed) return creatable.status.reason();
-  if (!creatable.yes) return std::string(kRefusalTargetNotEmpty);
-  const FolderAnswer project = ProjectExist(files, source);
-  if (!project.listed) return project.status.reason();
-  if (!project.yes) return std::string(kRefusalNoProject);
-  return {};
+CheckedPair Refused(std::string refusal) {
+  CheckedPair pair;
+  pair.refusal = std::move(refusal);
+  return pair;
+}
+
+// Makes `folder` and every missing folder above it.
+Status MakeFolderPath(FileServices& files, const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> missing;
+  std::filesystem::path start = folder;
+  if (!start.has_filename() && start.has_relative_path()) start = start.parent_path();  // "a/b/" is "a/b"
+  for (std::filesystem::path at = start; files.Missing(at); at = at.parent_path()) {
+    missing.push_back(at);
+    if (at == at.parent_path()) break;
+  }
+  std::reverse(missing.begin(), missing.end());
+  for (const std::filesystem::path& at : missing) {
+    Status status = files.MakeFolder(at);
+    if (!status.ok()) return Status::Error("Zielverzeichnis " + at.string() + ": " + status.reason());
+  }
+  return Status::Ok();
 }
 
 }  // namespace
 
+CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& source,
+                            const std::filesystem::path& target, bool target_may_be_missing) {
+  if (source.native() == target.native()) return Refused(std::string(kRefusalSameFolder));
+  CheckedPair pair;
+  if (target_may_be_missing && files.Missing(target)) {
+    pair.target_missing = true;  // free, and nothing is made before every check has passed
+  } else {
+    Status status = files.OpenFolder(target, &pair.target);
+    if (!status.ok()) return Refused(status.reason());
+    const FolderAnswer creatable = ProjectCreatable(*pair.target);
+    if (!creatable.listed) return Refused(creatable.status.reason());
+    if (!creatable.yes) return Refused(std::string(kRefusalTargetNotEmpty));
+  }
+  Status status = files.OpenFolder(source, &pair.source);
+  if (!status.ok()) return Refused(status.reason());
+  const FolderAnswer project = ProjectExist(*pair.source);
+  if (!project.listed) return Refused(project.status.reason());
+  if (!project.yes) return Refused(std::string(kRefusalNoProject));
+  return pair;
+}
+
+std::vector<std::string> FailureLines(const PassReport& report) {
+  std::vector<std::string> lines;
+  for (const FileFailure& failure : report.folder_failures) lines.push_back(ShownText(failure.reason));
+  for (const FileFailure& failure : report.failures) {
+    lines.push_back(ShownText(failure.name.string()) + ": " + ShownText(failure.reason));
+  }
+  return lines;
+}
+
 std::string FailureMessage(const PassReport& report) {
+  const std::vector<std::string> lines = FailureLines(report);
   std::string text(kFailureHeading);
-  const std::size_t shown = std::min(report.failures.size(), kMostFailuresShown);
-  for (std::size_t i = 0; i < shown; ++i) {
-    const FileFailure& failure = report.failures[i];
-    text += "\r\n";
-    text += failure.name.native();
-    text += ": ";
-    text += failure.reason;
-  }
-  if (report.failures.size() > shown) {
-    text += "\r\n(und " + std::to_string(report.failures.size() - shown) + " weitere Dateien)";
-  }
+  const std::size_t shown = std::min(lines.size(), kMostFailuresShown);
+  for (std::size_t i = 0; i < shown; ++i) text += "\r\n" + lines[i];
+  if (lines.size() > shown) text += "\r\n(und " + std::to_string(lines.size() - shown) + " weitere Dateien)";
   return text;
 }
 
@@ -65,16 +99,26 @@ RequestResult ConversionRequest::Tavrin() {
   const std::filesystem::path source = host_.QuellPfad();
   const std::filesystem::path target = host_.ZielPfad();
 
-  result.refusal = CheckPair(files_, source, target);
-  if (!result.refusal.empty()) {
+  CheckedPair pair = CheckFolderPair(files_, source, target, options_.make_missing_target);
+  if (pair.refusal.empty() && pair.target_missing) {
+    Status status = MakeFolderPath(files_, target);
+    if (status.ok()) status = files_.OpenFolder(target, &pair.target);
+    if (!status.ok()) {
+      pair.refusal = status.reason();
+    } else if (!ProjectCreatable(*pair.target).yes) {
+      pair.refusal = kRefusalTargetNotEmpty;  // filled by someone else since it was made
+    }
+  }
+  if (!pair.refusal.empty()) {
     result.outcome = RequestResult::Outcome::kRefused;
-    host_.MessageBox(result.refusal, kRefusalStyle, kRefusalTitle);
+    result.refusal = std::move(pair.refusal);
+    host_.MessageBox(ShownText(result.refusal), kRefusalStyle, kRefusalTitle);
     return result;
   }
 
   {
     RunningFlag flag(running_);
-    result.report = FileConvert(host_, files_, keys, source, target);
+    result.report = FileConvert(host_, keys, {source, target, *pair.source, *pair.target});
   }
   if (result.report.ok()) {
     result.outcome = RequestResult::Outcome::kConverted;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversion/conversion_host.h"
 #include "conversion/conversion_pass.h"
@@ -32,16 +35,44 @@ struct RequestResult {
   PassReport report;
 };
 
-// The text of the message box after a pass with failures: the heading, then one line per
-// failed file ("name: reason"), joined by CR LF.
+// The folders of a request, checked and opened for its pass.
+struct CheckedPair {
+  std::string refusal;                         // empty: the pass may run
+  std::unique_ptr<OpenedFolder> source;        // both set when the pass may run,
+  std::unique_ptr<OpenedFolder> target;        // but the target not when it is missing
+  bool target_missing = false;                 // only when a missing target was allowed
+};
+
+// The checks of a conversion, in the order of their messages: the folders differ, the target
+// holds no file, the source holds a project. The message always comes from the check that
+// refused; a folder that cannot be read refuses with a message naming it. Both folders are
+// opened here, so that the pass reads and writes the very folders that were checked. With
+// `target_may_be_missing`, a target where nothing stands counts as free.
+CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& source,
+                            const std::filesystem::path& target, bool target_may_be_missing = false);
+
+// One line per failure, as a person reads it: first the folders that could not be read (their
+// reason names them), then "name: reason" per file. Names are shown escaped (ShownText), so a
+// name can never forge a line.
+std::vector<std::string> FailureLines(const PassReport& report);
+
+// The text of the message box after a pass with failures: the heading, then the first
+// kMostFailuresShown failure lines and how many more there are, joined by CR LF.
 std::string FailureMessage(const PassReport& report);
+
+// What a request does beyond the window's conversion.
+struct RequestOptions {
+  // Makes a target folder that does not exist (with its missing parents), after the checks.
+  bool make_missing_target = false;
+};
 
 // The conversion request: checks the folder pair the host shows and runs the pass, or shows
 // the reason for refusing in a message box. One object per window; a request made while its
 // pass runs (from an event the pass lets run) starts no second pass.
 class ConversionRequest {
  public:
-  ConversionRequest(ConversionHost& host, FileServices& files) : host_(host), files_(files) {}
+  ConversionRequest(ConversionHost& host, FileServices& files, RequestOptions options = {})
+      : host_(host), files_(files), options_(options) {}
 
   RequestResult Tavrin();
   bool running() const { return running_; }
@@ -49,6 +80,7 @@ class ConversionRequest {
  private:
   ConversionHost& host_;
   FileServices& files_;
+  RequestOptions options_;
   bool running_ = false;
 };
 

@@ -5,28 +5,42 @@
 namespace tavrin {
 namespace {
 
-// Lists `folder` with `wildcard`; `yes_when_found` decides what a match means.
-FolderAnswer Test(FileServices& files, const std::filesystem::path& folder, const char* wildcard,
-                  bool yes_when_found) {
-  const FolderListing listing = files.List(Append(folder, wildcard));
+constexpr const char* kProjectWildcard = "*.vbp";
+constexpr const char* kAnyWildcard = "*.*";
+
+FolderAnswer Unlisted(const FolderListing& listing) {
   FolderAnswer answer;
-  if (!listing.status.ok()) {
-    answer.listed = false;
-    answer.status = listing.status;
-    return answer;
-  }
-  answer.yes = listing.files.empty() != yes_when_found;
+  answer.listed = false;
+  answer.status = listing.status;
+  return answer;
+}
+
+FolderAnswer HoldsProject(const FolderListing& listing) {
+  if (!listing.status.ok()) return Unlisted(listing);
+  FolderAnswer answer;
+  answer.yes = !listing.files.empty();
+  return answer;
+}
+
+FolderAnswer HoldsNoFile(const FolderListing& listing) {
+  if (!listing.status.ok()) return Unlisted(listing);
+  FolderAnswer answer;
+  answer.yes = listing.files.empty() && listing.unexamined.empty();
   return answer;
 }
 
 }  // namespace
 
 FolderAnswer ProjectExist(FileServices& files, const std::filesystem::path& folder) {
-  return Test(files, folder, "*.vbp", /*yes_when_found=*/true);
+  return HoldsProject(files.List(Append(folder, std::filesystem::path(kProjectWildcard).native())));
 }
 
+FolderAnswer ProjectExist(OpenedFolder& folder) { return HoldsProject(folder.List(kProjectWildcard)); }
+
 FolderAnswer ProjectCreatable(FileServices& files, const std::filesystem::path& folder) {
-  return Test(files, folder, "*.*", /*yes_when_found=*/false);
+  return HoldsNoFile(files.List(Append(folder, std::filesystem::path(kAnyWildcard).native())));
 }
+
+FolderAnswer ProjectCreatable(OpenedFolder& folder) { return HoldsNoFile(folder.List(kAnyWildcard)); }
 
 }  // namespace tavrin

@@ -17,9 +17,11 @@ struct FolderAnswer {
 
 // Yes when the folder (a folder path) holds a file matching "*.vbp", letter case ignored.
 FolderAnswer ProjectExist(FileServices& files, const std::filesystem::path& folder);
+FolderAnswer ProjectExist(OpenedFolder& folder);
 
 // Yes when the folder (a folder path) holds no ordinary file; subfolders and hidden entries
-// do not count.
+// do not count. An entry that could not be examined counts as a file: it may be one.
 FolderAnswer ProjectCreatable(FileServices& files, const std::filesystem::path& folder);
+FolderAnswer ProjectCreatable(OpenedFolder& folder);
 
 }  // namespace tavrin

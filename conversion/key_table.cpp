@@ -1,7 +1,5 @@
 #include "conversion/key_table.h"
 
-#include <cstring>
-
 namespace tavrin {
 namespace {
 
@@ -30,12 +28,6 @@ constexpr Row kRows[KeyTable::kUpper] = {
     {"ComCtl2.", "MSComCtl2."},
 };
 
-// True when `text` holds `whole` at `pos - offset`, i.e. the occurrence at `pos` is a piece
-// of an already replaced text.
-bool StandsInside(std::string_view text, std::size_t pos, std::size_t offset, std::string_view whole) {
-  return pos >= offset && text.substr(pos - offset, whole.size()) == whole;
-}
-
 }  // namespace
 
 KeyTable KeyTable::Build() {
@@ -49,62 +41,8 @@ KeyTable KeyTable::Build() {
     for (std::size_t at = to.find(from); at != std::string::npos; at = to.find(from, at + 1)) {
       table.inside_new_[i].push_back(at);
     }
-    // Every old text begins with one of a few two-byte openings; a line without any of them
-    // cannot match, which spares the fourteen searches on almost every line.
-    const std::string opening = from.substr(0, 2);
-    bool known = false;
-    for (const std::string& o : table.openings_) known = known || o == opening;
-    if (!known) table.openings_.push_back(opening);
   }
   return table;
-}
-
-bool KeyTable::MayMatch(std::string_view line) const {
-  const char* const end = line.data() + line.size();
-  for (const std::string& opening : openings_) {
-    const char* p = line.data();
-    while (p < end) {
-      p = static_cast<const char*>(std::memchr(p, opening[0], static_cast<std::size_t>(end - p)));
-      if (p == nullptr) break;
-      if (opening.size() < 2 || (p + 1 < end && p[1] == opening[1])) return true;
-      ++p;
-    }
-  }
-  return false;
-}
-
-bool KeyTable::Apply(std::string_view line, std::string* out, Counts* counts) const {
-  if (!MayMatch(line)) return false;
-  std::string current;  // the line after the rows so far, once one has replaced something
-  std::string next;
-  std::string_view text = line;
-  bool changed = false;
-  for (int i = kLower; i <= kUpper; ++i) {
-    const std::string_view from = old_key_[i];
-    const std::string_view to = new_key_[i];
-    std::size_t done = 0;  // text[0, done) has been handled by this row
-    std::uint64_t replaced = 0;
-    next.clear();
-    for (std::size_t pos = text.find(from); pos != std::string_view::npos; pos = text.find(from, pos)) {
-      bool inside = false;
-      for (std::size_t offset : inside_new_[i]) inside = inside || StandsInside(text, pos, offset, to);
-      if (!inside) {
-        next.append(text.substr(done, pos - done));
-        next.append(to);
-        done = pos + from.size();
-        ++replaced;
-      }
-      pos += from.size();
-    }
-    if (replaced == 0) continue;
-    next.append(text.substr(done));
-    current.swap(next);
-    text = current;
-    changed = true;
-    if (counts != nullptr) (*counts)[i] += replaced;
-  }
-  if (changed) out->swap(current);
-  return changed;
 }
 
 }  // namespace tavrin

@@ -1,3 +1,4 @@
+// The file services on POSIX systems: every file is reached relative to an opened folder.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -5,9 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "runtime/bounded_input_file.h"
 #include "runtime/file_service_reasons.h"
 #include "runtime/file_services.h"
 #include "runtime/listing_pattern.h"
@@ -15,8 +18,6 @@
 
 namespace tavrin {
 namespace {
-
-constexpr std::size_t kCopyBufferSize = 256 * 1024;
 
 Status NotRegular(const struct stat& info) {
   if (S_ISDIR(info.st_mode)) return Status::FromErrno(EISDIR, kSourceUnreadable);
@@ -28,17 +29,45 @@ bool IsTargetError(int error_number) {
   return error_number == ENOSPC || error_number == EDQUOT || error_number == EFBIG || error_number == EROFS;
 }
 
-class DiskInputFile : public InputFile {
- public:
-  explicit DiskInputFile(int fd) : fd_(fd) {}
-  ~DiskInputFile() override { close(fd_); }
-  DiskInputFile(const DiskInputFile&) = delete;
-  DiskInputFile& operator=(const DiskInputFile&) = delete;
+// Errors that say an entry does not resolve to anything usable: it is skipped like a
+// dangling link, not reported.
+bool IsUnresolvable(int error_number) {
+  return error_number == ENOENT || error_number == ELOOP || error_number == ENOTDIR || error_number == ENAMETOOLONG;
+}
 
-  Status Read(char* buffer, std::size_t capacity, std::size_t* got) override {
+// A name handed to a folder must be one entry of it: not empty, no separator, not "." or "..".
+bool IsSingleName(const std::filesystem::path& name) {
+  const std::string& text = name.native();
+  return !text.empty() && text != "." && text != ".." && text.find('/') == std::string::npos;
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+// The descriptor stays non-blocking for every read: a read that would wait fails (EAGAIN).
+class DiskInputFile : public BoundedInputFile {
+ public:
+  DiskInputFile(int fd, std::uint64_t size) : BoundedInputFile(size), fd_(fd) {}
+
+  Status CopyTo(OutputFile& output) override;
+
+ protected:
+  Status ReadSome(char* buffer, std::size_t capacity, std::size_t* got) override {
     *got = 0;
     for (;;) {
-      const ssize_t n = read(fd_, buffer, capacity);
+      const ssize_t n = read(fd_.get(), buffer, capacity);
       if (n >= 0) {
         *got = static_cast<std::size_t>(n);
         return Status::Ok();
@@ -47,10 +76,8 @@ class DiskInputFile : public InputFile {
     }
   }
 
-  int fd() const { return fd_; }
-
  private:
-  int fd_;
+  Descriptor fd_;
 };
 
 class DiskOutputFile : public OutputFile {
@@ -92,132 +119,189 @@ class DiskOutputFile : public OutputFile {
   Status close_status_;
 };
 
-// Opens a regular file (or a link to one) for reading. A pipe would block in open() until a
-// writer comes, so the file is opened without blocking, checked, and then set to blocking.
-Status OpenDiskInput(const std::filesystem::path& file, std::unique_ptr<DiskInputFile>* out) {
-  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return Status::FromErrno(errno, kSourceUnreadable);
-  auto input = std::make_unique<DiskInputFile>(fd);
-  struct stat info;
-  if (fstat(fd, &info) != 0) return Status::FromErrno(errno, kSourceUnreadable);
-  if (!S_ISREG(info.st_mode)) return NotRegular(info);
-  const int flags = fcntl(fd, F_GETFL);
-  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    return Status::FromErrno(errno, kSourceUnreadable);
-  }
-  *out = std::move(input);
-  return Status::Ok();
-}
-
-// Creates a new file; O_EXCL with O_CREAT never follows a link, also not a dangling one.
-Status CreateDiskOutput(const std::filesystem::path& file, std::unique_ptr<DiskOutputFile>* out) {
-  const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd < 0) return Status::FromErrno(errno, kTargetNotCreatable);
-  *out = std::make_unique<DiskOutputFile>(fd);
-  return Status::Ok();
-}
-
-// Copies what is left of `from` with read and write. The buffer is not cleared first: after
-// copy_file_range has done the work, this only reads the end, and no page of it is touched.
-Status CopyByReadWrite(DiskInputFile& from, DiskOutputFile& to) {
-  const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyBufferSize);
-  for (;;) {
-    std::size_t got = 0;
-    Status status = from.Read(buffer.get(), kCopyBufferSize, &got);
-    if (!status.ok()) return status;
-    if (got == 0) return Status::Ok();
-    status = to.Write(std::string_view(buffer.get(), got));
-    if (!status.ok()) return status;
-  }
-}
-
-// Lets the kernel copy as far as it can, then finishes with read and write. The plain loop
-// takes over where copy_file_range is not possible (other file system, old kernel), after an
-// error whose side is unclear (it then fails again and names the side), and at the apparent
-// end, because some files report a size of 0 and copy_file_range then copies nothing.
-Status CopyContent(DiskInputFile& from, DiskOutputFile& to) {
-  constexpr std::size_t kChunk = std::size_t{1} << 30;
-  for (;;) {
-    const ssize_t n = copy_file_range(from.fd(), nullptr, to.fd(), nullptr, kChunk, 0);
-    if (n > 0) continue;
-    if (n == 0) break;
-    if (errno == EINTR) continue;
-    if (IsTargetError(errno)) return Status::FromErrno(errno, kTargetUnwritable);
+// Lets the kernel copy up to the size at open, then checks the end with a plain read. The
+// plain loop also takes over where copy_file_range is not possible (other file system, old
+// kernel, pseudo-files that report no size) and after an error whose side is unclear: it
+// then fails again and names the side.
+Status DiskInputFile::CopyTo(OutputFile& output) {
+  auto* disk = dynamic_cast<DiskOutputFile*>(&output);
+  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;
+  while (disk != nullptr && left() > 0) {
+    const ssize_t n = copy_file_range(fd_.get(), nullptr, disk->fd(), nullptr,
+                                      static_cast<std::size_t>(std::min(left(), kChunk)), 0);
+    if (n > 0) {
+      Consumed(static_cast<std::uint64_t>(n));
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && IsTargetError(errno)) return Status::FromErrno(errno, kTargetUnwritable);
     break;
   }
-  return CopyByReadWrite(from, to);
+  return InputFile::CopyTo(output);
 }
 
-class DiskFileServicesImpl : public FileServices {
+class DiskOpenedFolder : public OpenedFolder {
  public:
-  FolderListing List(const std::filesystem::path& pattern) override {
-    const ListingPattern split = SplitListingPattern(pattern);
+  // `shown` names the folder in messages.
+  DiskOpenedFolder(int fd, std::filesystem::path shown, FolderId id)
+      : fd_(fd), shown_(std::move(shown)), id_(id) {}
+
+  FolderId id() const override { return id_; }
+
+  FolderListing List(std::string_view wildcard) override {
+    FolderListing listing = ListEntries(wildcard);
+    const auto by_bytes = [](const auto& a, const auto& b) { return a.name.native() < b.name.native(); };
+    std::sort(listing.files.begin(), listing.files.end(), by_bytes);
+    std::sort(listing.unexamined.begin(), listing.unexamined.end(), by_bytes);
+    std::sort(listing.folders.begin(), listing.folders.end(),
+              [](const auto& a, const auto& b) { return a.native() < b.native(); });
+    return listing;
+  }
+
+  Status OpenInput(const std::filesystem::path& name, std::unique_ptr<InputFile>* out) override {
+    if (!IsSingleName(name)) return Status::FromErrno(EINVAL, kSourceUnreadable);
+    // Non-blocking from the start: a pipe would wait in openat() for a writer.
+    Descriptor fd(openat(fd_.get(), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0) return Status::FromErrno(errno, kSourceUnreadable);
+    struct stat info;
+    if (fstat(fd.get(), &info) != 0) return Status::FromErrno(errno, kSourceUnreadable);
+    if (!S_ISREG(info.st_mode)) return NotRegular(info);
+    *out = std::make_unique<DiskInputFile>(fd.release(), static_cast<std::uint64_t>(info.st_size));
+    return Status::Ok();
+  }
+
+  // O_EXCL with O_CREAT never follows a link, also not a dangling one.
+  Status CreateOutput(const std::filesystem::path& name, std::unique_ptr<OutputFile>* out) override {
+    if (!IsSingleName(name)) return Status::FromErrno(EINVAL, kTargetNotCreatable);
+    const int fd = openat(fd_.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                          0666);
+    if (fd < 0) return Status::FromErrno(errno, kTargetNotCreatable);
+    *out = std::make_unique<DiskOutputFile>(fd);
+    return Status::Ok();
+  }
+
+  Status RemoveFile(const std::filesystem::path& name) override {
+    if (!IsSingleName(name)) return Status::FromErrno(EINVAL, kFileNotRemovable);
+    if (unlinkat(fd_.get(), name.c_str(), 0) != 0) return Status::FromErrno(errno, kFileNotRemovable);
+    return Status::Ok();
+  }
+
+  Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
+    std::filesystem::path shown = shown_ / name;
+    if (!IsSingleName(name)) return FolderUnreadable(shown, EINVAL);
+    const int fd = openat(fd_.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return FolderUnreadable(shown, errno);
+    return Adopt(fd, std::move(shown), out);
+  }
+
+  Status MakeFolder(const std::filesystem::path& name) override {
+    if (!IsSingleName(name)) return Status::FromErrno(EINVAL, kFolderNotCreatable);
+    if (mkdirat(fd_.get(), name.c_str(), 0777) != 0) return Status::FromErrno(errno, kFolderNotCreatable);
+    return Status::Ok();
+  }
+
+  // Takes over `fd`, an opened folder, as a handle.
+  static Status Adopt(int fd, std::filesystem::path shown, std::unique_ptr<OpenedFolder>* out) {
+    Descriptor owned(fd);
+    struct stat info;
+    if (fstat(fd, &info) != 0) return FolderUnreadable(shown, errno);
+    const FolderId id{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    *out = std::make_unique<DiskOpenedFolder>(owned.release(), std::move(shown), id);
+    return Status::Ok();
+  }
+
+ private:
+  FolderListing ListEntries(std::string_view wildcard) {
     FolderListing listing;
-    DIR* folder = opendir(split.folder.c_str());
+    // A fresh open of "." gives the listing its own position; a dup would share ours.
+    const int list_fd = openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* folder = list_fd < 0 ? nullptr : fdopendir(list_fd);
     if (folder == nullptr) {
-      listing.status = FolderUnreadable(split.folder, errno);
+      listing.status = FolderUnreadable(shown_, errno);
+      if (list_fd >= 0) close(list_fd);
       return listing;
     }
-    const int folder_fd = dirfd(folder);
     for (;;) {
       errno = 0;
       const dirent* entry = readdir(folder);
       if (entry == nullptr) {
-        if (errno != 0) listing = {FolderUnreadable(split.folder, errno), {}};
+        if (errno != 0) listing = {FolderUnreadable(shown_, errno), {}, {}, {}};
         break;
       }
       const std::string_view name = entry->d_name;
       if (name.starts_with('.')) continue;
-      // Folders, pipes, devices and sockets are known from the entry; links and entries of
-      // unknown kind need a look at what they are.
-      if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
-      if (!MatchesWildcard(split.wildcard, name)) continue;
-      struct stat info;
-      if (fstatat(folder_fd, entry->d_name, &info, 0) != 0) {
-        // Gone since readdir, a dangling or looping link, a link into a closed folder: not an
-        // ordinary file.
-        if (errno == ENOENT || errno == ELOOP || errno == ENOTDIR || errno == EACCES) continue;
-        listing = {FolderUnreadable(split.folder, errno), {}};
-        break;
-      }
-      if (!S_ISREG(info.st_mode)) continue;
-      listing.files.push_back(
-          {std::filesystem::path(std::string(name)), static_cast<std::uintmax_t>(info.st_size)});
+      Examine(list_fd, entry, wildcard, listing);
     }
     closedir(folder);
-    std::sort(listing.files.begin(), listing.files.end(),
-              [](const ListedFile& a, const ListedFile& b) { return a.name.native() < b.name.native(); });
     return listing;
   }
 
-  Status OpenInput(const std::filesystem::path& file, std::unique_ptr<InputFile>* out) override {
-    std::unique_ptr<DiskInputFile> input;
-    Status status = OpenDiskInput(file, &input);
-    if (status.ok()) *out = std::move(input);
-    return status;
-  }
-
-  Status CreateOutput(const std::filesystem::path& file, std::unique_ptr<OutputFile>* out) override {
-    std::unique_ptr<DiskOutputFile> output;
-    Status status = CreateDiskOutput(file, &output);
-    if (status.ok()) *out = std::move(output);
-    return status;
-  }
-
-  Status CopyToNew(const std::filesystem::path& from, const std::filesystem::path& to) override {
-    std::unique_ptr<DiskInputFile> input;
-    Status status = OpenDiskInput(from, &input);
-    if (!status.ok()) return status;
-    std::unique_ptr<DiskOutputFile> output;
-    status = CreateDiskOutput(to, &output);
-    if (!status.ok()) return status;  // nothing was created, so nothing is removed
-    status = CopyContent(*input, *output);
-    if (status.ok()) status = output->Close();
-    if (!status.ok()) {
-      output.reset();
-      unlink(to.c_str());  // only ever the file made above
+  // Sorts one entry into the listing. Folders, pipes, devices and sockets are known from the
+  // entry; links and entries of unknown kind need a look at what they are.
+  static void Examine(int folder_fd, const dirent* entry, std::string_view wildcard, FolderListing& listing) {
+    const std::string_view name = entry->d_name;
+    if (entry->d_type == DT_DIR) {
+      listing.folders.emplace_back(std::string(name));
+      return;
     }
-    return status;
+    if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) return;
+    struct stat info;
+    if (entry->d_type == DT_UNKNOWN) {
+      if (fstatat(folder_fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (!IsUnresolvable(errno) && MatchesWildcard(wildcard, name)) {
+          listing.unexamined.push_back({std::string(name), Status::FromErrno(errno, kSourceUnreadable)});
+        }
+        return;
+      }
+      if (S_ISDIR(info.st_mode)) {
+        listing.folders.emplace_back(std::string(name));
+        return;
+      }
+      if (!S_ISLNK(info.st_mode) && !S_ISREG(info.st_mode)) return;
+    }
+    if (!MatchesWildcard(wildcard, name)) return;
+    if (fstatat(folder_fd, entry->d_name, &info, 0) != 0) {
+      // Gone since readdir, a dangling or looping link, a link through a file or with too long
+      // a name: no ordinary file. Anything else is a problem of this entry alone.
+      if (!IsUnresolvable(errno)) {
+        listing.unexamined.push_back({std::string(name), Status::FromErrno(errno, kSourceUnreadable)});
+      }
+      return;
+    }
+    if (!S_ISREG(info.st_mode)) return;
+    listing.files.push_back({std::filesystem::path(std::string(name)), static_cast<std::uintmax_t>(info.st_size)});
+  }
+
+  Descriptor fd_;
+  std::filesystem::path shown_;
+  FolderId id_;
+};
+
+class DiskFileServicesImpl : public FileServices {
+ public:
+  // The path is resolved once; the folder found is then opened without following a link, so
+  // a link put in its place between the two steps is refused, not followed.
+  Status OpenFolder(const std::filesystem::path& folder, std::unique_ptr<OpenedFolder>* out) override {
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(folder.c_str(), nullptr), &std::free);
+    if (real == nullptr) return FolderUnreadable(folder, errno);
+    const int fd = open(real.get(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return FolderUnreadable(folder, errno);
+    return DiskOpenedFolder::Adopt(fd, folder, out);
+  }
+
+  FolderListing List(const std::filesystem::path& pattern) override {
+    const ListingPattern split = SplitListingPattern(pattern);
+    std::unique_ptr<OpenedFolder> folder;
+    const Status status = OpenFolder(split.folder, &folder);
+    if (!status.ok()) return {status, {}, {}, {}};
+    FolderListing listing = folder->List(split.wildcard);
+    listing.folders.clear();
+    return listing;
+  }
+
+  bool Missing(const std::filesystem::path& path) override {
+    struct stat info;
+    return lstat(path.c_str(), &info) != 0 && errno == ENOENT;
   }
 
   Status RemoveFile(const std::filesystem::path& file) override {

@@ -17,19 +17,47 @@ struct ListedFile {
   std::uintmax_t size = 0;
 };
 
+// An entry that exists but could not be examined (EIO, EACCES, ...), and why.
+struct UnexaminedEntry {
+  std::filesystem::path name;
+  Status status;
+};
+
 // A folder listing as a value: all matching names at once, sorted by byte value.
-// When the folder cannot be listed, `status` says why and `files` is empty.
+// When the folder cannot be listed, `status` says why and the lists are empty.
 struct FolderListing {
   Status status;
   std::vector<ListedFile> files;
+  // Matching entries that may be ordinary files but could not be examined; never in `files`.
+  std::vector<UnexaminedEntry> unexamined;
+  // Real subfolders (no links to folders, no hidden ones), whatever the wildcard; filled only
+  // by OpenedFolder::List.
+  std::vector<std::filesystem::path> folders;
 };
 
-// A file opened for reading.
+// Identity of a folder on its device: two handles of one folder have equal ids.
+struct FolderId {
+  std::uint64_t device = 0;
+  std::uint64_t node = 0;
+  friend bool operator==(const FolderId&, const FolderId&) = default;
+};
+
+class OutputFile;
+
+// A file opened for reading. Reads end at the size the file had when it was opened: a file
+// that turns out longer or shorter fails ("Quelldatei hat sich während des Lesens verändert"),
+// so an endless pseudo-file cannot fill the target's disk. No read waits for data that may
+// never come: a read that would block fails.
 class InputFile {
  public:
   virtual ~InputFile() = default;
-  // Reads up to `capacity` bytes into `buffer`; `*got` is 0 at the end of the file.
+  // Reads up to `capacity` bytes into `buffer`; `*got` is 0 only at the checked end.
   virtual Status Read(char* buffer, std::size_t capacity, std::size_t* got) = 0;
+  // The size when opened.
+  virtual std::uint64_t size() const = 0;
+  // Copies the rest of the file into `output`, bounded and checked as Read is. Disks may do
+  // it without passing the bytes through the program.
+  virtual Status CopyTo(OutputFile& output);
 };
 
 // A new file opened for writing.
@@ -42,29 +70,56 @@ class OutputFile {
   virtual Status Close() = 0;
 };
 
+// A folder opened once. Every name given to it is a single name inside it, and every file or
+// folder reached through it stays in it, whatever happens to the path it was opened by: a
+// folder renamed or replaced by a link during a pass does not redirect what is written.
+class OpenedFolder {
+ public:
+  virtual ~OpenedFolder() = default;
+
+  virtual FolderId id() const = 0;
+
+  // The ordinary files that match `wildcard` ("*.*", "*.vbp"; letter case ignored), and the
+  // folder's real subfolders. Ordinary files are regular files and links that resolve to one.
+  // An entry that cannot be resolved to an ordinary file (dangling or looping link, name too
+  // long, ...) is left out like a folder; one that exists but cannot be examined is listed
+  // in `unexamined`. Hidden entries (names starting with ".") are never listed.
+  virtual FolderListing List(std::string_view wildcard) = 0;
+
+  // Opens an ordinary file of the folder for reading (a link to one is followed).
+  virtual Status OpenInput(const std::filesystem::path& name, std::unique_ptr<InputFile>* out) = 0;
+
+  // Creates `name` as a new file and opens it for writing. Fails, touching nothing, when any
+  // entry of that name exists already (a file, a folder, a link, also a dangling one).
+  virtual Status CreateOutput(const std::filesystem::path& name, std::unique_ptr<OutputFile>* out) = 0;
+
+  // Removes one entry that is not a folder; a link is removed as a link.
+  virtual Status RemoveFile(const std::filesystem::path& name) = 0;
+
+  // Opens a subfolder; never through a link.
+  virtual Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) = 0;
+
+  // Makes one subfolder. Fails when an entry of that name exists.
+  virtual Status MakeFolder(const std::filesystem::path& name) = 0;
+};
+
 // The disk as the core sees it. The program uses DiskFileServices(); tests wrap it to fail
 // on demand or to record what was touched.
 class FileServices {
  public:
   virtual ~FileServices() = default;
 
+  // Opens the folder at `folder`. Links in the path are resolved once, now; from then on the
+  // handle stays with the folder found.
+  virtual Status OpenFolder(const std::filesystem::path& folder, std::unique_ptr<OpenedFolder>* out) = 0;
+
   // Lists the ordinary files that match `pattern`: a folder followed by a wildcard such as
-  // "*.*" or "*.vbp" ("/p/*.*"; a doubled separator counts as one). Ordinary files are
-  // regular files and links that resolve to one; folders, dangling links, devices, pipes,
-  // sockets and hidden entries (names starting with ".") are never listed.
+  // "*.*" or "*.vbp" ("/p/*.*"; a doubled separator counts as one). As OpenedFolder::List,
+  // without subfolders.
   virtual FolderListing List(const std::filesystem::path& pattern) = 0;
 
-  // Opens an existing regular file (or a link to one) for reading.
-  virtual Status OpenInput(const std::filesystem::path& file, std::unique_ptr<InputFile>* out) = 0;
-
-  // Creates `file` as a new file and opens it for writing. Fails, touching nothing, when any
-  // entry of that name exists already (a file, a folder, a link, also a dangling one).
-  virtual Status CreateOutput(const std::filesystem::path& file, std::unique_ptr<OutputFile>* out) = 0;
-
-  // Copies `from` byte for byte into the new file `to` (created as by CreateOutput). On a
-  // failure after `to` was created, `to` is removed again; an entry that existed before is
-  // never touched.
-  virtual Status CopyToNew(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // True when nothing at all stands at `path`, not even a dangling link.
+  virtual bool Missing(const std::filesystem::path& path) = 0;
 
   // Removes one directory entry that is not a folder; a link is removed as a link.
   virtual Status RemoveFile(const std::filesystem::path& file) = 0;

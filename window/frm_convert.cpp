@@ -298,18 +298,11 @@ RequestResult frmConvert::Tavrin() {
 
 void frmConvert::prgAbout() { MessageBox(AboutText(), kButtonsOk + kIconInformation, kInformationTitle); }
 
-bool frmConvert::ConversionPossible(const std::filesystem::path& source,
-                                    const std::filesystem::path& target) {
-  // The request's checks: target free of files, folders different, a project in the source.
-  // A folder that cannot be listed answers no.
-  return ProjectCreatable(files_, target).yes && source.native() != target.native() &&
-         ProjectExist(files_, source).yes;
-}
-
 void frmConvert::ShowSelectionSummary() {
   const std::filesystem::path target = ZielPfad();
   const std::filesystem::path source = QuellPfad();
-  const bool possible = ConversionPossible(source, target);
+  // "ja" exactly when the request would run the pass: its own checks answer.
+  const bool possible = CheckFolderPair(files_, source, target).refusal.empty();
   MessageBox(SelectionSummaryText(source, target, possible), kButtonsOk + kIconInformation,
              kInformationTitle);
 }

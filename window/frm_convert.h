@@ -126,7 +126,6 @@ class frmConvert : public QWidget, public ConversionHost {
   void ChangeDrive(DriveList* drive, FolderList* folder);
   void ShowSelectionSummary();
   // True when the request would run the pass for this pair.
-  bool ConversionPossible(const std::filesystem::path& source, const std::filesystem::path& target);
   void NewFolder();
   void DeleteFolder();
 

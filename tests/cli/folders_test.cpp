@@ -65,34 +65,5 @@ TEST(FoldersTest, SourceMustBeAListableFolder) {
   EXPECT_NE(below_file.reason().find((file / "p").native()), std::string::npos) << below_file.reason();
 }
 
-TEST(FoldersTest, TargetIsMadeWithItsParents) {
-  TempFolder temp;
-  const std::filesystem::path deep = temp.path() / "a" / "b" / "c";
-  EXPECT_TRUE(IsMissing(deep));
-  ASSERT_TRUE(MakeTargetFolder(deep).ok());
-  EXPECT_TRUE(std::filesystem::is_directory(deep));
-  EXPECT_FALSE(IsMissing(deep));
-  EXPECT_TRUE(MakeTargetFolder(deep).ok()) << "an existing folder is fine";
-}
-
-TEST(FoldersTest, TargetThatCannotBeAFolderFails) {
-  TempFolder temp;
-  const std::filesystem::path file = temp.WriteFile("datei", "inhalt");
-  const Status on_file = MakeTargetFolder(file);
-  EXPECT_FALSE(on_file.ok());
-  const Status below_file = MakeTargetFolder(file / "ziel");
-  EXPECT_EQ(below_file.reason().rfind("Zielverzeichnis kann nicht angelegt werden: " + (file / "ziel").native(), 0),
-            0u)
-      << below_file.reason();
-  EXPECT_EQ(tavrin::testing::ReadFile(file), "inhalt");
-}
-
-TEST(FoldersTest, DanglingLinkIsNotMissing) {
-  TempFolder temp;
-  const std::filesystem::path link = temp.path() / "verweis";
-  std::filesystem::create_symlink(temp.path() / "nirgends", link);
-  EXPECT_FALSE(IsMissing(link));
-}
-
 }  // namespace
 }  // namespace tavrin::cli

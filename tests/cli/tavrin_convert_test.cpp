@@ -171,7 +171,8 @@ TEST_F(TavrinConvertTest, UnusableSourceOrTargetExitsWithTwo) {
   const Case cases[] = {
       {{"fehlt", "ziel"}, "tavrin-convert: Quellverzeichnis nicht gefunden: " + base + "/fehlt\n"},
       {{"datei", "ziel"}, "tavrin-convert: Quellverzeichnis ist kein Verzeichnis: " + base + "/datei\n"},
-      {{"quelle", "datei/ziel"}, "tavrin-convert: Zielverzeichnis kann nicht angelegt werden: " + base + "/datei/ziel ("},
+      {{"quelle", "datei/ziel"},
+       "Konvertierungsfehler: Das Verzeichnis [" + base + "/datei/ziel/] kann nicht gelesen werden (ist kein Verzeichnis)\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.words[0] + " " + c.words[1]);

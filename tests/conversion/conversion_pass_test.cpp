@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "runtime/dialog_services.h"
@@ -30,7 +31,15 @@ class ConversionPassTest : public ::testing::Test {
     host_.target = target_.native() + "/";
   }
 
-  PassReport Run(FileServices& files) { return FileConvert(host_, files, keys_, host_.source, host_.target); }
+  // Opens the folders the host shows through `files` and runs the pass on them.
+  PassReport Run(FileServices& files) {
+    std::unique_ptr<OpenedFolder> source;
+    std::unique_ptr<OpenedFolder> target;
+    EXPECT_TRUE(files.OpenFolder(host_.source, &source).ok());
+    EXPECT_TRUE(files.OpenFolder(host_.target, &target).ok());
+    if (source == nullptr || target == nullptr) return {};
+    return FileConvert(host_, keys_, {host_.source, host_.target, *source, *target});
+  }
   PassReport Run() { return Run(DiskFileServices()); }
 
   std::string Target(const std::string& name) { return ReadFile(target_ / name); }
@@ -155,11 +164,16 @@ TEST_F(ConversionPassTest, EmptyOrUnlistableSourceStillEndsCleanly) {
   EXPECT_EQ(host_.EventsStartingWith("WriteInfo Konvertierung abgeschlossen...").size(), 1u);
 
   host_.events.clear();
-  host_.source = (root_.path() / "gibt-es-nicht").native() + "/";
-  const PassReport report = Run();
-  ASSERT_EQ(report.failures.size(), 1u);
-  EXPECT_EQ(report.failures[0].name, host_.source);
-  EXPECT_NE(report.failures[0].reason.find("gibt-es-nicht"), std::string::npos) << report.failures[0].reason;
+  root_.WriteFile("Quelle/Form1.frm", "x\n");
+  FaultyFileServices files;
+  files.FailList("Quelle", EIO);
+  const PassReport report = Run(files);
+  EXPECT_TRUE(report.failures.empty()) << "a folder is not counted as a file";
+  ASSERT_EQ(report.folder_failures.size(), 1u);
+  EXPECT_EQ(report.folder_failures[0].name, host_.source);
+  EXPECT_NE(report.folder_failures[0].reason.find("Quelle/] kann nicht gelesen werden"), std::string::npos)
+      << report.folder_failures[0].reason;
+  EXPECT_FALSE(TargetHas("Form1.frm"));
   EXPECT_EQ(host_.EventsStartingWith("WriteInfo Konvertierung mit Fehlern abgeschlossen...").size(), 1u);
   EXPECT_EQ(host_.EventsStartingWith("Dir2_Change").size(), 1u);
   EXPECT_EQ(host_.events.back(), "Pointer 0");
@@ -226,7 +240,7 @@ TEST_F(ConversionPassTest, FailedWritesClosesAndCopiesAreRecordedAndCleanedUp) {
   root_.WriteFile("Quelle/Gut.cls", "gut\n");
   files.FailWriteAfter("Voll.frm", 100000, ENOSPC);
   files.FailClose("Zu.bas", EIO);
-  files.FailCopy("Bild.frx", ENOSPC);
+  files.FailWriteAfter("Bild.frx", 1000, ENOSPC);
 
   const PassReport report = Run(files);
 
@@ -294,7 +308,7 @@ TEST_F(ConversionPassTest, EventsDuringThePassCannotRedirectIt) {
     root_.WriteFile("Quelle/Neu.frm", "neu\n");
   };
 
-  FileConvert(host_, DiskFileServices(), keys_, source_.native() + "/", target_.native() + "/");
+  Run();
 
   EXPECT_EQ(nested, 2);
   EXPECT_EQ(Target("A.frm"), "a\r\n");

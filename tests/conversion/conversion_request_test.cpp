@@ -120,7 +120,7 @@ TEST_F(ConversionRequestTest, ReportsFailedFilesInOneMessage) {
   root_.WriteFile("Quelle/Form1.frm", "x\n");
   root_.WriteFile("Quelle/Form1.frx", "x");
   files_.FailCreateOutput("Form1.frm", ENOSPC);
-  files_.FailCopy("Form1.frx", EIO);
+  files_.FailOpenInput("Form1.frx", EIO);
 
   const RequestResult result = request_.Tavrin();
 

@@ -57,14 +57,27 @@ TEST(BufferedOutputTest, SmallAppendsBecomeFewFullWrites) {
 }
 
 TEST(BufferedOutputTest, LargeAppendKeepsTheOrder) {
-  RecordingOutput output;
-  BufferedOutput buffered(output, 16);
-  const std::string large(50, 'L');
-  ASSERT_TRUE(buffered.Append("vorher").ok());
-  ASSERT_TRUE(buffered.Append(large).ok());
-  ASSERT_TRUE(buffered.Append("nachher").ok());
-  ASSERT_TRUE(buffered.Close().ok());
-  EXPECT_EQ(output.Content(), "vorher" + large + "nachher");
+  // Pieces larger than the buffer, and pieces of half the buffer or more that still fit
+  // behind bytes that wait: either way the bytes leave in the order they came.
+  const struct {
+    std::size_t capacity;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {16, {"vorher", std::string(50, 'L'), "nachher"}},
+      {64, {std::string(10, 'a'), std::string(32, 'B'), std::string(5, 'c')}},
+      {64, {std::string(31, 'a'), std::string(33, 'B'), std::string(40, 'C'), "d"}},
+  };
+  for (const auto& c : cases) {
+    RecordingOutput output;
+    BufferedOutput buffered(output, c.capacity);
+    std::string expected;
+    for (const std::string& piece : c.pieces) {
+      ASSERT_TRUE(buffered.Append(piece).ok());
+      expected += piece;
+    }
+    ASSERT_TRUE(buffered.Close().ok());
+    EXPECT_EQ(output.Content(), expected) << "capacity " << c.capacity;
+  }
 }
 
 TEST(BufferedOutputTest, NothingIsWrittenBeforeTheBufferFillsOrCloses) {
@@ -111,8 +124,10 @@ TEST(BufferedOutputTest, DiskFullHalfwayLeavesExactlyWhatFitted) {
   testing::FaultyFileServices files;
   files.FailWriteAfter("Form1.frm", 1000, ENOSPC);
   const std::filesystem::path file = temp.path() / "Form1.frm";
+  std::unique_ptr<OpenedFolder> folder;
+  ASSERT_TRUE(files.OpenFolder(temp.path(), &folder).ok());
   std::unique_ptr<OutputFile> output;
-  ASSERT_TRUE(files.CreateOutput(file, &output).ok());
+  ASSERT_TRUE(folder->CreateOutput("Form1.frm", &output).ok());
   BufferedOutput buffered(*output, 64);
   Status status;
   std::string appended;

@@ -8,6 +8,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -91,8 +93,34 @@ class FileSizeLimit {
 
 class DiskFileServicesTest : public ::testing::Test {
  protected:
+  // `folder` opened; fails the test when it cannot be.
+  std::unique_ptr<OpenedFolder> Open(const fs::path& folder) {
+    std::unique_ptr<OpenedFolder> opened;
+    const Status status = disk_.OpenFolder(folder, &opened);
+    EXPECT_TRUE(status.ok()) << status.reason();
+    return opened;
+  }
+  // The temporary folder, opened once.
+  OpenedFolder& Temp() {
+    if (temp_folder_ == nullptr) temp_folder_ = Open(temp_.path());
+    return *temp_folder_;
+  }
+  // Copies `name` of the temporary folder into `to` under the same name, as a pass does.
+  Status Copy(const std::string& name, OpenedFolder& to) {
+    std::unique_ptr<InputFile> input;
+    Status status = Temp().OpenInput(name, &input);
+    if (!status.ok()) return status;
+    std::unique_ptr<OutputFile> output;
+    status = to.CreateOutput(name, &output);
+    if (!status.ok()) return status;
+    status = input->CopyTo(*output);
+    const Status closed = output->Close();
+    return status.ok() ? closed : status;
+  }
+
   FileServices& disk_ = DiskFileServices();
   TempFolder temp_;
+  std::unique_ptr<OpenedFolder> temp_folder_;
 };
 
 // ---- Listing --------------------------------------------------------------------------------
@@ -124,6 +152,27 @@ TEST_F(DiskFileServicesTest, ListsOrdinaryFilesOnlySortedByBytes) {
   EXPECT_EQ(listing.files[4].size, 3u);
   EXPECT_EQ(listing.files[5].size, 3u) << "a link counts with the size of the file it leads to";
   EXPECT_EQ(listing.files[6].size, 15u);
+}
+
+TEST_F(DiskFileServicesTest, EntriesThatResolveToNoFileAreSkippedAndTheRestListed) {
+  temp_.WriteFile("Projekt1.vbp", "x");
+  temp_.WriteFile("datei", "x");
+  temp_.MakeFolder("Unterordner");
+  const std::pair<const char*, std::string> links[] = {
+      {"zulang.frm", std::string(300, 'n')},     // a name over 255 bytes: ENAMETOOLONG
+      {"schleife.frm", "schleife.frm"},          // ELOOP
+      {"durchdatei.frm", "datei/x"},             // ENOTDIR
+      {"fehlt.frm", "nirgends"},                 // ENOENT
+      {"ordnerverweis", "Unterordner"},          // a link to a folder is no subfolder
+  };
+  for (const auto& [name, pointee] : links) fs::create_symlink(pointee, temp_.path() / name);
+
+  const FolderListing listing = Temp().List("*.*");
+  ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
+  EXPECT_EQ(Names(listing), (std::vector<std::string>{"Projekt1.vbp", "datei"}));
+  EXPECT_TRUE(listing.unexamined.empty());
+  EXPECT_EQ(listing.folders, std::vector<fs::path>{"Unterordner"});
+  EXPECT_EQ(Names(disk_.List(Concat(temp_.folder_path(), "*.frm"))), std::vector<std::string>{});
 }
 
 TEST_F(DiskFileServicesTest, ListingMatchesTheWildcardWithoutRegardToCase) {
@@ -170,7 +219,7 @@ TEST_F(DiskFileServicesTest, WindowsNamesAreListedAndOpenedByteForByte) {
   ASSERT_EQ(Names(listing), std::vector<std::string>{name});
 
   std::unique_ptr<InputFile> input;
-  ASSERT_TRUE(disk_.OpenInput(temp_.path() / listing.files[0].name, &input).ok());
+  ASSERT_TRUE(Temp().OpenInput(listing.files[0].name, &input).ok());
   std::string read;
   ASSERT_TRUE(ReadAll(*input, &read).ok());
   EXPECT_EQ(read, content);
@@ -199,7 +248,7 @@ TEST_F(DiskFileServicesTest, OpenInputReadsFilesAndLinksToThem) {
   fs::create_symlink("daten.bin", temp_.path() / "verweis.bin");
   for (const char* name : {"daten.bin", "verweis.bin"}) {
     std::unique_ptr<InputFile> input;
-    ASSERT_TRUE(disk_.OpenInput(temp_.path() / name, &input).ok()) << name;
+    ASSERT_TRUE(Temp().OpenInput(name, &input).ok()) << name;
     std::string read;
     ASSERT_TRUE(ReadAll(*input, &read).ok());
     EXPECT_EQ(read, content) << name;
@@ -211,24 +260,27 @@ TEST_F(DiskFileServicesTest, OpenInputRefusesWhatIsNoRegularFileWithoutBlocking)
   ASSERT_EQ(mkfifo((temp_.path() / "pipe").c_str(), 0666), 0);
   MakeSocket(temp_.path() / "sock");
   fs::create_symlink("fehlt", temp_.path() / "dangling");
+  fs::create_symlink("/dev/null", temp_.path() / "null");
   const struct {
-    fs::path file;
+    const char* file;
     const char* reason;
   } cases[] = {
-      {temp_.path() / "Ordner", "Quelldatei kann nicht gelesen werden (ist ein Verzeichnis)"},
+      {"Ordner", "Quelldatei kann nicht gelesen werden (ist ein Verzeichnis)"},
       // Nobody writes to the pipe: a blocking open would never return.
-      {temp_.path() / "pipe", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
-      {"/dev/null", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
-      {temp_.path() / "sock", "Quelldatei kann nicht gelesen werden (Gerät oder Adresse nicht vorhanden)"},
-      {temp_.path() / "dangling",
-       "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
-      {temp_.path() / "fehlt",
-       "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
+      {"pipe", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
+      {"null", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
+      {"sock", "Quelldatei kann nicht gelesen werden (Gerät oder Adresse nicht vorhanden)"},
+      {"dangling", "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
+      {"fehlt", "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
+      // A name is one entry of the folder: nothing outside it is reached.
+      {"../fremd", "Quelldatei kann nicht gelesen werden (Ungültiges Argument)"},
+      {"..", "Quelldatei kann nicht gelesen werden (Ungültiges Argument)"},
   };
+  Temp();
   const std::size_t descriptors = OpenDescriptorCount();
   for (const auto& c : cases) {
     std::unique_ptr<InputFile> input;
-    const Status status = disk_.OpenInput(c.file, &input);
+    const Status status = Temp().OpenInput(c.file, &input);
     EXPECT_FALSE(status.ok()) << c.file;
     EXPECT_EQ(status.reason(), c.reason) << c.file;
     EXPECT_EQ(input, nullptr) << c.file;
@@ -236,12 +288,87 @@ TEST_F(DiskFileServicesTest, OpenInputRefusesWhatIsNoRegularFileWithoutBlocking)
   EXPECT_EQ(OpenDescriptorCount(), descriptors) << "a refused file stays open";
 }
 
+TEST_F(DiskFileServicesTest, ReadsEndAtTheSizeTheFileHadWhenOpened) {
+  // Read to the end by Read and by CopyTo; a change after the open must fail either way.
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> change;
+    bool ok;
+  } cases[] = {
+      {"unchanged", [](const fs::path&) {}, true},
+      {"grown", [](const fs::path& file) { std::ofstream(file, std::ios::app) << "mehr"; }, false},
+      {"shrunk", [](const fs::path& file) { fs::resize_file(file, 1000); }, false},
+  };
+  const std::unique_ptr<OpenedFolder> target = Open(temp_.MakeFolder("Ziel"));
+  for (const auto& c : cases) {
+    for (const bool by_copy : {false, true}) {
+      const std::string name = std::string(c.what) + (by_copy ? ".frx" : ".frm");
+      const std::string content = RandomBytes(300000, 4);
+      const fs::path file = temp_.WriteFile(name, content);
+      std::unique_ptr<InputFile> input;
+      ASSERT_TRUE(Temp().OpenInput(name, &input).ok());
+      EXPECT_EQ(input->size(), content.size());
+      c.change(file);
+      Status status;
+      if (by_copy) {
+        std::unique_ptr<OutputFile> output;
+        ASSERT_TRUE(target->CreateOutput(name, &output).ok());
+        status = input->CopyTo(*output);
+      } else {
+        std::string read;
+        status = ReadAll(*input, &read);
+        if (status.ok()) {
+          EXPECT_EQ(read, content);
+        }
+      }
+      EXPECT_EQ(status.ok(), c.ok) << name << ": " << status.reason();
+      if (!c.ok) {
+        EXPECT_EQ(status.reason(), "Quelldatei hat sich während des Lesens verändert") << name;
+      }
+    }
+  }
+}
+
+TEST_F(DiskFileServicesTest, PseudoFilesThatReadWithoutEndOrBlockFailAtOnce) {
+  // Size 0 but endless (pagemap), failing at the first read (mem), and, for root, one whose
+  // read waits for the kernel's next message (kmsg). None may hang or copy without end.
+  fs::create_symlink("/proc/self/pagemap", temp_.path() / "endlos.frx");
+  fs::create_symlink("/proc/self/mem", temp_.path() / "speicher.frx");
+  fs::create_symlink("/proc/kmsg", temp_.path() / "kmsg.frx");
+  const std::unique_ptr<OpenedFolder> target = Open(temp_.MakeFolder("Ziel"));
+  alarm(60);  // a read that blocks ends the test instead of hanging the suite
+  for (const char* name : {"endlos.frx", "speicher.frx", "kmsg.frx"}) {
+    for (const bool by_copy : {false, true}) {
+      std::unique_ptr<InputFile> input;
+      Status status = Temp().OpenInput(name, &input);
+      if (status.ok() && by_copy) {
+        std::unique_ptr<OutputFile> output;
+        const std::string copy = std::string(name) + ".kopie";
+        ASSERT_TRUE(target->CreateOutput(copy, &output).ok());
+        status = input->CopyTo(*output);
+        EXPECT_LT(fs::file_size(temp_.path() / "Ziel" / copy), 1024u) << name;
+      } else if (status.ok()) {
+        std::string read;
+        status = ReadAll(*input, &read);
+      }
+      EXPECT_FALSE(status.ok()) << name;
+      if (std::string_view(name) == "endlos.frx") {
+        EXPECT_EQ(status.reason(), "Quelldatei hat sich während des Lesens verändert");
+      }
+      if (std::string_view(name) == "speicher.frx") {
+        EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
+      }
+    }
+  }
+  alarm(0);
+}
+
 // ---- Writing --------------------------------------------------------------------------------
 
 TEST_F(DiskFileServicesTest, CreateOutputWritesANewFile) {
   const fs::path file = temp_.path() / "neu.frm";
   std::unique_ptr<OutputFile> output;
-  ASSERT_TRUE(disk_.CreateOutput(file, &output).ok());
+  ASSERT_TRUE(Temp().CreateOutput("neu.frm", &output).ok());
   ASSERT_TRUE(output->Write("Zeile 1\r\n").ok());
   ASSERT_TRUE(output->Write("").ok());
   ASSERT_TRUE(output->Write(std::string("\0\xff", 2)).ok());
@@ -250,10 +377,11 @@ TEST_F(DiskFileServicesTest, CreateOutputWritesANewFile) {
 }
 
 TEST_F(DiskFileServicesTest, OutputFileClosesItselfWhenNotClosed) {
+  Temp();
   const std::size_t descriptors = OpenDescriptorCount();
   {
     std::unique_ptr<OutputFile> output;
-    ASSERT_TRUE(disk_.CreateOutput(temp_.path() / "offen.txt", &output).ok());
+    ASSERT_TRUE(Temp().CreateOutput("offen.txt", &output).ok());
     ASSERT_TRUE(output->Write("halb").ok());
     EXPECT_EQ(OpenDescriptorCount(), descriptors + 1);
   }
@@ -270,7 +398,7 @@ TEST_F(DiskFileServicesTest, CreateOutputNeverTouchesAnExistingEntry) {
 
   for (const char* name : {"datei.frm", "ordner.frm", "verweis.frm", "dangling.frm"}) {
     std::unique_ptr<OutputFile> output;
-    const Status status = disk_.CreateOutput(temp_.path() / name, &output);
+    const Status status = Temp().CreateOutput(name, &output);
     EXPECT_FALSE(status.ok()) << name;
     EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)") << name;
     EXPECT_EQ(output, nullptr) << name;
@@ -283,15 +411,18 @@ TEST_F(DiskFileServicesTest, CreateOutputNeverTouchesAnExistingEntry) {
   EXPECT_FALSE(fs::exists(temp_.path() / "nicht-da.txt")) << "created through a dangling link";
 }
 
-TEST_F(DiskFileServicesTest, CreateOutputInAMissingFolderFails) {
-  std::unique_ptr<OutputFile> output;
-  const Status status = disk_.CreateOutput(temp_.path() / "fehlt" / "neu.frm", &output);
-  EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (Datei oder Verzeichnis nicht gefunden)");
+TEST_F(DiskFileServicesTest, CreateOutputMakesOnlyEntriesOfItsFolder) {
+  for (const char* name : {"../neu.frm", "fehlt/neu.frm", ".", ""}) {
+    std::unique_ptr<OutputFile> output;
+    EXPECT_EQ(Temp().CreateOutput(name, &output).reason(), "Zieldatei kann nicht angelegt werden (Ungültiges Argument)")
+        << name;
+  }
+  EXPECT_FALSE(fs::exists(temp_.path().parent_path() / "neu.frm"));
 }
 
 TEST_F(DiskFileServicesTest, WriteBeyondTheFileSizeLimitFails) {
   std::unique_ptr<OutputFile> output;
-  ASSERT_TRUE(disk_.CreateOutput(temp_.path() / "gross.bin", &output).ok());
+  ASSERT_TRUE(Temp().CreateOutput("gross.bin", &output).ok());
   FileSizeLimit limit(4096);
   EXPECT_TRUE(output->Write(std::string(4000, 'a')).ok());
   const Status status = output->Write(std::string(200, 'b'));
@@ -300,7 +431,7 @@ TEST_F(DiskFileServicesTest, WriteBeyondTheFileSizeLimitFails) {
 
 // ---- Copying --------------------------------------------------------------------------------
 
-TEST_F(DiskFileServicesTest, CopyToNewCopiesByteForByte) {
+TEST_F(DiskFileServicesTest, CopyToCopiesByteForByteAlsoThroughALink) {
   std::string every_byte;
   for (int i = 0; i < 256; ++i) every_byte += static_cast<char>(i);
   const struct {
@@ -314,74 +445,31 @@ TEST_F(DiskFileServicesTest, CopyToNewCopiesByteForByte) {
        "\r\n\r\r\n\x1a"},
       {"gross.bin", RandomBytes(3 * 1024 * 1024 + 17, 2)},
   };
-  const fs::path target_folder = temp_.MakeFolder("Ziel");
+  const std::unique_ptr<OpenedFolder> target = Open(temp_.MakeFolder("Ziel"));
   for (const auto& c : cases) {
     const fs::path from = temp_.WriteFile(c.name, c.content);
-    const fs::path to = target_folder / c.name;
-    const Status status = disk_.CopyToNew(from, to);
+    const Status status = Copy(c.name, *target);
     ASSERT_TRUE(status.ok()) << c.name << ": " << status.reason();
-    EXPECT_TRUE(ReadFile(to) == c.content) << c.name;
+    EXPECT_TRUE(ReadFile(temp_.path() / "Ziel" / c.name) == c.content) << c.name;
     EXPECT_TRUE(ReadFile(from) == c.content) << c.name << " (source changed)";
   }
-}
-
-TEST_F(DiskFileServicesTest, CopyToNewFollowsALinkAsSource) {
   temp_.WriteFile("echt.bas", "Attribute VB_Name\r\n");
   fs::create_symlink("echt.bas", temp_.path() / "verweis.bas");
-  const fs::path to = temp_.MakeFolder("Ziel") / "verweis.bas";
-  ASSERT_TRUE(disk_.CopyToNew(temp_.path() / "verweis.bas", to).ok());
-  EXPECT_FALSE(fs::is_symlink(to));
-  EXPECT_EQ(ReadFile(to), "Attribute VB_Name\r\n");
+  ASSERT_TRUE(Copy("verweis.bas", *target).ok());
+  EXPECT_FALSE(fs::is_symlink(temp_.path() / "Ziel" / "verweis.bas"));
+  EXPECT_EQ(ReadFile(temp_.path() / "Ziel" / "verweis.bas"), "Attribute VB_Name\r\n");
 }
 
-TEST_F(DiskFileServicesTest, CopyToNewLeavesAnExistingTargetAlone) {
-  const fs::path from = temp_.WriteFile("Form1.frm", "neu");
-  const fs::path existing = temp_.WriteFile("Ziel/Form1.frm", "alt");
-  const fs::path pointee = temp_.path() / "Ziel" / "woanders.frm";
-  fs::create_symlink(pointee, temp_.path() / "Ziel" / "Form2.frm");
-
-  Status status = disk_.CopyToNew(from, existing);
-  EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)");
-  EXPECT_EQ(ReadFile(existing), "alt");
-
-  status = disk_.CopyToNew(from, temp_.path() / "Ziel" / "Form2.frm");
-  EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)");
-  EXPECT_TRUE(fs::is_symlink(temp_.path() / "Ziel" / "Form2.frm"));
-  EXPECT_FALSE(fs::exists(pointee));
-}
-
-TEST_F(DiskFileServicesTest, CopyToNewFromAnUnreadableSourceCreatesNoTarget) {
-  temp_.MakeFolder("Ordner.frm");
-  const fs::path target_folder = temp_.MakeFolder("Ziel");
-  Status status = disk_.CopyToNew(temp_.path() / "fehlt.frm", target_folder / "fehlt.frm");
-  EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)");
-  status = disk_.CopyToNew(temp_.path() / "Ordner.frm", target_folder / "Ordner.frm");
-  EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (ist ein Verzeichnis)");
-  EXPECT_TRUE(fs::is_empty(target_folder));
-}
-
-TEST_F(DiskFileServicesTest, CopyToNewRemovesTheTargetWhenReadingFailsHalfway) {
-  // This process's own memory file opens as a regular file, but reading at offset 0 fails:
-  // a read error that comes only after the target was created.
-  std::unique_ptr<InputFile> probe;
-  ASSERT_TRUE(disk_.OpenInput("/proc/self/mem", &probe).ok());
-  const fs::path to = temp_.path() / "mem.bin";
-  const Status status = disk_.CopyToNew("/proc/self/mem", to);
-  EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
-  EXPECT_FALSE(fs::exists(fs::symlink_status(to)));
-}
-
-TEST_F(DiskFileServicesTest, CopyToNewRemovesTheTargetWhenWritingFails) {
-  const fs::path from = temp_.WriteFile("gross.frx", RandomBytes(3 * 1024 * 1024, 3));
-  const fs::path to = temp_.MakeFolder("Ziel") / "gross.frx";
+TEST_F(DiskFileServicesTest, CopyToFailsWhenWritingFails) {
+  temp_.WriteFile("gross.frx", RandomBytes(3 * 1024 * 1024, 3));
+  const std::unique_ptr<OpenedFolder> target = Open(temp_.MakeFolder("Ziel"));
   Status status;
   {
     FileSizeLimit limit(1024 * 1024);
-    status = disk_.CopyToNew(from, to);
+    status = Copy("gross.frx", *target);
   }
   EXPECT_EQ(status.reason(), "Zieldatei kann nicht geschrieben werden (Datei ist zu groß)");
-  EXPECT_FALSE(fs::exists(fs::symlink_status(to)));
-  EXPECT_EQ(fs::file_size(from), 3u * 1024 * 1024);
+  EXPECT_EQ(fs::file_size(temp_.path() / "gross.frx"), 3u * 1024 * 1024);
 }
 
 // ---- Removing and making --------------------------------------------------------------------

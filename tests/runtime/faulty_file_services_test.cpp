@@ -15,37 +15,53 @@ namespace fs = std::filesystem;
 
 class FaultyFileServicesTest : public ::testing::Test {
  protected:
+  std::unique_ptr<OpenedFolder> Open(const fs::path& folder) {
+    std::unique_ptr<OpenedFolder> opened;
+    EXPECT_TRUE(files_.OpenFolder(folder, &opened).ok());
+    return opened;
+  }
+
   TempFolder temp_;
   FaultyFileServices files_;
 };
 
 TEST_F(FaultyFileServicesTest, RecordsEveryCallWithItsPaths) {
-  const fs::path from = temp_.WriteFile("Quelle/Form1.frm", "x");
-  const fs::path target = temp_.MakeFolder("Ziel");
+  temp_.WriteFile("Quelle/Form1.frm", "x");
+  temp_.MakeFolder("Quelle/Sub");
+  temp_.MakeFolder("Ziel");
+  const std::unique_ptr<OpenedFolder> source = Open(temp_.path() / "Quelle");
+  const std::unique_ptr<OpenedFolder> target = Open(temp_.path() / "Ziel");
   std::unique_ptr<InputFile> input;
   std::unique_ptr<OutputFile> output;
+  std::unique_ptr<OpenedFolder> sub;
 
   files_.List(temp_.path() / "Quelle" / "*.*");
-  files_.OpenInput(from, &input);
-  files_.CreateOutput(target / "neu.frm", &output);
-  files_.CopyToNew(from, target / "Form1.frm");
-  files_.RemoveFile(target / "Form1.frm");
-  files_.MakeFolder(target / "Neu");
-  files_.RemoveFolder(target / "Neu");
+  source->List("*.*");
+  source->OpenInput("Form1.frm", &input);
+  source->OpenFolder("Sub", &sub);
+  sub->List("*.vbp");
+  target->CreateOutput("neu.frm", &output);
+  target->RemoveFile("neu.frm");
+  target->MakeFolder("Neu");
+  files_.RemoveFolder(temp_.path() / "Ziel" / "Neu");
 
   const std::string t = temp_.path().native();
   EXPECT_EQ(files_.calls, (std::vector<std::string>{
+                              "OpenFolder " + t + "/Quelle",
+                              "OpenFolder " + t + "/Ziel",
+                              "List " + t + "/Quelle/*.*",
                               "List " + t + "/Quelle/*.*",
                               "OpenInput " + t + "/Quelle/Form1.frm",
+                              "OpenFolder " + t + "/Quelle/Sub",
+                              "List " + t + "/Quelle/Sub/*.vbp",
                               "CreateOutput " + t + "/Ziel/neu.frm",
-                              "CopyToNew " + t + "/Quelle/Form1.frm -> " + t + "/Ziel/Form1.frm",
-                              "RemoveFile " + t + "/Ziel/Form1.frm",
+                              "RemoveFile " + t + "/Ziel/neu.frm",
                               "MakeFolder " + t + "/Ziel/Neu",
                               "RemoveFolder " + t + "/Ziel/Neu",
                           }));
 }
 
-TEST_F(FaultyFileServicesTest, ListFaultsHitTheFolderByItsLastName) {
+TEST_F(FaultyFileServicesTest, ListAndOpenFolderFaultsHitTheFolderByItsLastName) {
   temp_.WriteFile("Quelle/Form1.frm", "x");
   temp_.WriteFile("Andere/Form1.frm", "x");
   files_.FailList("Quelle", EIO);
@@ -53,20 +69,24 @@ TEST_F(FaultyFileServicesTest, ListFaultsHitTheFolderByItsLastName) {
   const FolderListing failed = files_.List(temp_.path().native() + "/Quelle//*.*");
   EXPECT_EQ(failed.status.reason(), "Das Verzeichnis [" + temp_.path().native() +
                                         "/Quelle/] kann nicht gelesen werden (Ein-/Ausgabefehler)");
-  EXPECT_TRUE(failed.files.empty());
-  const FolderListing other = files_.List(temp_.path() / "Andere" / "*.*");
-  EXPECT_TRUE(other.status.ok());
-  EXPECT_EQ(other.files.size(), 1u);
+  EXPECT_FALSE(Open(temp_.path().native() + "/Quelle/")->List("*.*").status.ok());
+  EXPECT_EQ(Open(temp_.path() / "Andere")->List("*.*").files.size(), 1u);
 
-  files_.FailList("", EACCES);
-  EXPECT_FALSE(files_.List(temp_.path() / "Andere" / "*.*").status.ok());
+  files_.FailOpenFolder("Andere", ENOENT);
+  std::unique_ptr<OpenedFolder> folder;
+  EXPECT_FALSE(files_.OpenFolder(temp_.path() / "Andere", &folder).ok());
+  EXPECT_EQ(folder, nullptr);
 }
 
-TEST_F(FaultyFileServicesTest, ReadFaultPassesTheFirstBytesExactly) {
-  const fs::path file = temp_.WriteFile("Modul1.bas", "0123456789");
+TEST_F(FaultyFileServicesTest, ByteFaultsPassTheFirstBytesExactly) {
+  temp_.WriteFile("Modul1.bas", "0123456789");
   files_.FailReadAfter("Modul1.bas", 6, EIO);
+  files_.FailWriteAfter("neu.bas", 3, ENOSPC);
+  const std::unique_ptr<OpenedFolder> folder = Open(temp_.path());
   std::unique_ptr<InputFile> input;
-  ASSERT_TRUE(files_.OpenInput(file, &input).ok());
+  ASSERT_TRUE(folder->OpenInput("Modul1.bas", &input).ok());
+  std::unique_ptr<OutputFile> output;
+  ASSERT_TRUE(folder->CreateOutput("neu.bas", &output).ok());
   std::string read;
   Status status;
   for (;;) {
@@ -78,57 +98,33 @@ TEST_F(FaultyFileServicesTest, ReadFaultPassesTheFirstBytesExactly) {
   }
   EXPECT_EQ(read, "012345");
   EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
+  EXPECT_EQ(output->Write("abcdef").reason(),
+            "Zieldatei kann nicht geschrieben werden (Kein Speicherplatz mehr auf dem Datenträger)");
+  output->Close();
+  EXPECT_EQ(ReadFile(temp_.path() / "neu.bas"), "abc");
 }
 
-TEST_F(FaultyFileServicesTest, OpenAndCreateFaultsTouchNothing) {
-  const fs::path file = temp_.WriteFile("Form1.frm", "x");
+TEST_F(FaultyFileServicesTest, OpenCreateRemoveAndFolderFaultsTouchNothing) {
+  temp_.WriteFile("Form1.frm", "x");
+  const fs::path alt = temp_.MakeFolder("Alt");
   files_.FailOpenInput("Form1.frm", EACCES);
   files_.FailCreateOutput("neu.frm", ENOSPC);
+  files_.FailRemoveFile("Form1.frm", EBUSY);
+  files_.FailMakeFolder("Neu", EROFS);
+  files_.FailRemoveFolder("Alt", EBUSY);
+  const std::unique_ptr<OpenedFolder> folder = Open(temp_.path());
   std::unique_ptr<InputFile> input;
-  EXPECT_EQ(files_.OpenInput(file, &input).reason(),
-            "Quelldatei kann nicht gelesen werden (Zugriff verweigert)");
+  EXPECT_EQ(folder->OpenInput("Form1.frm", &input).reason(), "Quelldatei kann nicht gelesen werden (Zugriff verweigert)");
   std::unique_ptr<OutputFile> output;
-  EXPECT_EQ(files_.CreateOutput(temp_.path() / "neu.frm", &output).reason(),
+  EXPECT_EQ(folder->CreateOutput("neu.frm", &output).reason(),
             "Zieldatei kann nicht angelegt werden (Kein Speicherplatz mehr auf dem Datenträger)");
+  EXPECT_FALSE(folder->RemoveFile("Form1.frm").ok());
+  EXPECT_FALSE(folder->MakeFolder("Neu").ok());
+  EXPECT_FALSE(files_.RemoveFolder(alt).ok());
   EXPECT_FALSE(fs::exists(temp_.path() / "neu.frm"));
-}
-
-TEST_F(FaultyFileServicesTest, CopyWithAWriteFaultRemovesThePartialTarget) {
-  const fs::path from = temp_.WriteFile("Quelle/Bild.frx", std::string(200000, 'b'));
-  const fs::path to = temp_.MakeFolder("Ziel") / "Bild.frx";
-  files_.FailWriteAfter("Bild.frx", 70000, ENOSPC);
-  const Status status = files_.CopyToNew(from, to);
-  EXPECT_EQ(status.reason(),
-            "Zieldatei kann nicht geschrieben werden (Kein Speicherplatz mehr auf dem Datenträger)");
-  EXPECT_FALSE(fs::exists(fs::symlink_status(to)));
-  EXPECT_EQ(fs::file_size(from), 200000u);
-}
-
-TEST_F(FaultyFileServicesTest, CopyWithAReadOrCloseFaultRemovesTheTarget) {
-  const fs::path from = temp_.WriteFile("Quelle/Form1.frm", std::string(5000, 'f'));
-  const fs::path target = temp_.MakeFolder("Ziel");
-  files_.FailReadAfter("Form1.frm", 100, EIO);
-  EXPECT_EQ(files_.CopyToNew(from, target / "Form1.frm").reason(),
-            "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
-  EXPECT_TRUE(fs::is_empty(target));
-
-  const fs::path other = temp_.WriteFile("Quelle/Form2.frm", "kurz");
-  files_.FailClose("Form2.frm", EIO);
-  EXPECT_EQ(files_.CopyToNew(other, target / "Form2.frm").reason(),
-            "Zieldatei kann nicht geschrieben werden (Ein-/Ausgabefehler)");
-  EXPECT_TRUE(fs::is_empty(target));
-}
-
-TEST_F(FaultyFileServicesTest, CopyFaultCreatesNothingAndCopiesWithoutFaultsAreReal) {
-  const fs::path from = temp_.WriteFile("Quelle/Form1.frm", "Inhalt");
-  const fs::path target = temp_.MakeFolder("Ziel");
-  files_.FailCopy("Form1.frm", EIO);
-  EXPECT_FALSE(files_.CopyToNew(from, target / "Form1.frm").ok());
-  EXPECT_TRUE(fs::is_empty(target));
-
-  const fs::path other = temp_.WriteFile("Quelle/Form2.frm", "Inhalt 2");
-  ASSERT_TRUE(files_.CopyToNew(other, target / "Form2.frm").ok());
-  EXPECT_EQ(ReadFile(target / "Form2.frm"), "Inhalt 2");
+  EXPECT_TRUE(fs::exists(temp_.path() / "Form1.frm"));
+  EXPECT_FALSE(fs::exists(temp_.path() / "Neu"));
+  EXPECT_TRUE(fs::exists(alt));
 }
 
 TEST_F(FaultyFileServicesTest, BeforeReadRunsWithTheSourceBeforeItIsOpened) {
@@ -139,23 +135,8 @@ TEST_F(FaultyFileServicesTest, BeforeReadRunsWithTheSourceBeforeItIsOpened) {
     fs::remove(path);
   };
   std::unique_ptr<InputFile> input;
-  EXPECT_FALSE(files_.OpenInput(file, &input).ok());
-  EXPECT_FALSE(files_.CopyToNew(file, temp_.path() / "Kopie.frm").ok());
-  EXPECT_EQ(seen, (std::vector<fs::path>{file, file}));
-}
-
-TEST_F(FaultyFileServicesTest, RemoveAndFolderFaults) {
-  const fs::path file = temp_.WriteFile("Form1.frm", "x");
-  const fs::path folder = temp_.MakeFolder("Alt");
-  files_.FailRemoveFile("Form1.frm", EBUSY);
-  files_.FailMakeFolder("Neu", EROFS);
-  files_.FailRemoveFolder("Alt", EBUSY);
-  EXPECT_FALSE(files_.RemoveFile(file).ok());
-  EXPECT_TRUE(fs::exists(file));
-  EXPECT_FALSE(files_.MakeFolder(temp_.path() / "Neu").ok());
-  EXPECT_FALSE(fs::exists(temp_.path() / "Neu"));
-  EXPECT_FALSE(files_.RemoveFolder(folder).ok());
-  EXPECT_TRUE(fs::exists(folder));
+  EXPECT_FALSE(Open(temp_.path())->OpenInput("Form1.frm", &input).ok());
+  EXPECT_EQ(seen, std::vector<fs::path>{file});
 }
 
 }  // namespace

@@ -11,9 +11,15 @@
 namespace tavrin::testing {
 namespace {
 
+// The last component of a path; "/p/q/" gives "q".
+std::string LastName(std::filesystem::path path) {
+  if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
+  return path.filename().string();
+}
+
 template <typename Value>
 const Value* FindFault(const std::map<std::string, Value>& faults, const std::filesystem::path& path) {
-  const auto found = faults.find(path.filename().string());
+  const auto found = faults.find(LastName(path));
   return found == faults.end() ? nullptr : &found->second;
 }
 
@@ -30,6 +36,7 @@ class FaultyInputFile : public InputFile {
     if (status.ok()) left_ -= *got;
     return status;
   }
+  std::uint64_t size() const override { return real_->size(); }
 
  private:
   std::unique_ptr<InputFile> real_;
@@ -72,39 +79,126 @@ class FaultyOutputFile : public OutputFile {
 
 }  // namespace
 
+class FaultyFolder : public OpenedFolder {
+ public:
+  FaultyFolder(FaultyFileServices& owner, std::unique_ptr<OpenedFolder> real, std::filesystem::path path)
+      : owner_(owner), real_(std::move(real)), path_(std::move(path)) {}
+
+  FolderId id() const override { return real_->id(); }
+
+  FolderListing List(std::string_view wildcard) override {
+    owner_.calls.push_back("List " + (path_ / wildcard).string());
+    if (const FolderListing failed = ListFault(path_); !failed.status.ok()) return failed;
+    return real_->List(wildcard);
+  }
+
+  Status OpenInput(const std::filesystem::path& name, std::unique_ptr<InputFile>* out) override {
+    const std::filesystem::path full = path_ / name;
+    owner_.calls.push_back("OpenInput " + full.string());
+    if (owner_.before_read) owner_.before_read(full);
+    if (const int* error_number = FindFault(owner_.open_faults_, name)) {
+      return Status::FromErrno(*error_number, kSourceUnreadable);
+    }
+    std::unique_ptr<InputFile> real;
+    Status status = real_->OpenInput(name, &real);
+    if (!status.ok()) return status;
+    if (const auto* fault = FindFault(owner_.read_faults_, name)) {
+      real = std::make_unique<FaultyInputFile>(std::move(real), fault->after_bytes, fault->error_number);
+    }
+    *out = std::move(real);
+    return Status::Ok();
+  }
+
+  Status CreateOutput(const std::filesystem::path& name, std::unique_ptr<OutputFile>* out) override {
+    owner_.calls.push_back("CreateOutput " + (path_ / name).string());
+    if (const int* error_number = FindFault(owner_.create_faults_, name)) {
+      return Status::FromErrno(*error_number, kTargetNotCreatable);
+    }
+    std::unique_ptr<OutputFile> real;
+    Status status = real_->CreateOutput(name, &real);
+    if (!status.ok()) return status;
+    const auto* write_fault = FindFault(owner_.write_faults_, name);
+    const int* close_error = FindFault(owner_.close_faults_, name);
+    if (write_fault || close_error) {
+      real = std::make_unique<FaultyOutputFile>(
+          std::move(real), write_fault ? std::optional<std::size_t>(write_fault->after_bytes) : std::nullopt,
+          write_fault ? write_fault->error_number : 0, close_error ? *close_error : 0);
+    }
+    *out = std::move(real);
+    return Status::Ok();
+  }
+
+  Status RemoveFile(const std::filesystem::path& name) override {
+    owner_.calls.push_back("RemoveFile " + (path_ / name).string());
+    if (const int* error_number = FindFault(owner_.remove_faults_, name)) {
+      return Status::FromErrno(*error_number, kFileNotRemovable);
+    }
+    return real_->RemoveFile(name);
+  }
+
+  Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
+    const std::filesystem::path full = path_ / name;
+    owner_.calls.push_back("OpenFolder " + full.string());
+    if (const int* error_number = FindFault(owner_.open_folder_faults_, name)) {
+      return FolderUnreadable(full, *error_number);
+    }
+    std::unique_ptr<OpenedFolder> real;
+    Status status = real_->OpenFolder(name, &real);
+    if (status.ok()) *out = owner_.Wrap(std::move(real), full);
+    return status;
+  }
+
+  Status MakeFolder(const std::filesystem::path& name) override {
+    owner_.calls.push_back("MakeFolder " + (path_ / name).string());
+    if (const int* error_number = FindFault(owner_.make_folder_faults_, name)) {
+      return Status::FromErrno(*error_number, kFolderNotCreatable);
+    }
+    return real_->MakeFolder(name);
+  }
+
+ private:
+  FolderListing ListFault(const std::filesystem::path& folder) const {
+    for (const auto& [folder_name, error_number] : owner_.list_faults_) {
+      if (folder_name.empty() || folder_name == LastName(folder)) {
+        return {FolderUnreadable(folder, error_number), {}, {}, {}};
+      }
+    }
+    return {};
+  }
+
+  FaultyFileServices& owner_;
+  std::unique_ptr<OpenedFolder> real_;
+  std::filesystem::path path_;
+};
+
+std::unique_ptr<OpenedFolder> FaultyFileServices::Wrap(std::unique_ptr<OpenedFolder> real,
+                                                       const std::filesystem::path& path) {
+  return std::make_unique<FaultyFolder>(*this, std::move(real), path);
+}
+
+Status FaultyFileServices::OpenFolder(const std::filesystem::path& folder, std::unique_ptr<OpenedFolder>* out) {
+  calls.push_back("OpenFolder " + folder.string());
+  if (const int* error_number = FindFault(open_folder_faults_, folder)) {
+    return FolderUnreadable(folder, *error_number);
+  }
+  std::unique_ptr<OpenedFolder> real;
+  Status status = real_.OpenFolder(folder, &real);
+  if (status.ok()) *out = Wrap(std::move(real), folder);
+  return status;
+}
+
 FolderListing FaultyFileServices::List(const std::filesystem::path& pattern) {
   calls.push_back("List " + pattern.string());
   const ListingPattern split = SplitListingPattern(pattern);
   for (const auto& [folder_name, error_number] : list_faults_) {
     if (folder_name.empty() || folder_name == split.folder.filename().string()) {
-      return {FolderUnreadable(split.folder, error_number), {}};
+      return {FolderUnreadable(split.folder, error_number), {}, {}, {}};
     }
   }
   return real_.List(pattern);
 }
 
-Status FaultyFileServices::OpenInput(const std::filesystem::path& file, std::unique_ptr<InputFile>* out) {
-  calls.push_back("OpenInput " + file.string());
-  if (before_read) before_read(file);
-  return OpenFaultyInput(file, out);
-}
-
-Status FaultyFileServices::CreateOutput(const std::filesystem::path& file, std::unique_ptr<OutputFile>* out) {
-  calls.push_back("CreateOutput " + file.string());
-  return CreateFaultyOutput(file, out);
-}
-
-Status FaultyFileServices::CopyToNew(const std::filesystem::path& from, const std::filesystem::path& to) {
-  calls.push_back("CopyToNew " + from.string() + " -> " + to.string());
-  if (before_read) before_read(from);
-  if (const int* error_number = FindFault(copy_faults_, from)) {
-    return Status::FromErrno(*error_number, "Datei kann nicht kopiert werden");
-  }
-  const bool faulty = FindFault(open_faults_, from) || FindFault(read_faults_, from) ||
-                      FindFault(create_faults_, to) || FindFault(write_faults_, to) ||
-                      FindFault(close_faults_, to);
-  return faulty ? CopyThroughFaults(from, to) : real_.CopyToNew(from, to);
-}
+bool FaultyFileServices::Missing(const std::filesystem::path& path) { return real_.Missing(path); }
 
 Status FaultyFileServices::RemoveFile(const std::filesystem::path& file) {
   calls.push_back("RemoveFile " + file.string());
@@ -128,64 +222,6 @@ Status FaultyFileServices::RemoveFolder(const std::filesystem::path& folder) {
     return Status::FromErrno(*error_number, kFolderNotRemovable);
   }
   return real_.RemoveFolder(folder);
-}
-
-Status FaultyFileServices::OpenFaultyInput(const std::filesystem::path& file,
-                                           std::unique_ptr<InputFile>* out) {
-  if (const int* error_number = FindFault(open_faults_, file)) {
-    return Status::FromErrno(*error_number, kSourceUnreadable);
-  }
-  std::unique_ptr<InputFile> real;
-  Status status = real_.OpenInput(file, &real);
-  if (!status.ok()) return status;
-  if (const ByteFault* fault = FindFault(read_faults_, file)) {
-    real = std::make_unique<FaultyInputFile>(std::move(real), fault->after_bytes, fault->error_number);
-  }
-  *out = std::move(real);
-  return Status::Ok();
-}
-
-Status FaultyFileServices::CreateFaultyOutput(const std::filesystem::path& file,
-                                              std::unique_ptr<OutputFile>* out) {
-  if (const int* error_number = FindFault(create_faults_, file)) {
-    return Status::FromErrno(*error_number, kTargetNotCreatable);
-  }
-  std::unique_ptr<OutputFile> real;
-  Status status = real_.CreateOutput(file, &real);
-  if (!status.ok()) return status;
-  const ByteFault* write_fault = FindFault(write_faults_, file);
-  const int* close_error = FindFault(close_faults_, file);
-  if (write_fault || close_error) {
-    real = std::make_unique<FaultyOutputFile>(
-        std::move(real), write_fault ? std::optional<std::size_t>(write_fault->after_bytes) : std::nullopt,
-        write_fault ? write_fault->error_number : 0, close_error ? *close_error : 0);
-  }
-  *out = std::move(real);
-  return Status::Ok();
-}
-
-Status FaultyFileServices::CopyThroughFaults(const std::filesystem::path& from,
-                                             const std::filesystem::path& to) {
-  std::unique_ptr<InputFile> input;
-  Status status = OpenFaultyInput(from, &input);
-  if (!status.ok()) return status;
-  std::unique_ptr<OutputFile> output;
-  status = CreateFaultyOutput(to, &output);
-  if (!status.ok()) return status;
-  std::string buffer(64 * 1024, '\0');
-  for (;;) {
-    std::size_t got = 0;
-    status = input->Read(buffer.data(), buffer.size(), &got);
-    if (!status.ok() || got == 0) break;
-    status = output->Write(std::string_view(buffer.data(), got));
-    if (!status.ok()) break;
-  }
-  if (status.ok()) status = output->Close();
-  if (!status.ok()) {
-    output.reset();
-    real_.RemoveFile(to);  // the file made above, as the real CopyToNew does
-  }
-  return status;
 }
 
 }  // namespace tavrin::testing

@@ -14,16 +14,20 @@ namespace tavrin::testing {
 
 // File services that forward to real ones (the disk by default) and fail on demand. Faults are
 // keyed by the last component of the path they hit ("Form1.frm"), so a test need not know the
-// folder. Every call is recorded in `calls` as "<Operation> <full path>". Open, read, create,
-// write and close faults hit CopyToNew as well: its source counts as opened and read, its
-// target as created, written and closed.
+// folder. Every call, also those on the folders it opens, is recorded in `calls` as
+// "<Operation> <full path>". A copy is an OpenInput and a CreateOutput, so open, read, create,
+// write and close faults hit copies as well.
 class FaultyFileServices : public FileServices {
  public:
   explicit FaultyFileServices(FileServices& real = DiskFileServices()) : real_(real) {}
 
-  // List fails with `error_number` for patterns whose folder's last component is `folder_name`
-  // (an empty name matches every listing).
+  // Listing a folder whose last component is `folder_name` fails with `error_number` (an empty
+  // name matches every listing).
   void FailList(const std::string& folder_name, int error_number) { list_faults_[folder_name] = error_number; }
+  // Opening a folder of this name fails.
+  void FailOpenFolder(const std::string& folder_name, int error_number) {
+    open_folder_faults_[folder_name] = error_number;
+  }
   void FailOpenInput(const std::string& name, int error_number) { open_faults_[name] = error_number; }
   void FailCreateOutput(const std::string& name, int error_number) { create_faults_[name] = error_number; }
   // Reads of `name` succeed for the first `after_bytes` bytes, then fail.
@@ -37,39 +41,35 @@ class FaultyFileServices : public FileServices {
   }
   // Close of an output file of this name closes the real file, then fails.
   void FailClose(const std::string& name, int error_number) { close_faults_[name] = error_number; }
-  // CopyToNew of a source of this name fails at once, creating nothing.
-  void FailCopy(const std::string& name, int error_number) { copy_faults_[name] = error_number; }
   void FailRemoveFile(const std::string& name, int error_number) { remove_faults_[name] = error_number; }
   void FailMakeFolder(const std::string& name, int error_number) { make_folder_faults_[name] = error_number; }
   void FailRemoveFolder(const std::string& name, int error_number) { remove_folder_faults_[name] = error_number; }
 
-  // Runs before every OpenInput and CopyToNew with the source path, so a test can change the
-  // disk in the middle of a pass (remove the file, put a folder in its place, ...).
+  // Runs before every OpenInput with the source path, so a test can change the disk in the
+  // middle of a pass (remove the file, put a folder in its place, ...).
   std::function<void(const std::filesystem::path&)> before_read;
 
   std::vector<std::string> calls;
 
+  Status OpenFolder(const std::filesystem::path& folder, std::unique_ptr<OpenedFolder>* out) override;
   FolderListing List(const std::filesystem::path& pattern) override;
-  Status OpenInput(const std::filesystem::path& file, std::unique_ptr<InputFile>* out) override;
-  Status CreateOutput(const std::filesystem::path& file, std::unique_ptr<OutputFile>* out) override;
-  Status CopyToNew(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  bool Missing(const std::filesystem::path& path) override;
   Status RemoveFile(const std::filesystem::path& file) override;
   Status MakeFolder(const std::filesystem::path& folder) override;
   Status RemoveFolder(const std::filesystem::path& folder) override;
 
  private:
-  // OpenInput and CreateOutput with their faults, not recorded.
-  Status OpenFaultyInput(const std::filesystem::path& file, std::unique_ptr<InputFile>* out);
-  Status CreateFaultyOutput(const std::filesystem::path& file, std::unique_ptr<OutputFile>* out);
-  // CopyToNew through the two above, for copies that a fault hits.
-  Status CopyThroughFaults(const std::filesystem::path& from, const std::filesystem::path& to);
+  friend class FaultyFolder;
 
   struct ByteFault {
     std::size_t after_bytes;
     int error_number;
   };
+  // Wraps a real opened folder, so that what happens in it is faulted and recorded too.
+  std::unique_ptr<OpenedFolder> Wrap(std::unique_ptr<OpenedFolder> real, const std::filesystem::path& path);
+
   FileServices& real_;
-  std::map<std::string, int> list_faults_, open_faults_, create_faults_, close_faults_, copy_faults_,
+  std::map<std::string, int> list_faults_, open_folder_faults_, open_faults_, create_faults_, close_faults_,
       remove_faults_, make_folder_faults_, remove_folder_faults_;
   std::map<std::string, ByteFault> read_faults_, write_faults_;
 };

@@ -39,16 +39,14 @@ class ReadOnlyFileServices : public tavrin::FileServices {
  public:
   std::vector<std::string> changes;
 
+  tavrin::Status OpenFolder(const fs::path& folder, std::unique_ptr<tavrin::OpenedFolder>* out) override {
+    std::unique_ptr<tavrin::OpenedFolder> real;
+    tavrin::Status status = real_.OpenFolder(folder, &real);
+    if (status.ok()) *out = std::make_unique<ReadOnlyFolder>(*this, std::move(real), folder);
+    return status;
+  }
   tavrin::FolderListing List(const fs::path& pattern) override { return real_.List(pattern); }
-  tavrin::Status OpenInput(const fs::path& file, std::unique_ptr<tavrin::InputFile>* out) override {
-    return real_.OpenInput(file, out);
-  }
-  tavrin::Status CreateOutput(const fs::path& file, std::unique_ptr<tavrin::OutputFile>*) override {
-    return Refuse("CreateOutput " + file.string());
-  }
-  tavrin::Status CopyToNew(const fs::path&, const fs::path& to) override {
-    return Refuse("CopyToNew " + to.string());
-  }
+  bool Missing(const fs::path& path) override { return real_.Missing(path); }
   tavrin::Status RemoveFile(const fs::path& file) override { return Refuse("RemoveFile " + file.string()); }
   tavrin::Status MakeFolder(const fs::path& folder) override {
     return Refuse("MakeFolder " + folder.string());
@@ -58,6 +56,37 @@ class ReadOnlyFileServices : public tavrin::FileServices {
   }
 
  private:
+  class ReadOnlyFolder : public tavrin::OpenedFolder {
+   public:
+    ReadOnlyFolder(ReadOnlyFileServices& owner, std::unique_ptr<tavrin::OpenedFolder> real, fs::path path)
+        : owner_(owner), real_(std::move(real)), path_(std::move(path)) {}
+    tavrin::FolderId id() const override { return real_->id(); }
+    tavrin::FolderListing List(std::string_view wildcard) override { return real_->List(wildcard); }
+    tavrin::Status OpenInput(const fs::path& name, std::unique_ptr<tavrin::InputFile>* out) override {
+      return real_->OpenInput(name, out);
+    }
+    tavrin::Status CreateOutput(const fs::path& name, std::unique_ptr<tavrin::OutputFile>*) override {
+      return owner_.Refuse("CreateOutput " + (path_ / name).string());
+    }
+    tavrin::Status RemoveFile(const fs::path& name) override {
+      return owner_.Refuse("RemoveFile " + (path_ / name).string());
+    }
+    tavrin::Status OpenFolder(const fs::path& name, std::unique_ptr<tavrin::OpenedFolder>* out) override {
+      std::unique_ptr<tavrin::OpenedFolder> real;
+      tavrin::Status status = real_->OpenFolder(name, &real);
+      if (status.ok()) *out = std::make_unique<ReadOnlyFolder>(owner_, std::move(real), path_ / name);
+      return status;
+    }
+    tavrin::Status MakeFolder(const fs::path& name) override {
+      return owner_.Refuse("MakeFolder " + (path_ / name).string());
+    }
+
+   private:
+    ReadOnlyFileServices& owner_;
+    std::unique_ptr<tavrin::OpenedFolder> real_;
+    fs::path path_;
+  };
+
   tavrin::Status Refuse(std::string change) {
     changes.push_back(std::move(change));
     return tavrin::Status::Error("nicht erlaubt");

@@ -355,7 +355,7 @@ class WindowCommandsTest : public QObject {
     MakeSmallProject(tree, "Quelle");
     const fs::path target = tree.Folder("Ziel");
     tavrin::testing::FaultyFileServices files;
-    files.FailCopy("Form1.frx", EIO);
+    files.FailReadAfter("Form1.frx", 0, EIO);
     files.FailOpenInput("Modul1.bas", EACCES);
     TestWindow w(tree.root(), files);
     QVERIFY(w.window.Dir1()->SetPath(source));

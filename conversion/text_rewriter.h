@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "conversion/key_table.h"
+#include "conversion/opening_filter.h"
+#include "runtime/buffered_output.h"
+#include "runtime/status.h"
+
+namespace tavrin {
+
+// Rewrites one project text as it streams past: every line through the key table and ended by
+// CR LF (a CR LF, a lone LF and a lone CR each end a line; a last line without a line end gets
+// one). The text may come in pieces of any size, and a line may be longer than any piece:
+// memory stays bounded whatever the input, and the result is the same as if each whole line
+// had been rewritten at once.
+class TextRewriter {
+ public:
+  // Called with the number of every line (from 1) before its first byte is written.
+  using LineStart = std::function<void(std::uint64_t line)>;
+
+  // `keys` and `filter` must outlive the rewriter; `filter` is made from `keys` (OpeningsOf).
+  // Without `line_start` the rewriter does not look at lines that stay as they are.
+  TextRewriter(const KeyTable& keys, const OpeningFilter& filter, BufferedOutput& output, LineStart line_start = {});
+
+  // Rewrites [data, data + size) and returns how many bytes it took. The bytes not taken (a
+  // few at most, where the bytes still to come decide whether an old text stands there) must
+  // be given again at the start of the next call, followed by more text. With `final` no more
+  // text follows, and everything is taken. After a failed write nothing more is written and
+  // everything is taken; status() says why.
+  std::size_t Rewrite(const char* data, std::size_t size, bool final);
+
+  // The most bytes a call can leave untaken.
+  std::size_t most_untaken() const { return most_untaken_; }
+
+  const Status& status() const { return status_; }
+  std::uint64_t lines_changed() const { return lines_changed_; }
+  const KeyTable::Counts& replacements() const { return replacements_; }
+
+  // How the old texts of `keys` begin, for the OpeningFilter of a rewriter.
+  static std::vector<OpeningFilter::Opening> OpeningsOf(const KeyTable& keys);
+
+ private:
+  enum class Match { kNone, kFound, kNeedMore };
+
+  // Whether row `index` replaces the text at `at`; [data, end) is the text at hand.
+  Match MatchRow(int index, const char* data, const char* at, const char* end, bool final) const;
+  // True when the `count` bytes before `at` are `expected`, taking earlier bytes from history_.
+  bool Preceded(const char* data, const char* at, std::string_view expected) const;
+  void Emit(std::string_view bytes);
+  void CountChange(const char* at, const char* after);
+  void Remember(const char* data, std::size_t taken);
+
+  static constexpr std::size_t kMostLookBehind = 16;
+
+  const KeyTable& keys_;
+  const OpeningFilter& filter_;
+  BufferedOutput& output_;
+  LineStart line_start_;
+  std::array<std::vector<int>, 256> rows_by_first_byte_;
+  std::size_t most_untaken_ = 0;
+
+  Status status_;
+  std::uint64_t line_ = 0;
+  bool at_line_start_ = true;   // the next byte begins a line
+  bool pending_cr_ = false;     // the last byte taken is a CR whose LF may come next
+  bool text_seen_ = false;      // any byte taken so far
+  bool ends_with_line_end_ = false;
+  bool line_counted_ = false;   // the line of the last replacement has been counted
+  const char* unchecked_ = nullptr;  // from here on, no line end has been looked for since then
+  std::array<char, kMostLookBehind> history_{};  // the last bytes taken, oldest first
+  std::size_t history_size_ = 0;
+  std::uint64_t lines_changed_ = 0;
+  KeyTable::Counts replacements_{};
+};
+
+}  // namespace tavrin

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// Bytes (a name, a path, a message naming one) as they may be shown to a person: control
+// characters (C0, DEL, C1, line separators and the marks that turn the direction of text)
+// and bytes that are not valid UTF-8 are written as escapes ("\n", "\r", "\t", "\x1b", "\xFC"),
+// and on systems where it is an ordinary name byte, the backslash as "\\". So one name is always
+// one line, never drives a terminal, and two different names never look alike.
+std::string ShownText(std::string_view bytes);
+
+// The length of the valid UTF-8 sequence at the start of `bytes` (1 to 4), or 0 when it is
+// not valid (an overlong form, a surrogate, beyond U+10FFFF, cut short, a stray byte).
+std::size_t Utf8SequenceLength(std::string_view bytes);
+
+}  // namespace tavrin

@@ -1,0 +1,209 @@
+#include "conversion/text_rewriter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "runtime/buffered_output.h"
+
+namespace tavrin {
+namespace {
+
+// Collects what is written, in memory.
+class MemoryOutput : public OutputFile {
+ public:
+  Status Write(std::string_view bytes) override {
+    content.append(bytes);
+    return Status::Ok();
+  }
+  Status Close() override { return Status::Ok(); }
+  std::string content;
+};
+
+struct Rewritten {
+  std::string text;
+  std::uint64_t lines_changed = 0;
+  KeyTable::Counts replacements{};
+  std::vector<std::uint64_t> line_starts;
+};
+
+// Feeds `text` to a rewriter in pieces of 1 to `largest_piece` bytes (chosen by `random`), the
+// way a pass reads a file: the bytes not taken come again in front of the next piece.
+Rewritten Rewrite(const KeyTable& keys, std::string_view text, std::mt19937& random, std::size_t largest_piece,
+                  bool captions) {
+  const OpeningFilter filter(TextRewriter::OpeningsOf(keys));
+  MemoryOutput memory;
+  Rewritten result;
+  {
+    BufferedOutput output(memory, 64);
+    TextRewriter::LineStart line_start;
+    if (captions) line_start = [&](std::uint64_t line) { result.line_starts.push_back(line); };
+    TextRewriter rewriter(keys, filter, output, line_start);
+    std::string pending;
+    std::size_t position = 0;
+    for (;;) {
+      const std::size_t piece = std::min<std::size_t>(1 + random() % largest_piece, text.size() - position);
+      const bool final = piece == 0;
+      const std::string data = pending + std::string(text.substr(position, piece));
+      position += piece;
+      const std::size_t taken = rewriter.Rewrite(data.data(), data.size(), final);
+      EXPECT_LE(taken, data.size());
+      EXPECT_LE(data.size() - taken, final ? 0 : rewriter.most_untaken()) << "holds back more than it may";
+      pending = data.substr(taken);
+      if (final) break;
+    }
+    EXPECT_TRUE(rewriter.status().ok());
+    result.lines_changed = rewriter.lines_changed();
+    result.replacements = rewriter.replacements();
+    EXPECT_TRUE(output.Close().ok());
+  }
+  result.text = memory.content;
+  return result;
+}
+
+Rewritten RewriteWhole(const KeyTable& keys, std::string_view text) {
+  std::mt19937 random(1);
+  return Rewrite(keys, text, random, text.size() + 1, false);
+}
+
+// The rows applied the plain way: each whole line, row after row, each row on the result of
+// the rows before it; an occurrence that stands inside its row's new text stays.
+std::string ReferenceLine(const KeyTable& keys, std::string line, KeyTable::Counts& counts, bool* changed) {
+  for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
+    const std::string from(keys.OldKey(i));
+    const std::string to(keys.NewKey(i));
+    std::string next;
+    std::size_t done = 0;
+    for (std::size_t pos = line.find(from); pos != std::string::npos; pos = line.find(from, pos)) {
+      bool inside = false;
+      for (std::size_t offset : keys.InsideNew(i)) {
+        inside = inside || (pos >= offset && line.compare(pos - offset, to.size(), to) == 0);
+      }
+      if (!inside) {
+        next += line.substr(done, pos - done) + to;
+        done = pos + from.size();
+        ++counts[static_cast<std::size_t>(i)];
+        *changed = true;
+      }
+      pos += from.size();
+    }
+    line = next + line.substr(done);
+  }
+  return line;
+}
+
+Rewritten Reference(const KeyTable& keys, const std::string& text) {
+  Rewritten result;
+  std::string line;
+  std::uint64_t lines = 0;
+  auto end_line = [&] {
+    bool changed = false;
+    result.text += ReferenceLine(keys, line, result.replacements, &changed) + "\r\n";
+    result.lines_changed += changed ? 1 : 0;
+    result.line_starts.push_back(++lines);
+    line.clear();
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      end_line();
+    } else {
+      line += text[i];
+    }
+  }
+  if (!line.empty()) end_line();
+  return result;
+}
+
+TEST(TextRewriterTest, RewritesLinesAsTheConversionRequires) {
+  const KeyTable keys = KeyTable::Build();
+  const struct {
+    const char* line;
+    const char* expected;
+  } cases[] = {
+      {"Object={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX",
+       "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"},
+      {"Object={FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}#1.1#0; COMCT232.OCX",
+       "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX"},
+      {"Begin ComctlLib.Toolbar Toolbar1", "Begin MSComctlLib.Toolbar Toolbar1"},
+      {"Begin ComCtl2.UpDown UpDown1", "Begin MSComCtl2.UpDown UpDown1"},
+      // A version that is not in the table keeps its suffix.
+      {"{6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.4#0", "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#1.4#0"},
+      // Letter case must match.
+      {"Begin comctllib.Toolbar Toolbar1", "Begin comctllib.Toolbar Toolbar1"},
+      {"comctl32.ocx COMCTL32.ocx", "comctl32.ocx COMCTL32.ocx"},
+      // Every occurrence, left to right, also right after its own first byte.
+      {"ComctlLib.A ComctlLib.B ComctlLib.", "MSComctlLib.A MSComctlLib.B MSComctlLib."},
+      {"ComctlLib.ComctlLib.", "MSComctlLib.MSComctlLib."},
+      {"CComctlLib.", "CMSComctlLib."},
+      {"{{6B7E6392-850A-101B-AFC0-4210102A8DA7}", "{{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}"},
+      {"COMCTL32.OCXCOMCT232.OCX", "MSCOMCTL.OCXMSCOMCT2.OCX"},
+      // An already converted project is left as it is.
+      {"Begin MSComctlLib.Toolbar Toolbar1", "Begin MSComctlLib.Toolbar Toolbar1"},
+      {"Begin MSComCtl2.UpDown UpDown1", "Begin MSComCtl2.UpDown UpDown1"},
+      {"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX",
+       "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"},
+      // Mixed: old and new in one line; only the old one moves.
+      {"MSComctlLib.A ComctlLib.B", "MSComctlLib.A MSComctlLib.B"},
+      {"XComctlLib.", "XMSComctlLib."},
+      {"SComctlLib.", "SMSComctlLib."},
+      // Nothing to do; NUL and high bytes stay.
+      {"Caption = \"Kunden\xfc" "bersicht\"", "Caption = \"Kunden\xfc" "bersicht\""},
+      {"{ ComctlLib", "{ ComctlLib"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RewriteWhole(keys, std::string(c.line) + "\r\n").text, std::string(c.expected) + "\r\n") << c.line;
+  }
+  EXPECT_EQ(RewriteWhole(keys, std::string("\0\x80" "ComctlLib.\xff\0", 14)).text,
+            std::string("\0\x80" "MSComctlLib.\xff\0\r\n", 18));
+}
+
+TEST(TextRewriterTest, LineEndsBecomeCrLfAndEmptyTextStaysEmpty) {
+  const KeyTable keys = KeyTable::Build();
+  const struct {
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      {"", ""},
+      {"a", "a\r\n"},
+      {"\n", "\r\n"},
+      {"\r", "\r\n"},
+      {"a\r\nb\nc\rd", "a\r\nb\r\nc\r\nd\r\n"},
+      {"\r\r\n\n\r", "\r\n\r\n\r\n\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RewriteWhole(keys, c.text).text, c.expected) << c.text;
+}
+
+TEST(TextRewriterTest, AgreesWithWholeLineRewritingWhateverThePieces) {
+  const KeyTable keys = KeyTable::Build();
+  // Fragments that make old texts, new texts, near misses and line ends meet at every place.
+  std::vector<std::string> fragments = {"\r\n", "\n", "\r", "MS", "C", "Co", "{", "{6", "x", "Lib.", "#1.3#0",
+                                        std::string(1, '\0'), "\xff", "OCX"};
+  for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
+    fragments.emplace_back(keys.OldKey(i));
+    fragments.emplace_back(keys.NewKey(i));
+    fragments.emplace_back(keys.OldKey(i).substr(0, keys.OldKey(i).size() / 2));
+  }
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) text += fragments[random() % fragments.size()];
+    if (round % 10 == 0) text += std::string(random() % 5000, 'y');  // a long last line
+    const Rewritten want = Reference(keys, text);
+    for (const bool captions : {false, true}) {
+      const Rewritten got = Rewrite(keys, text, random, 1 + random() % 64, captions);
+      ASSERT_EQ(got.text, want.text) << "input: " << text;
+      ASSERT_EQ(got.lines_changed, want.lines_changed) << text;
+      ASSERT_EQ(got.replacements, want.replacements) << text;
+      if (captions) {
+        ASSERT_EQ(got.line_starts, want.line_starts) << text;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
