@@ -14,8 +14,11 @@ several runs after one unmeasured warm-up run:
           click on the convert command to its end as the program itself reports it; skipped
           when window_pass_bench is not built
 
-Afterwards it converts a project holding one text file of about 1 GB and reports the peak
-resident memory of tavrin-convert (from /usr/bin/time -v, or from VmHWM in /proc when that
+It does so for two projects: the one above, and a dense one in which one line in fifty of
+every form names a control of the old libraries. Afterwards it converts a project holding one
+text file of about 1 GB, and one holding a text file of 2 GiB without any line end (sparse,
+once plain and once with old texts in it), and reports the peak resident memory of
+tavrin-convert (from /usr/bin/time -v, or from VmHWM in /proc when that
 is missing). Standard library only; see README.md.
 """
 import argparse
@@ -104,10 +107,14 @@ def write_form(path: pathlib.Path, size: int, rng: random.Random, with_controls:
     path.write_bytes("".join(parts).encode("cp1252"))
 
 
-def make_project(folder: pathlib.Path, forms: int, form_size: int, binaries: int, binary_size: int) -> None:
+def make_project(folder: pathlib.Path, forms: int, form_size: int, binaries: int, binary_size: int,
+                 dense: bool = False) -> None:
+    """The project to time. Dense: one line in fifty of every form names a control of the old
+    libraries, as in real forms with many controls; otherwise one in about 3000, in one form of
+    twenty."""
     folder.mkdir(parents=True)
     rng = random.Random(5)
-    block = plain_lines(rng, 64)
+    block = plain_lines(rng, 49) + control_lines(1)[:1] if dense else plain_lines(rng, 64)
     vbp = [
         "Type=Exe",
         "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\WINDOWS\\SYSTEM\\stdole2.tlb#OLE Automation",
@@ -117,11 +124,24 @@ def make_project(folder: pathlib.Path, forms: int, form_size: int, binaries: int
     vbp += [f"Form=Form{i:03d}.frm" for i in range(forms)]
     (folder / "Projekt1.vbp").write_bytes(("\r\n".join(vbp) + "\r\n").encode("cp1252"))
     for i in range(forms):
-        write_form(folder / f"Form{i:03d}.frm", form_size, rng, i % 20 == 0, block)
+        write_form(folder / f"Form{i:03d}.frm", form_size, rng, dense or i % 20 == 0, block)
     data = rng.randbytes(binary_size)
     for i in range(binaries):
         # Each file differs a little, so no file system can share their blocks.
         (folder / f"Form{i:03d}.frx").write_bytes(i.to_bytes(4, "little") + data[4:])
+
+
+def make_long_line_project(folder: pathlib.Path, size: int, with_old_texts: bool) -> None:
+    """A text file of `size` bytes without any line end: sparse (NUL bytes), so it costs no disk
+    space, with old texts here and there when asked."""
+    folder.mkdir(parents=True)
+    (folder / "Lang.vbp").write_bytes(b"Type=Exe\r\nForm=Lang.frm\r\n")
+    with open(folder / "Lang.frm", "wb") as out:
+        if with_old_texts:
+            for at in range(0, size - 64, max(1, size // 1000)):
+                out.seek(at)
+                out.write(b"ComctlLib.")
+        out.truncate(size)
 
 
 def make_big_text_project(folder: pathlib.Path, size: int) -> None:
@@ -251,6 +271,8 @@ def main() -> int:
     parser.add_argument("--runs", type=int, default=5, help="measured runs per command (default 5)")
     parser.add_argument("--scale", type=float, default=1.0, help="size factor for a quicker run (default 1)")
     parser.add_argument("--big-mib", type=int, default=1024, help="size of the big text file in MiB (0: skip)")
+    parser.add_argument("--long-line-mib", type=int, default=2048,
+                        help="size of the text file without line end in MiB (0: skip)")
     args = parser.parse_args()
 
     if not args.tool.is_file():
@@ -259,27 +281,40 @@ def main() -> int:
     work = args.work or pathlib.Path(tempfile.mkdtemp(prefix="tavrin-bench-"))
     work.mkdir(parents=True, exist_ok=True)
     try:
-        source = work / "Projekt"
-        make_project(source, forms=max(1, int(400 * args.scale)), form_size=250 * 1024,
-                     binaries=max(1, int(100 * args.scale)), binary_size=MIB)
-        print(f"Projekt: {len(list(source.iterdir()))} Dateien, {folder_size(source) / MIB:.1f} MiB in {source}")
         window_tool = args.window_tool if args.window_tool.is_file() else None
         if window_tool is None:
             print(f"{args.window_tool} fehlt; die Konvertierung aus dem Fenster wird nicht gemessen")
-        medians = measure(work, source, args.tool, args.runs, window_tool)
-        print(f"Median aus {args.runs} Läufen:")
-        for name, label in (("cp", "cp"), ("tavrin", "tavrin"), ("sed", "sed"), ("window", "fenster")):
-            if name in medians:
-                print(f"  {label:7s} {medians[name]:7.3f} s")
-        print(f"  tavrin/cp  {medians['tavrin'] / medians['cp']:5.2f}  (Ziel <= 3, angestrebt 2)")
-        print(f"  sed/tavrin {medians['sed'] / medians['tavrin']:5.2f}  (Ziel >= 10)")
-        if "window" in medians:
-            print(f"  fenster/tavrin {medians['window'] / medians['tavrin']:5.2f}  (Ziel <= 1,5)")
+        for dense, title, tavrin_goal in ((False, "Projekt", "Ziel <= 3, angestrebt 2"),
+                                          (True, "Dichtes Projekt (jede 50. Zeile mit Verweis)", "Ziel <= 2")):
+            source = work / ("Dicht" if dense else "Projekt")
+            make_project(source, forms=max(1, int(400 * args.scale)), form_size=250 * 1024,
+                         binaries=max(1, int(100 * args.scale)), binary_size=MIB, dense=dense)
+            print(f"{title}: {len(list(source.iterdir()))} Dateien, {folder_size(source) / MIB:.1f} MiB in {source}")
+            medians = measure(work, source, args.tool, args.runs, window_tool)
+            print(f"Median aus {args.runs} Läufen:")
+            for name, label in (("cp", "cp"), ("tavrin", "tavrin"), ("sed", "sed"), ("window", "fenster")):
+                if name in medians:
+                    print(f"  {label:7s} {medians[name]:7.3f} s")
+            print(f"  tavrin/cp  {medians['tavrin'] / medians['cp']:5.2f}  ({tavrin_goal})")
+            print(f"  sed/tavrin {medians['sed'] / medians['tavrin']:5.2f}  (Ziel >= 10)")
+            if "window" in medians:
+                print(f"  fenster/tavrin {medians['window'] / medians['tavrin']:5.2f}  (Ziel <= 1,5)")
 
-        seconds, peak = peak_memory_kib([str(args.tool), str(source), str(work / "speicher")])
-        print(f"Spitzenspeicher Projekt: {peak / 1024:.1f} MiB ({seconds:.2f} s)")
-        shutil.rmtree(work / "speicher")
-        shutil.rmtree(source)
+            seconds, peak = peak_memory_kib([str(args.tool), str(source), str(work / "speicher")])
+            print(f"Spitzenspeicher {title}: {peak / 1024:.1f} MiB ({seconds:.2f} s)")
+            shutil.rmtree(work / "speicher")
+            shutil.rmtree(source)
+
+        if args.long_line_mib > 0:
+            for with_old_texts in (False, True):
+                long = work / "Lang"
+                make_long_line_project(long, args.long_line_mib * MIB, with_old_texts)
+                seconds, peak = peak_memory_kib([str(args.tool), str(long), str(work / "lang-ziel")])
+                what = "mit Ersetzungen" if with_old_texts else "ohne Ersetzungen"
+                print(f"Spitzenspeicher Zeile ohne Zeilenende, {args.long_line_mib} MiB {what}: "
+                      f"{peak / 1024:.1f} MiB ({seconds:.2f} s)  (Ziel < 64 MiB)")
+                shutil.rmtree(long)
+                shutil.rmtree(work / "lang-ziel")
 
         if args.big_mib > 0:
             big = work / "Gross"

@@ -62,7 +62,8 @@ std::string HelpText() {
          "Rückgabewerte:\n"
          "  0   alle Dateien wurden übertragen\n"
          "  1   einzelne Dateien wurden nicht übertragen (auf der Fehlerausgabe aufgeführt)\n"
-         "  2   Konvertierung abgelehnt, falscher Aufruf oder Quellverzeichnis nicht lesbar\n";
+         "  2   Konvertierung abgelehnt, falscher Aufruf oder Quellverzeichnis nicht lesbar\n"
+         "  3   Ausgabe oder Fehlerausgabe konnte nicht geschrieben werden\n";
 }
 
 std::string ShortUsage() {

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -138,6 +141,8 @@ TEST_F(TavrinConvertTest, RefusalsPrintTheMessageAndChangeNothing) {
   temp_.WriteFile("voll/Liesmich.txt", "schon da");
   temp_.MakeFolder("leer");
   temp_.WriteFile("ohne/Form1.frm", kForm);
+  temp_.WriteFile("verweis/Form1.frm", kForm);
+  std::filesystem::create_symlink(std::string(300, 'n'), temp_.path() / "verweis" / "Projekt1.vbp");
   const std::string quelle = (temp_.path() / "quelle").native();
   const Case cases[] = {
       {"same absolute folder", {quelle, quelle + "/"}, kRefusalSameFolder},
@@ -148,6 +153,9 @@ TEST_F(TavrinConvertTest, RefusalsPrintTheMessageAndChangeNothing) {
       {"target holds a file, no project", {"ohne", "voll"}, kRefusalTargetNotEmpty},
       {"no project", {"ohne", "leer"}, kRefusalNoProject},
       {"no project, missing target", {"ohne", "fehlt/auch"}, kRefusalNoProject},
+      // The only project file is a link that resolves to nothing: skipped, so no project,
+      // and the missing target is not made.
+      {"project only as an unresolvable link", {"verweis", "neu/ziel"}, kRefusalNoProject},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -318,6 +326,82 @@ TEST_F(TavrinConvertTest, ConvertsEveryExampleExactly) {
     }
   }
   EXPECT_GE(projects, 1);
+}
+
+
+TEST_F(TavrinConvertTest, ALostSummaryIsNoSuccess) {
+  MakeProject();
+  const ToolRun run = RunTool({"quelle", "ziel"}, temp_.path(), false, "/dev/full");
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.err, "tavrin-convert: Die Ausgabe konnte nicht vollständig geschrieben werden\n");
+  EXPECT_EQ(ReadFile(temp_.path() / "ziel" / "Form1.frx"), kBinary) << "the conversion itself ran";
+  EXPECT_EQ(RunTool({"--version"}, temp_.path(), false, "/dev/full").exit_code, 3);
+  // A refusal stays a refusal.
+  EXPECT_EQ(RunTool({"quelle", "ziel"}, temp_.path(), false, "/dev/full").exit_code, kExitNotConverted);
+}
+
+TEST_F(TavrinConvertTest, NamesCannotForgeLinesOrDriveTheTerminal) {
+  MakeProject();
+  // Both fail (reading them fails at once), so both are named in the failure list.
+  const std::string forged = "a.bin: gelesen\nFAKE.bin";
+  const std::string escape = "b\x1b[2J\xfc.frx";
+  for (const std::string& name : {forged, escape}) {
+    std::filesystem::create_symlink("/proc/self/mem", temp_.path() / "quelle" / name);
+  }
+  const ToolRun run = RunTool({"quelle", "ziel"}, temp_.path());
+  EXPECT_EQ(run.exit_code, kExitSomeFailed);
+  EXPECT_NE(run.err.find("\na.bin: gelesen\\nFAKE.bin: Quelldatei kann nicht gelesen werden"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("\nb\\x1B[2J\\xFC.frx: "), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3) << run.err;
+  EXPECT_EQ(ParseSummary(run.out).items["Dateien nicht übertragen"], "2");
+}
+
+
+TEST_F(TavrinConvertTest, ALineWithoutEndNeedsNoMoreMemoryThanAShortOne) {
+  // A sparse file: 128 MiB of NUL bytes, no line end, read as project text; once plain and once
+  // with old texts, some of them across the boundaries of reads.
+  constexpr std::uint64_t kSize = 128ull << 20;
+  const std::uint64_t places[] = {0, (64u << 10) - 4, (1u << 20) - 5, kSize / 2 + 3, kSize - 10};
+  for (const bool with_old_texts : {false, true}) {
+    SCOPED_TRACE(with_old_texts ? "with old texts" : "plain");
+    std::filesystem::remove_all(temp_.path());
+    temp_.WriteFile("quelle/Projekt1.vbp", "Type=Exe\r\n");
+    const std::filesystem::path file = temp_.path() / "quelle" / "Lang.frm";
+    {
+      std::ofstream out(file, std::ios::binary);
+      for (std::uint64_t at : places) {
+        if (!with_old_texts) break;
+        out.seekp(static_cast<std::streamoff>(at));
+        out << "ComctlLib.";
+      }
+    }
+    std::filesystem::resize_file(file, kSize);
+
+    const ToolRun run = RunTool({"quelle", "ziel"}, temp_.path());
+
+    EXPECT_EQ(run.exit_code, kExitConverted) << run.err;
+    EXPECT_LT(run.peak_kib, 64 * 1024) << "peak resident memory in KiB";
+    const std::uint64_t grown = with_old_texts ? 2 * std::size(places) : 0;
+    const std::filesystem::path converted = temp_.path() / "ziel" / "Lang.frm";
+    EXPECT_EQ(std::filesystem::file_size(converted), kSize + grown + 2);
+    std::ifstream in(converted, std::ios::binary);
+    std::uint64_t shift = 0;
+    for (std::uint64_t at : places) {
+      if (!with_old_texts) break;
+      std::string found(12, '\0');
+      in.seekg(static_cast<std::streamoff>(at + shift));
+      in.read(found.data(), 12);
+      EXPECT_EQ(found, "MSComctlLib.") << "at " << at;
+      shift += 2;
+    }
+    std::string tail(2, '\0');
+    in.seekg(-2, std::ios::end);
+    in.read(tail.data(), 2);
+    EXPECT_EQ(tail, "\r\n");
+    EXPECT_EQ(ParseSummary(run.out).items["Zeilen geändert"], with_old_texts ? "1" : "0");
+  }
 }
 
 }  // namespace

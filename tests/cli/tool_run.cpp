@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,7 +43,7 @@ void Drain(int out_fd, int err_fd, std::string* out, std::string* err) {
 }  // namespace
 
 ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
-                bool err_on_terminal) {
+                bool err_on_terminal, const char* out_to) {
   ToolRun run;
   int out_pipe[2];
   int err_pipe[2];  // [0] read end, [1] the tool's end
@@ -73,7 +74,7 @@ ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::pa
   if (child == 0) {
     const int null_fd = open("/dev/null", O_RDONLY);
     dup2(null_fd, STDIN_FILENO);
-    dup2(out_pipe[1], STDOUT_FILENO);
+    dup2(out_to != nullptr ? open(out_to, O_WRONLY) : out_pipe[1], STDOUT_FILENO);
     dup2(err_pipe[1], STDERR_FILENO);
     close(out_pipe[0]);
     close(err_pipe[0]);
@@ -91,8 +92,10 @@ ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::pa
   }
   Drain(out_pipe[0], err_pipe[0], &run.out, &run.err);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  run.peak_kib = usage.ru_maxrss;
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   return run;
 }

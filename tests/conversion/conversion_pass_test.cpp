@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -338,6 +340,108 @@ TEST_F(ConversionPassTest, LongLinesAndAllLineEndsSurvive) {
   EXPECT_EQ(Target("Gross.frm"), expected);
   EXPECT_EQ(report.lines_changed, 2000u);
   EXPECT_EQ(report.replacements[14], 2000u);
+}
+
+
+TEST_F(ConversionPassTest, HostileEntriesFailAloneAndEverythingElseIsTransferred) {
+  root_.WriteFile("Quelle/A.frm", "a\n");
+  root_.WriteFile("Quelle/Z.frx", "z");
+  const struct {
+    const char* name;
+    std::string pointee;
+    const char* reason;  // empty: skipped like a dangling link, no failure
+  } entries[] = {
+      {"endlos.frx", "/proc/self/pagemap", "Quelldatei hat sich während des Lesens verändert"},
+      {"endlos.frm", "/proc/self/pagemap", "Quelldatei hat sich während des Lesens verändert"},
+      {"speicher.frx", "/proc/self/mem", "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)"},
+      {"kmsg.frx", "/proc/kmsg", nullptr},  // fails one way or another, but never blocks
+      {"zulang.vbp", std::string(300, 'n'), ""},
+      {"schleife.frm", "schleife.frm", ""},
+  };
+  for (const auto& entry : entries) std::filesystem::create_symlink(entry.pointee, source_ / entry.name);
+  FaultyFileServices files;
+  files.FailExamine("Z.frx", EIO);
+  files.ThrowOnRead("A.frm");
+  root_.WriteFile("Quelle/B.frm", "b\n");
+  alarm(60);  // a read that blocks ends the test instead of hanging the suite
+
+  const PassReport report = Run(files);
+
+  alarm(0);
+  std::map<std::string, std::string> failed;
+  for (const FileFailure& failure : report.failures) failed[failure.name.string()] = failure.reason;
+  for (const auto& entry : entries) {
+    SCOPED_TRACE(entry.name);
+    EXPECT_FALSE(TargetHas(entry.name));
+    if (entry.reason == nullptr) {
+      EXPECT_EQ(failed.count(entry.name), 1u);
+    } else if (*entry.reason == '\0') {
+      EXPECT_EQ(failed.count(entry.name), 0u);
+    } else {
+      EXPECT_EQ(failed[entry.name], entry.reason);
+    }
+  }
+  EXPECT_EQ(failed["Z.frx"], "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
+  EXPECT_EQ(failed["A.frm"], "Nicht genügend Hauptspeicher");
+  EXPECT_FALSE(TargetHas("A.frm")) << "the partial target of a file that ran out of memory";
+  EXPECT_EQ(Target("B.frm"), "b\r\n");
+  EXPECT_EQ(report.failures.size(), 6u);
+  EXPECT_TRUE(report.folder_failures.empty());
+}
+
+TEST_F(ConversionPassTest, ATargetSwappedForALinkMidPassDoesNotRedirectWrites) {
+  root_.WriteFile("Quelle/A.frm", "a\n");
+  root_.WriteFile("Quelle/B.frm", std::string(100000, 'b') + "\n");
+  root_.WriteFile("Quelle/C.frx", "c");
+  const std::filesystem::path elsewhere = root_.MakeFolder("Anders");
+  root_.WriteFile("Anders/B.frm", "fremd");
+  FaultyFileServices files;
+  files.FailReadAfter("B.frm", 70000, EIO);  // its partial target is removed: the right one
+  bool swapped = false;
+  host_.on_do_events = [&] {
+    if (swapped) return;
+    swapped = true;
+    std::filesystem::rename(target_, root_.path() / "Ziel.alt");
+    std::filesystem::create_directory_symlink(elsewhere, target_);
+  };
+
+  const PassReport report = Run(files);
+
+  ASSERT_TRUE(swapped);
+  ASSERT_EQ(report.failures.size(), 1u);
+  EXPECT_EQ(ReadFile(root_.path() / "Ziel.alt/A.frm"), "a\r\n");
+  EXPECT_EQ(ReadFile(root_.path() / "Ziel.alt/C.frx"), "c");
+  EXPECT_FALSE(std::filesystem::exists(root_.path() / "Ziel.alt/B.frm"));
+  EXPECT_EQ(ReadFile(elsewhere / "B.frm"), "fremd");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere), {}), 1);
+}
+
+TEST_F(ConversionPassTest, ProgressAdvancesToTheTotalsAndFailedFilesCountForNothing) {
+  root_.WriteFile("Quelle/Gross.frm", std::string(300000, 'g') + "\r\nComctlLib.\r\n");
+  root_.WriteFile("Quelle/Halb.frm", "ComctlLib.\r\nCOMCTL32.OCX\r\n" + std::string(200000, 'h') + "\r\n");
+  root_.WriteFile("Quelle/Klein.frx", "k");
+  FaultyFileServices files;
+  files.FailReadAfter("Halb.frm", 100000, EIO);  // fails after its replacements were made
+
+  const PassReport report = Run(files);
+
+  ASSERT_EQ(report.failures.size(), 1u);
+  EXPECT_EQ(report.lines_changed, 1u);
+  KeyTable::Counts expected{};
+  expected[7] = 1;
+  EXPECT_EQ(report.replacements, expected);
+  const std::vector<PassProgress>& progress = host_.progress;
+  ASSERT_GT(progress.size(), 5u) << "a large file reports while it is read";
+  for (std::size_t i = 1; i < progress.size(); ++i) {
+    EXPECT_GE(progress[i].files_done, progress[i - 1].files_done);
+    EXPECT_GE(progress[i].bytes_done, progress[i - 1].bytes_done);
+  }
+  EXPECT_EQ(progress.back().files_done, 3u);
+  EXPECT_EQ(progress.back().files_total, 3u);
+  EXPECT_EQ(progress.back().bytes_done, progress.back().bytes_total);
+  EXPECT_EQ(progress.back().bytes_total, 300014u + 200028u + 1u);
+  EXPECT_GT(progress[2].bytes_done, 0u);
+  EXPECT_LT(progress[2].bytes_done, 300014u);
 }
 
 }  // namespace

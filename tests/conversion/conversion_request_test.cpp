@@ -172,5 +172,44 @@ TEST_F(ConversionRequestTest, ARequestDuringThePassStartsNoSecondPass) {
   EXPECT_TRUE(std::filesystem::exists(elsewhere.path() / "Form1.frm"));
 }
 
+
+TEST_F(ConversionRequestTest, AMissingTargetIsMadeOnlyWhenEveryCheckHolds) {
+  struct Case {
+    const char* what;
+    bool project;
+    std::string target;  // below the root
+    Outcome outcome;
+  };
+  const Case cases[] = {
+      {"missing with its parents", true, "a/b/c", Outcome::kConverted},
+      {"source without a project", false, "a/b/c", Outcome::kRefused},
+      {"below a file", true, "datei/ziel", Outcome::kRefused},
+      {"a dangling link", true, "verweis", Outcome::kRefused},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(root_.path());
+    std::filesystem::create_directories(root_.path() / "Quelle");
+    root_.WriteFile("Quelle/Form1.frm", "ComctlLib.\n");
+    if (c.project) root_.WriteFile("Quelle/P.vbp", "x\n");
+    root_.WriteFile("datei", "inhalt");
+    std::filesystem::create_symlink(root_.path() / "nirgends", root_.path() / "verweis");
+    host_.source = (root_.path() / "Quelle").native() + "/";
+    host_.target = (root_.path() / c.target).native() + "/";
+    ConversionRequest request(host_, files_, {.make_missing_target = true});
+
+    const RequestResult result = request.Tavrin();
+
+    EXPECT_EQ(result.outcome, c.outcome) << result.refusal;
+    if (c.outcome == Outcome::kConverted) {
+      EXPECT_EQ(ReadFile(root_.path() / c.target / "Form1.frm"), "MSComctlLib.\r\n");
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(root_.path() / "a")) << "nothing is made for a refused request";
+      EXPECT_FALSE(std::filesystem::exists(root_.path() / "nirgends"));
+      EXPECT_EQ(ReadFile(root_.path() / "datei"), "inhalt");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tavrin

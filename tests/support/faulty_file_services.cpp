@@ -1,6 +1,7 @@
 #include "tests/support/faulty_file_services.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -22,6 +23,17 @@ const Value* FindFault(const std::map<std::string, Value>& faults, const std::fi
   const auto found = faults.find(LastName(path));
   return found == faults.end() ? nullptr : &found->second;
 }
+
+// Throws std::bad_alloc on every read.
+class ThrowingInputFile : public InputFile {
+ public:
+  explicit ThrowingInputFile(std::unique_ptr<InputFile> real) : real_(std::move(real)) {}
+  Status Read(char*, std::size_t, std::size_t*) override { throw std::bad_alloc(); }
+  std::uint64_t size() const override { return real_->size(); }
+
+ private:
+  std::unique_ptr<InputFile> real_;
+};
 
 // Passes the first `after_bytes` bytes through, then fails every read.
 class FaultyInputFile : public InputFile {
@@ -89,7 +101,15 @@ class FaultyFolder : public OpenedFolder {
   FolderListing List(std::string_view wildcard) override {
     owner_.calls.push_back("List " + (path_ / wildcard).string());
     if (const FolderListing failed = ListFault(path_); !failed.status.ok()) return failed;
-    return real_->List(wildcard);
+    FolderListing listing = real_->List(wildcard);
+    std::erase_if(listing.files, [&](const ListedFile& file) {
+      const int* error_number = FindFault(owner_.examine_faults_, file.name);
+      if (error_number != nullptr) {
+        listing.unexamined.push_back({file.name, Status::FromErrno(*error_number, kSourceUnreadable)});
+      }
+      return error_number != nullptr;
+    });
+    return listing;
   }
 
   Status OpenInput(const std::filesystem::path& name, std::unique_ptr<InputFile>* out) override {
@@ -105,6 +125,7 @@ class FaultyFolder : public OpenedFolder {
     if (const auto* fault = FindFault(owner_.read_faults_, name)) {
       real = std::make_unique<FaultyInputFile>(std::move(real), fault->after_bytes, fault->error_number);
     }
+    if (owner_.throw_on_read_.count(name.string()) != 0) real = std::make_unique<ThrowingInputFile>(std::move(real));
     *out = std::move(real);
     return Status::Ok();
   }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ class FaultyFileServices : public FileServices {
   void FailWriteAfter(const std::string& name, std::size_t after_bytes, int error_number) {
     write_faults_[name] = {after_bytes, error_number};
   }
+  // Reads of `name` throw std::bad_alloc, as an allocation that fails inside one file would.
+  void ThrowOnRead(const std::string& name) { throw_on_read_.insert(name); }
+  // Listing shows an ordinary file of this name as an entry that could not be examined.
+  void FailExamine(const std::string& name, int error_number) { examine_faults_[name] = error_number; }
   // Close of an output file of this name closes the real file, then fails.
   void FailClose(const std::string& name, int error_number) { close_faults_[name] = error_number; }
   void FailRemoveFile(const std::string& name, int error_number) { remove_faults_[name] = error_number; }
@@ -70,7 +75,8 @@ class FaultyFileServices : public FileServices {
 
   FileServices& real_;
   std::map<std::string, int> list_faults_, open_folder_faults_, open_faults_, create_faults_, close_faults_,
-      remove_faults_, make_folder_faults_, remove_folder_faults_;
+      remove_faults_, make_folder_faults_, remove_folder_faults_, examine_faults_;
+  std::set<std::string> throw_on_read_;
   std::map<std::string, ByteFault> read_faults_, write_faults_;
 };
 

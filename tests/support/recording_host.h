@@ -21,6 +21,7 @@ class RecordingHost : public ConversionHost {
   bool record_lines = true;   // record the per-line WriteInfo calls too
   bool line_captions = true;  // what ShowsLineCaptions answers
   std::function<void()> on_do_events;  // runs inside DoEvents, as a nested event would
+  std::vector<PassProgress> progress;  // every OnProgress, in order
 
   std::filesystem::path QuellPfad() override { return source; }
   std::filesystem::path ZielPfad() override { return target; }
@@ -39,6 +40,8 @@ class RecordingHost : public ConversionHost {
     events.push_back("MessageBox " + std::to_string(style) + " " + std::string(title) + ": " + std::string(text));
     return 1;
   }
+
+  void OnProgress(const PassProgress& reported) override { progress.push_back(reported); }
 
   // The recorded events that start with `prefix`.
   std::vector<std::string> EventsStartingWith(const std::string& prefix) const {
