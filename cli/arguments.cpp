@@ -3,7 +3,8 @@
 namespace tavrin::cli {
 namespace {
 
-constexpr const char* kSynopsis = "Aufruf: tavrin-convert [--help] [--version] QUELLE ZIEL\n";
+constexpr const char* kSynopsis =
+    "Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [--] QUELLE ZIEL\n";
 
 }  // namespace
 
@@ -22,6 +23,10 @@ Arguments ParseArguments(const std::vector<std::string>& words) {
       help = true;
     } else if (word == "--version") {
       version = true;
+    } else if (word == "-r" || word == "--recursive") {
+      result.recursive = true;
+    } else if (word == "--complete") {
+      result.complete = true;
     } else {
       result.error = "Unbekannte Option: " + word;
       return result;
@@ -55,9 +60,15 @@ std::string HelpText() {
          "enthalten (Unterverzeichnisse stören nicht) und wird angelegt, wenn es fehlt.\n"
          "\n"
          "Optionen:\n"
-         "  --help      diese Hilfe anzeigen\n"
-         "  --version   die Programmversion anzeigen\n"
-         "  --          beendet die Optionen (für Verzeichnisse, die mit \"-\" beginnen)\n"
+         "  -r, --recursive  auch alle Unterverzeichnisse von QUELLE umstellen, jedes in\n"
+         "                   das gleichnamige Unterverzeichnis von ZIEL (versteckte\n"
+         "                   Verzeichnisse und Verweise auf Verzeichnisse ausgenommen)\n"
+         "  --complete       vollständige Umstellung: auch die Klassen-IDs der\n"
+         "                   Unterobjekte (ColumnHeader, Panel, Button, ...) und die\n"
+         "                   Bibliotheksnamen in jeder Schreibweise (comctl32.ocx)\n"
+         "  --help           diese Hilfe anzeigen\n"
+         "  --version        die Programmversion anzeigen\n"
+         "  --               beendet die Optionen (für Verzeichnisse, die mit \"-\" beginnen)\n"
          "\n"
          "Rückgabewerte:\n"
          "  0   alle Dateien wurden übertragen\n"

@@ -16,11 +16,13 @@ struct Arguments {
   Action action = Action::kUsageError;
   std::string source;
   std::string target;
+  bool recursive = false;  // -r, --recursive: the whole tree
+  bool complete = false;   // --complete: the rows of the complete upgrade too
   std::string error;  // German, for kUsageError
 };
 
-// Reads the arguments after the program name: options "--help" and "--version", then exactly
-// two folders. "--" ends the options, so later words are folders even when they start with
+// Reads the arguments after the program name: options ("--help", "--version", "-r" or
+// "--recursive", "--complete"), in any place before "--", and exactly two folders. "--" ends the options, so later words are folders even when they start with
 // "-"; a lone "-" is a folder too. Any unknown option is an error, also next to "--help";
 // otherwise "--help" wins over "--version", and both need no folders.
 Arguments ParseArguments(const std::vector<std::string>& words);

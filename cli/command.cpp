@@ -36,7 +36,8 @@ int Convert(const Arguments& arguments, Console& console) {
   ProgressBar bar(console.err, console.err_is_terminal, console.columns);
   CliHost host(source, target, console.err, bar);
   // A missing target is made only after every check that could refuse has passed.
-  ConversionRequest request(host, DiskFileServices(), {.make_missing_target = true});
+  ConversionRequest request(host, DiskFileServices(),
+                            {.make_missing_target = true, .recursive = arguments.recursive, .complete = arguments.complete});
   const RequestResult result = request.Tavrin();
   bar.Clear();
   switch (result.outcome) {

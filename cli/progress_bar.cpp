@@ -98,7 +98,7 @@ std::string ProgressBar::Render(const PassProgress& progress, int columns) {
     line.resize(static_cast<std::size_t>(width));  // plain ASCII up to here
     return line;
   }
-  AppendName(line, progress.current.native(), width - static_cast<int>(line.size()));
+  AppendName(line, progress.current, width - static_cast<int>(line.size()));
   return line;
 }
 

@@ -35,6 +35,7 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
   text += '\n';
   AddItem(text, "Quellverzeichnis", ShownText(source.string()));
   AddItem(text, "Zielverzeichnis", ShownText(target.string()));
+  if (report.recursive) AddItem(text, "Verzeichnisse", std::to_string(report.folders));
   AddItem(text, "Dateien kopiert", std::to_string(report.files_copied));
   AddItem(text, "Dateien umgeschrieben", std::to_string(report.files_rewritten));
   AddItem(text, "Dateien nicht übertragen", std::to_string(report.failures.size()));
@@ -43,15 +44,16 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
   }
   AddItem(text, "Zeilen geändert", std::to_string(report.lines_changed));
   text += "Ersetzungen je Zeile der Tabelle:\n";
-  const KeyTable keys = KeyTable::Build();
+  const KeyTable keys = KeyTable::Build(report.rows > KeyTable::kUpper);
   std::uint64_t total = 0;
-  for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
+  for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
     const std::uint64_t count = report.replacements[static_cast<std::size_t>(i)];
     total += count;
     text += RightAligned(static_cast<std::uint64_t>(i), 4) + RightAligned(count, 10) + "  ";
     text.append(keys.OldKey(i));
     text += " -> ";
     text.append(keys.NewKey(i));
+    if (keys.row(i).match == KeyTable::Match::kAnyCase) text += "  (jede Schreibweise)";
     text += '\n';
   }
   AddItem(text, "Ersetzungen insgesamt", std::to_string(total));

@@ -12,7 +12,9 @@ struct PassProgress {
   std::uint64_t files_done = 0;
   std::uint64_t bytes_total = 0;
   std::uint64_t bytes_done = 0;
-  std::filesystem::path current;  // name of the file being handled; empty at the end
+  // Path of the file being handled, below the top folder; empty at the end. A string, not a
+  // path: a path object splits itself into its components, and paths in deep trees are long.
+  std::filesystem::path::string_type current;
 };
 
 // What the conversion request and the pass need from the outside. The window and the

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "conversion/folder_path.h"
+#include "conversion/folder_tree_walk.h"
 #include "conversion/text_rewriter.h"
 #include "runtime/buffered_output.h"
 #include "runtime/dialog_services.h"
@@ -25,25 +26,39 @@ std::int32_t DisplayedLine(std::uint64_t line) {
   return static_cast<std::int32_t>(std::min<std::uint64_t>(line, std::numeric_limits<std::int32_t>::max()));
 }
 
+// One file of a folder at hand.
+struct FileAt {
+  OpenedFolder& source;
+  OpenedFolder& target;
+  const std::filesystem::path& name;      // in its folder
+  const NativeString& relative;           // from the top source folder, as shown
+};
+
 class Pass {
  public:
-  Pass(ConversionHost& host, const KeyTable& keys, const PassFolders& folders)
-      : host_(host), keys_(keys), folders_(folders), filter_(TextRewriter::OpeningsOf(keys)) {}
+  Pass(ConversionHost& host, const KeyTable& keys, const PassFolders& folders, const PassOptions& options)
+      : host_(host), keys_(keys), folders_(folders), options_(options), filter_(TextRewriter::OpeningsOf(keys)) {}
 
   PassReport Run();
 
  private:
+  // Counts the files and bytes of the whole tree, for the progress of a tree conversion.
+  void SurveyTree();
+  // Transfers the files of one folder, in the order of its listing.
+  void TransferFiles(const NativeString& relative, OpenedFolder& source, OpenedFolder& target,
+                     const FolderListing& listing);
   // Transfers one file; on failure removes what it created of the target.
-  Status Transfer(const std::filesystem::path& name, bool text);
-  Status TransferFile(const std::filesystem::path& name, bool text, bool* created);
+  Status Transfer(const FileAt& file, bool text);
+  Status TransferFile(const FileAt& file, bool text, bool* created);
   // Reads `input` in pieces through the rewriter into `output`.
-  Status RewriteText(InputFile& input, OutputFile& output, const std::filesystem::path& name);
+  Status RewriteText(InputFile& input, OutputFile& output, const NativeString& relative);
   // Tells the host how far the file has been read, about every kProgressStep bytes.
   void ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std::uint64_t* next_report);
 
   ConversionHost& host_;
   const KeyTable& keys_;
   const PassFolders& folders_;
+  const PassOptions options_;
   const OpeningFilter filter_;
   std::unique_ptr<char[]> buffer_;  // the read buffer, kept from file to file
   std::size_t buffer_size_ = 0;
@@ -53,44 +68,29 @@ class Pass {
 
 PassReport Pass::Run() {
   host_.SetMousePointer(kPointerBusy);
+  report_.recursive = options_.recursive;
+  report_.rows = keys_.upper();
+  if (options_.recursive) SurveyTree();
 
-  // The whole listing is taken before the first file, so nothing that events do during the
-  // pass can move it.
-  FolderListing listing;
-  try {
-    listing = folders_.source.List("*.*");
-  } catch (const std::bad_alloc&) {
-    listing.status = Status::FromErrno(ENOMEM);
-  }
-  if (!listing.status.ok()) report_.folder_failures.push_back({folders_.source_path, listing.status.reason()});
-
-  progress_.files_total = listing.files.size() + listing.unexamined.size();
-  for (const ListedFile& file : listing.files) progress_.bytes_total += file.size;
-  for (const UnexaminedEntry& entry : listing.unexamined) report_.failures.push_back({entry.name, entry.status.reason()});
-  progress_.files_done = listing.unexamined.size();
-
-  for (const ListedFile& file : listing.files) {
-    const NativeString& name = file.name.native();
-    host_.WriteInfo(name, 0);
-    const std::uint64_t bytes_before = progress_.bytes_done;
-    progress_.current = file.name;
-    host_.OnProgress(progress_);
-
-    const bool text = IsProjectText(name);
-    const Status status = Transfer(file.name, text);
-    if (!status.ok()) {
-      report_.failures.push_back({file.name, status.reason()});
-    } else if (text) {
-      ++report_.files_rewritten;
-    } else {
-      ++report_.files_copied;
-    }
-    ++progress_.files_done;
-    progress_.bytes_done = bytes_before + file.size;
-  }
-  // The unexamined entries were counted first; the report keeps the listing's byte order.
-  std::stable_sort(report_.failures.begin(), report_.failures.end(),
-                   [](const FileFailure& a, const FileFailure& b) { return a.name.native() < b.name.native(); });
+  // Each folder's listing is taken before its first file, so nothing that events do during
+  // the pass can move it; the target side follows the source folder for folder.
+  const FolderTreeWalk walk({&folders_.source, &folders_.target}, "*.*", options_.recursive);
+  walk.Run(
+      [&](const NativeString& relative, const std::vector<OpenedFolder*>& open,
+          const FolderListing& listing) {
+        TransferFiles(relative, *open[0], *open[1], listing);
+        return true;
+      },
+      [&](const NativeString& relative, const Status& status) {
+        report_.folder_failures.push_back(
+            {relative.empty() ? folders_.source_path : std::filesystem::path(relative), status.reason()});
+      },
+      [](std::size_t, OpenedFolder& parent, const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* child) {
+        // Every folder is made, also one without files; one that is there already will do.
+        const Status made = parent.MakeFolder(name);
+        const Status opened = parent.OpenFolder(name, child);
+        return opened.ok() || made.ok() ? opened : made;
+      });
   progress_.current.clear();
   host_.OnProgress(progress_);
 
@@ -100,25 +100,74 @@ PassReport Pass::Run() {
   return std::move(report_);
 }
 
-Status Pass::Transfer(const std::filesystem::path& name, bool text) {
+void Pass::SurveyTree() {
+  const FolderTreeWalk survey({&folders_.source}, "*.*", /*recursive=*/true);
+  survey.Run(
+      [&](const NativeString&, const std::vector<OpenedFolder*>&, const FolderListing& listing) {
+        progress_.files_total += listing.files.size() + listing.unexamined.size();
+        for (const ListedFile& file : listing.files) progress_.bytes_total += file.size;
+        return true;
+      },
+      [](const NativeString&, const Status&) {});  // the conversion walk reports it
+}
+
+void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, OpenedFolder& target,
+                         const FolderListing& listing) {
+  ++report_.folders;
+  if (!options_.recursive) {
+    progress_.files_total = listing.files.size() + listing.unexamined.size();
+    for (const ListedFile& file : listing.files) progress_.bytes_total += file.size;
+  }
+  // Entries that could not be examined fail at once; the failures keep the listing's order.
+  std::vector<FileFailure> failures;
+  for (const UnexaminedEntry& entry : listing.unexamined) {
+    failures.push_back({Join(relative, entry.name.native()), entry.status.reason()});
+  }
+  progress_.files_done += listing.unexamined.size();
+
+  for (const ListedFile& listed : listing.files) {
+    const NativeString shown = Join(relative, listed.name.native());
+    host_.WriteInfo(shown, 0);
+    const std::uint64_t bytes_before = progress_.bytes_done;
+    progress_.current = shown;
+    host_.OnProgress(progress_);
+
+    const bool text = IsProjectText(listed.name.native());
+    const Status status = Transfer({source, target, listed.name, shown}, text);
+    if (!status.ok()) {
+      failures.push_back({shown, status.reason()});
+    } else if (text) {
+      ++report_.files_rewritten;
+    } else {
+      ++report_.files_copied;
+    }
+    ++progress_.files_done;
+    progress_.bytes_done = bytes_before + listed.size;
+  }
+  std::stable_sort(failures.begin(), failures.end(),
+                   [](const FileFailure& a, const FileFailure& b) { return a.name.native() < b.name.native(); });
+  report_.failures.insert(report_.failures.end(), failures.begin(), failures.end());
+}
+
+Status Pass::Transfer(const FileAt& file, bool text) {
   bool created = false;
   Status status;
   try {
-    status = TransferFile(name, text, &created);
+    status = TransferFile(file, text, &created);
   } catch (const std::bad_alloc&) {
     status = Status::FromErrno(ENOMEM);  // this file's failure, not the program's end
   }
-  if (!status.ok() && created) folders_.target.RemoveFile(name);  // ours: it was created new
+  if (!status.ok() && created) file.target.RemoveFile(file.name);  // ours: it was created new
   return status;
 }
 
-Status Pass::TransferFile(const std::filesystem::path& name, bool text, bool* created) {
+Status Pass::TransferFile(const FileAt& file, bool text, bool* created) {
   if (text) host_.DoEvents();
   std::unique_ptr<InputFile> input;
-  Status status = folders_.source.OpenInput(name, &input);
+  Status status = file.source.OpenInput(file.name, &input);
   if (!status.ok()) return status;
   std::unique_ptr<OutputFile> output;
-  status = folders_.target.CreateOutput(name, &output);
+  status = file.target.CreateOutput(file.name, &output);
   if (!status.ok()) return status;  // the source is not read at all
   *created = true;
   if (!text) {
@@ -126,7 +175,7 @@ Status Pass::TransferFile(const std::filesystem::path& name, bool text, bool* cr
     const Status closed = output->Close();
     return status.ok() ? closed : status;
   }
-  return RewriteText(*input, *output, name);
+  return RewriteText(*input, *output, file.relative);
 }
 
 void Pass::ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std::uint64_t* next_report) {
@@ -136,9 +185,9 @@ void Pass::ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std
   host_.OnProgress(progress_);
 }
 
-Status Pass::RewriteText(InputFile& input, OutputFile& output, const std::filesystem::path& name) {
+Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeString& relative) {
   BufferedOutput writer(output);
-  const std::string to_text = Append(folders_.target_path, FileNameFromPath(name.native())).native();
+  const NativeString to_text = folders_.target_path.native() + relative;
   TextRewriter::LineStart line_start;
   if (host_.ShowsLineCaptions()) {
     line_start = [this, &to_text](std::uint64_t line) { host_.WriteInfo(to_text, DisplayedLine(line)); };
@@ -171,7 +220,7 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const std::filesy
   if (status.ok()) status = closed;
   if (status.ok()) {  // a file that failed counts for nothing
     report_.lines_changed += rewriter.lines_changed();
-    for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
+    for (int i = KeyTable::kLower; i <= keys_.upper(); ++i) {
       report_.replacements[static_cast<std::size_t>(i)] += rewriter.replacements()[static_cast<std::size_t>(i)];
     }
   }
@@ -188,8 +237,9 @@ bool IsProjectText(const NativeString& name) {
   return kSuffixList.find(suffix) != std::string_view::npos;  // the empty suffix is found too
 }
 
-PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders) {
-  return Pass(host, keys, folders).Run();
+PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders,
+                       const PassOptions& options) {
+  return Pass(host, keys, folders, options).Run();
 }
 
 }  // namespace tavrin

@@ -21,10 +21,13 @@ struct FileFailure {
 
 // What one pass did.
 struct PassReport {
+  bool recursive = false;             // the whole tree below the source folder
+  int rows = KeyTable::kUpper;        // the rows of the key table used
+  std::uint64_t folders = 0;          // folders whose files were transferred, the top one included
   std::uint64_t files_copied = 0;     // copied byte for byte
   std::uint64_t files_rewritten = 0;  // rewritten line by line
   std::uint64_t lines_changed = 0;
-  KeyTable::Counts replacements{};    // per row, index 1..14
+  KeyTable::Counts replacements{};    // per row, index 1..rows
   std::vector<FileFailure> failures;  // files, in listing order
   // Folders that could not be listed: their files are neither transferred nor counted.
   std::vector<FileFailure> folder_failures;
@@ -49,10 +52,17 @@ struct PassFolders {
   OpenedFolder& target;
 };
 
+struct PassOptions {
+  // Every subfolder below the source too (not hidden ones, not links to folders), each into the
+  // same relative folder of the target, made as needed.
+  bool recursive = false;
+};
+
 // The conversion pass: copies every ordinary file of the source folder into the target folder,
-// rewriting project text through `keys`; the listing is taken before the first file. Target
-// files are only ever created new; a failed file is recorded, its partial target removed, and
-// the pass goes on with the next file.
-PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders);
+// rewriting project text through `keys`; each folder's listing is taken before its first file.
+// Target files are only ever created new; a failed file is recorded (by its path relative to
+// the source folder), its partial target removed, and the pass goes on with the next file.
+PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders,
+                       const PassOptions& options = {});
 
 }  // namespace tavrin

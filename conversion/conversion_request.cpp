@@ -47,24 +47,62 @@ Status MakeFolderPath(FileServices& files, const std::filesystem::path& folder) 
   return Status::Ok();
 }
 
+// True when a folder above `folder` is `outer` (links resolved: these are the real folders).
+bool Within(OpenedFolder& folder, const FolderId& outer) {
+  std::unique_ptr<OpenedFolder> at;
+  OpenedFolder* current = &folder;
+  for (;;) {
+    std::unique_ptr<OpenedFolder> parent;
+    if (!current->OpenParent(&parent).ok() || parent->id() == current->id()) return false;  // the top
+    if (parent->id() == outer) return true;
+    at = std::move(parent);
+    current = at.get();
+  }
+}
+
+// Why two trees cannot be converted one into the other, or empty. A missing target counts by
+// the nearest folder above it that exists.
+std::string_view Nesting(FileServices& files, OpenedFolder& source, OpenedFolder* target,
+                         const std::filesystem::path& target_path) {
+  std::unique_ptr<OpenedFolder> nearest;
+  if (target == nullptr) {
+    std::filesystem::path above = target_path;
+    while (files.Missing(above) && above != above.parent_path()) above = above.parent_path();
+    if (!files.OpenFolder(above, &nearest).ok()) return {};  // nothing there to hold the source
+    if (nearest->id() == source.id()) return kRefusalTargetInSource;
+    target = nearest.get();
+  } else if (target->id() == source.id()) {
+    return kRefusalSameFolder;
+  }
+  if (Within(*target, source.id())) return kRefusalTargetInSource;
+  if (nearest == nullptr && Within(source, target->id())) return kRefusalSourceInTarget;
+  return {};
+}
+
 }  // namespace
 
 CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& source,
-                            const std::filesystem::path& target, bool target_may_be_missing) {
+                            const std::filesystem::path& target, const CheckOptions& options) {
   if (source.native() == target.native()) return Refused(std::string(kRefusalSameFolder));
   CheckedPair pair;
-  if (target_may_be_missing && files.Missing(target)) {
+  if (options.target_may_be_missing && files.Missing(target)) {
     pair.target_missing = true;  // free, and nothing is made before every check has passed
   } else {
-    Status status = files.OpenFolder(target, &pair.target);
+    const Status status = files.OpenFolder(target, &pair.target);
     if (!status.ok()) return Refused(status.reason());
-    const FolderAnswer creatable = ProjectCreatable(*pair.target);
+  }
+  const Status status = files.OpenFolder(source, &pair.source);
+  if (!status.ok()) return Refused(status.reason());
+  if (options.tree) {
+    const std::string_view nesting = Nesting(files, *pair.source, pair.target.get(), target);
+    if (!nesting.empty()) return Refused(std::string(nesting));
+  }
+  if (!pair.target_missing) {
+    const FolderAnswer creatable = ProjectCreatable(*pair.target, options.tree);
     if (!creatable.listed) return Refused(creatable.status.reason());
     if (!creatable.yes) return Refused(std::string(kRefusalTargetNotEmpty));
   }
-  Status status = files.OpenFolder(source, &pair.source);
-  if (!status.ok()) return Refused(status.reason());
-  const FolderAnswer project = ProjectExist(*pair.source);
+  const FolderAnswer project = ProjectExist(*pair.source, options.tree);
   if (!project.listed) return Refused(project.status.reason());
   if (!project.yes) return Refused(std::string(kRefusalNoProject));
   return pair;
@@ -94,18 +132,18 @@ RequestResult ConversionRequest::Tavrin() {
     result.outcome = RequestResult::Outcome::kAlreadyRunning;
     return result;
   }
-  const KeyTable keys = KeyTable::Build();
+  const KeyTable keys = KeyTable::Build(options_.complete);
   // Both folders are fixed here, for the checks and for the whole pass.
   const std::filesystem::path source = host_.QuellPfad();
   const std::filesystem::path target = host_.ZielPfad();
 
-  CheckedPair pair = CheckFolderPair(files_, source, target, options_.make_missing_target);
+  CheckedPair pair = CheckFolderPair(files_, source, target, {options_.make_missing_target, options_.recursive});
   if (pair.refusal.empty() && pair.target_missing) {
     Status status = MakeFolderPath(files_, target);
     if (status.ok()) status = files_.OpenFolder(target, &pair.target);
     if (!status.ok()) {
       pair.refusal = status.reason();
-    } else if (!ProjectCreatable(*pair.target).yes) {
+    } else if (!ProjectCreatable(*pair.target, options_.recursive).yes) {
       pair.refusal = kRefusalTargetNotEmpty;  // filled by someone else since it was made
     }
   }
@@ -118,7 +156,7 @@ RequestResult ConversionRequest::Tavrin() {
 
   {
     RunningFlag flag(running_);
-    result.report = FileConvert(host_, keys, {source, target, *pair.source, *pair.target});
+    result.report = FileConvert(host_, keys, {source, target, *pair.source, *pair.target}, {options_.recursive});
   }
   if (result.report.ok()) {
     result.outcome = RequestResult::Outcome::kConverted;

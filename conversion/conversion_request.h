@@ -19,6 +19,10 @@ inline constexpr std::string_view kRefusalTargetNotEmpty =
     "Im Zielverzeichnis dürfen sich keine Dateien befinden!";
 inline constexpr std::string_view kRefusalNoProject =
     "Im Quellverzeichnis ist kein Visual Basic-Projekt enthalten!";
+inline constexpr std::string_view kRefusalTargetInSource =
+    "Das Zielverzeichnis darf nicht im Quellverzeichnis liegen!";
+inline constexpr std::string_view kRefusalSourceInTarget =
+    "Das Quellverzeichnis darf nicht im Zielverzeichnis liegen!";
 inline constexpr std::string_view kFailureHeading = "Folgende Dateien wurden nicht übertragen:";
 // The failure message names at most this many files; a longer list would not fit on a screen.
 inline constexpr std::size_t kMostFailuresShown = 40;
@@ -43,13 +47,19 @@ struct CheckedPair {
   bool target_missing = false;                 // only when a missing target was allowed
 };
 
+struct CheckOptions {
+  bool target_may_be_missing = false;  // a target where nothing stands counts as free
+  bool tree = false;                   // the checks of a conversion of the whole tree
+};
+
 // The checks of a conversion, in the order of their messages: the folders differ, the target
-// holds no file, the source holds a project. The message always comes from the check that
-// refused; a folder that cannot be read refuses with a message naming it. Both folders are
-// opened here, so that the pass reads and writes the very folders that were checked. With
-// `target_may_be_missing`, a target where nothing stands counts as free.
+// holds no file, the source holds a project. For a tree, "holds" means anywhere below, and the
+// two trees must not hold one another (compared as real folders, links resolved). The message
+// always comes from the check that refused; a folder that cannot be read refuses with a
+// message naming it. Both folders are opened here, so that the pass reads and writes the very
+// folders that were checked.
 CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& source,
-                            const std::filesystem::path& target, bool target_may_be_missing = false);
+                            const std::filesystem::path& target, const CheckOptions& options = {});
 
 // One line per failure, as a person reads it: first the folders that could not be read (their
 // reason names them), then "name: reason" per file. Names are shown escaped (ShownText), so a
@@ -64,6 +74,10 @@ std::string FailureMessage(const PassReport& report);
 struct RequestOptions {
   // Makes a target folder that does not exist (with its missing parents), after the checks.
   bool make_missing_target = false;
+  // Converts the whole tree below the source folder.
+  bool recursive = false;
+  // Also the rows of the complete upgrade.
+  bool complete = false;
 };
 
 // The conversion request: checks the folder pair the host shows and runs the pass, or shows

@@ -20,6 +20,15 @@ NativeString GetSuffix(const NativeString& file) {
   return file.substr(dot + 1);
 }
 
+NativeString Join(const NativeString& relative, const NativeString& name) {
+  if (relative.empty()) return name;
+  NativeString joined;
+  joined.reserve(relative.size() + 1 + name.size());
+  joined.append(relative).push_back(kSeparator);
+  joined.append(name);
+  return joined;
+}
+
 std::filesystem::path Append(const std::filesystem::path& folder, const NativeString& tail) {
   return std::filesystem::path(folder.native() + tail);
 }

@@ -18,6 +18,9 @@ NativeString FileNameFromPath(const NativeString& file);
 // The part of `file` after its first "."; empty if it holds none. Letter case is kept.
 NativeString GetSuffix(const NativeString& file);
 
+// A path below a top folder: `name` in the folder `relative` ("" for the top folder itself).
+NativeString Join(const NativeString& relative, const NativeString& name);
+
 // `folder` (a folder path, ending in a separator) followed directly by `tail`.
 std::filesystem::path Append(const std::filesystem::path& folder, const NativeString& tail);
 

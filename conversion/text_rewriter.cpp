@@ -7,6 +7,26 @@
 namespace tavrin {
 namespace {
 
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+char Folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// [a, a + size) equals [b, b + size), with ASCII letters in any case when `any_case`.
+bool SameBytes(const char* a, const char* b, std::size_t size, bool any_case) {
+  if (!any_case) return std::memcmp(a, b, size) == 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    if (Folded(a[i]) != Folded(b[i])) return false;
+  }
+  return true;
+}
+
+// Up to `most` hex digits from `p`; where they stop.
+const char* HexRun(const char* p, const char* end, std::size_t most) {
+  const char* const stop = p + std::min(most, static_cast<std::size_t>(end - p));
+  while (p != stop && IsHex(*p)) ++p;
+  return p;
+}
+
 bool HoldsLineEnd(const char* from, const char* to) {
   const auto size = static_cast<std::size_t>(to - from);
   return size > 0 && (std::memchr(from, '\n', size) != nullptr || std::memchr(from, '\r', size) != nullptr);
@@ -18,10 +38,21 @@ TextRewriter::TextRewriter(const KeyTable& keys, const OpeningFilter& filter, Bu
                            LineStart line_start)
     : keys_(keys), filter_(filter), output_(output), line_start_(std::move(line_start)) {
   std::size_t longest_look = 1;
-  for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
-    const std::string_view old_key = keys.OldKey(i);
+  for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
+    const KeyTable::Row& row = keys.row(i);
+    const std::string_view old_key = row.old_key;
     rows_by_first_byte_[static_cast<unsigned char>(old_key[0])].push_back(i);
+    if (row.match == KeyTable::Match::kAnyCase) {
+      const char other = old_key[0] >= 'A' && old_key[0] <= 'Z' ? static_cast<char>(old_key[0] - 'A' + 'a')
+                         : old_key[0] >= 'a' && old_key[0] <= 'z' ? static_cast<char>(old_key[0] - 'a' + 'A')
+                                                                  : old_key[0];
+      if (other != old_key[0]) rows_by_first_byte_[static_cast<unsigned char>(other)].push_back(i);
+    }
     longest_look = std::max(longest_look, old_key.size());
+    // "#" major "." minor "#" and the first digit of the third part decide a version suffix.
+    if (row.match == KeyTable::Match::kExactWithVersion) {
+      longest_look = std::max(longest_look, old_key.size() + 2 * kMostVersionDigits + 4);
+    }
     // An occurrence inside its own new text is told by the bytes around it, up to the end of
     // that new text.
     for (std::size_t offset : keys.InsideNew(i)) {
@@ -33,7 +64,9 @@ TextRewriter::TextRewriter(const KeyTable& keys, const OpeningFilter& filter, Bu
 
 std::vector<OpeningFilter::Opening> TextRewriter::OpeningsOf(const KeyTable& keys) {
   std::vector<OpeningFilter::Opening> openings;
-  for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) openings.push_back({std::string(keys.OldKey(i)), false});
+  for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
+    openings.push_back({std::string(keys.OldKey(i)), keys.row(i).match == KeyTable::Match::kAnyCase});
+  }
   return openings;
 }
 
@@ -45,6 +78,11 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
   const char* out = data;  // [out, p) has been taken and goes out as it stands
   unchecked_ = data;
 
+  if (skipping_hex_) {
+    while (p != end && IsHex(*p)) ++p;  // the rest of a replaced version suffix
+    out = p;
+    skipping_hex_ = p == end && !final;
+  }
   if (pending_cr_ && p != end) {
     pending_cr_ = false;
     if (*p == '\n') {
@@ -83,8 +121,10 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
     }
     Match match = Match::kNone;
     int row = 0;
+    std::size_t length = 0;
+    bool versioned = false;
     for (int index : rows_by_first_byte_[static_cast<unsigned char>(*stop)]) {
-      match = MatchRow(index, data, stop, end, final);
+      match = MatchRow(index, data, stop, end, final, &length, &versioned);
       if (match != Match::kNone) {
         row = index;
         break;
@@ -98,9 +138,13 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
       p = stop + 1;
       continue;
     }
-    const char* const after = stop + keys_.OldKey(row).size();
+    const char* const after = stop + length;
     Emit(std::string_view(out, static_cast<std::size_t>(stop - out)));
     Emit(keys_.NewKey(row));
+    if (versioned) {
+      Emit(KeyTable::kNewVersion);
+      skipping_hex_ = after == end && !final;  // the last part may go on in the next piece
+    }
     ++replacements_[static_cast<std::size_t>(row)];
     CountChange(stop, after);
     out = p = after;
@@ -126,16 +170,17 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
   return status_.ok() ? taken : size;
 }
 
-TextRewriter::Match TextRewriter::MatchRow(int index, const char* data, const char* at, const char* end,
-                                           bool final) const {
-  const std::string_view old_key = keys_.OldKey(index);
+TextRewriter::Match TextRewriter::MatchRow(int index, const char* data, const char* at, const char* end, bool final,
+                                           std::size_t* length, bool* versioned) const {
+  const KeyTable::Row& row = keys_.row(index);
+  const std::string_view old_key = row.old_key;
   const auto available = static_cast<std::size_t>(end - at);
   const std::size_t compared = std::min(old_key.size(), available);
-  if (std::memcmp(at, old_key.data(), compared) != 0) return Match::kNone;
+  if (!SameBytes(at, old_key.data(), compared, row.match == KeyTable::Match::kAnyCase)) return Match::kNone;
   if (compared < old_key.size()) return final ? Match::kNone : Match::kNeedMore;
 
   // A piece of an already replaced text ("ComctlLib." in "MSComctlLib.") stays.
-  const std::string_view new_key = keys_.NewKey(index);
+  const std::string_view new_key = row.new_key;
   const char* const behind = at + old_key.size();
   for (std::size_t offset : keys_.InsideNew(index)) {
     if (!Preceded(data, at, new_key.substr(0, offset))) continue;
@@ -148,6 +193,29 @@ TextRewriter::Match TextRewriter::MatchRow(int index, const char* data, const ch
     }
     return Match::kNone;
   }
+  *length = old_key.size();
+  *versioned = false;
+  if (row.match != KeyTable::Match::kExactWithVersion) return Match::kFound;
+
+  // "#" hex "." hex "#" hex right behind the id goes with it. Until that is decided, more
+  // text may be needed; the digits of the last part after the first go with it as they come.
+  const Match undecided = final ? Match::kFound : Match::kNeedMore;
+  const char* p = behind;
+  if (p == end) return undecided;
+  if (*p++ != '#') return Match::kFound;
+  for (char separator : {'.', '#'}) {
+    const char* const digits = p;
+    p = HexRun(p, end, kMostVersionDigits + 1);
+    if (static_cast<std::size_t>(p - digits) > kMostVersionDigits) return Match::kFound;
+    if (p == end) return undecided;
+    if (p == digits) return Match::kFound;
+    if (*p++ != separator) return Match::kFound;
+  }
+  if (p == end) return undecided;
+  if (!IsHex(*p)) return Match::kFound;
+  p = HexRun(p, end, static_cast<std::size_t>(end - p));
+  *length = static_cast<std::size_t>(p - at);
+  *versioned = true;
   return Match::kFound;
 }
 

@@ -48,8 +48,11 @@ class TextRewriter {
  private:
   enum class Match { kNone, kFound, kNeedMore };
 
-  // Whether row `index` replaces the text at `at`; [data, end) is the text at hand.
-  Match MatchRow(int index, const char* data, const char* at, const char* end, bool final) const;
+  // Whether row `index` replaces the text at `at`; [data, end) is the text at hand. When it
+  // does, `*length` is the length of the text replaced and `*versioned` tells whether a
+  // version suffix goes with it (a trailing run of hex digits may go on past `end`).
+  Match MatchRow(int index, const char* data, const char* at, const char* end, bool final, std::size_t* length,
+                 bool* versioned) const;
   // True when the `count` bytes before `at` are `expected`, taking earlier bytes from history_.
   bool Preceded(const char* data, const char* at, std::string_view expected) const;
   void Emit(std::string_view bytes);
@@ -57,6 +60,9 @@ class TextRewriter {
   void Remember(const char* data, std::size_t taken);
 
   static constexpr std::size_t kMostLookBehind = 16;
+  // The longest run of hex digits in the major or minor part of a version suffix; a longer
+  // run is no version (no installation writes one).
+  static constexpr std::size_t kMostVersionDigits = 4096;
 
   const KeyTable& keys_;
   const OpeningFilter& filter_;
@@ -69,6 +75,7 @@ class TextRewriter {
   std::uint64_t line_ = 0;
   bool at_line_start_ = true;   // the next byte begins a line
   bool pending_cr_ = false;     // the last byte taken is a CR whose LF may come next
+  bool skipping_hex_ = false;   // the hex digits that follow belong to a replaced version suffix
   bool text_seen_ = false;      // any byte taken so far
   bool ends_with_line_end_ = false;
   bool line_counted_ = false;   // the line of the last replacement has been counted

@@ -143,7 +143,7 @@ Status DiskInputFile::CopyTo(OutputFile& output) {
 class DiskOpenedFolder : public OpenedFolder {
  public:
   // `shown` names the folder in messages.
-  DiskOpenedFolder(int fd, std::filesystem::path shown, FolderId id)
+  DiskOpenedFolder(int fd, std::string shown, FolderId id)
       : fd_(fd), shown_(std::move(shown)), id_(id) {}
 
   FolderId id() const override { return id_; }
@@ -187,9 +187,22 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
-    std::filesystem::path shown = shown_ / name;
+    // Joined as text: a path object would split the whole, ever longer path at every level.
+    std::string shown = shown_;
+    if (shown.empty() || shown.back() != '/') shown += '/';
+    shown += name.native();
     if (!IsSingleName(name)) return FolderUnreadable(shown, EINVAL);
     const int fd = openat(fd_.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return FolderUnreadable(shown, errno);
+    return Adopt(fd, std::move(shown), out);
+  }
+
+  Status OpenParent(std::unique_ptr<OpenedFolder>* out) override {
+    std::string shown = shown_;
+    while (shown.size() > 1 && shown.back() == '/') shown.pop_back();  // "/a/b/" is "/a/b"
+    const std::size_t last = shown.rfind('/');
+    shown = last == std::string::npos ? std::string(".") : shown.substr(0, std::max<std::size_t>(last, 1));
+    const int fd = openat(fd_.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return FolderUnreadable(shown, errno);
     return Adopt(fd, std::move(shown), out);
   }
@@ -201,7 +214,7 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   // Takes over `fd`, an opened folder, as a handle.
-  static Status Adopt(int fd, std::filesystem::path shown, std::unique_ptr<OpenedFolder>* out) {
+  static Status Adopt(int fd, std::string shown, std::unique_ptr<OpenedFolder>* out) {
     Descriptor owned(fd);
     struct stat info;
     if (fstat(fd, &info) != 0) return FolderUnreadable(shown, errno);
@@ -273,7 +286,7 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   Descriptor fd_;
-  std::filesystem::path shown_;
+  std::string shown_;  // text, not a path: a path object splits itself into its components
   FolderId id_;
 };
 
@@ -286,7 +299,7 @@ class DiskFileServicesImpl : public FileServices {
     if (real == nullptr) return FolderUnreadable(folder, errno);
     const int fd = open(real.get(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return FolderUnreadable(folder, errno);
-    return DiskOpenedFolder::Adopt(fd, folder, out);
+    return DiskOpenedFolder::Adopt(fd, folder.native(), out);
   }
 
   FolderListing List(const std::filesystem::path& pattern) override {

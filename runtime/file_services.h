@@ -99,6 +99,11 @@ class OpenedFolder {
   // Opens a subfolder; never through a link.
   virtual Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) = 0;
 
+  // Opens the folder this one stands in (the top folder of a drive gives itself). A walk
+  // through a deep tree goes back up this way instead of keeping every folder above open;
+  // it compares ids to be sure it is back where it came from.
+  virtual Status OpenParent(std::unique_ptr<OpenedFolder>* out) = 0;
+
   // Makes one subfolder. Fails when an entry of that name exists.
   virtual Status MakeFolder(const std::filesystem::path& name) = 0;
 };

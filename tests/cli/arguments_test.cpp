@@ -15,6 +15,8 @@ struct Case {
   Action action;
   std::string source;
   std::string target;
+  bool recursive = false;
+  bool complete = false;
 };
 
 TEST(ArgumentsTest, ReadsOptionsAndFolders) {
@@ -36,6 +38,10 @@ TEST(ArgumentsTest, ReadsOptionsAndFolders) {
       {{"-h"}, Action::kUsageError, "", ""},
       {{"--help", "--bogus"}, Action::kUsageError, "", ""},  // an unknown option is never ignored
       {{"--", "a"}, Action::kUsageError, "", ""},
+      {{"-r", "alt", "neu"}, Action::kConvert, "alt", "neu", true, false},
+      {{"alt", "--complete", "neu", "--recursive"}, Action::kConvert, "alt", "neu", true, true},
+      {{"--complete", "--", "-r", "neu"}, Action::kConvert, "-r", "neu", false, true},
+      {{"-rn", "alt", "neu"}, Action::kUsageError, "", ""},
   };
   for (const Case& c : cases) {
     std::string shown;
@@ -45,6 +51,8 @@ TEST(ArgumentsTest, ReadsOptionsAndFolders) {
     EXPECT_EQ(arguments.action, c.action);
     EXPECT_EQ(arguments.source, c.source);
     EXPECT_EQ(arguments.target, c.target);
+    EXPECT_EQ(arguments.recursive, c.recursive);
+    EXPECT_EQ(arguments.complete, c.complete);
     EXPECT_EQ(arguments.error.empty(), c.action != Action::kUsageError) << arguments.error;
   }
 }
@@ -57,8 +65,11 @@ TEST(ArgumentsTest, ErrorsSayWhatIsWrong) {
 
 TEST(ArgumentsTest, HelpNamesOptionsAndExitCodes) {
   const std::string help = HelpText();
-  EXPECT_EQ(help.rfind("Aufruf: tavrin-convert [--help] [--version] QUELLE ZIEL\n", 0), 0u);
-  for (const char* piece : {"--help", "--version", "\n  --  ", "Rückgabewerte:", "\n  0 ", "\n  1 ", "\n  2 "}) {
+  EXPECT_EQ(help.rfind("Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [--] QUELLE ZIEL\n",
+                       0),
+            0u);
+  for (const char* piece : {"--help", "--version", "-r, --recursive", "--complete", "\n  --  ", "Rückgabewerte:",
+                            "\n  0 ", "\n  1 ", "\n  2 ", "\n  3 "}) {
     EXPECT_NE(help.find(piece), std::string::npos) << piece;
   }
   EXPECT_EQ(ShortUsage().rfind("Aufruf: tavrin-convert", 0), 0u);

@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <system_error>
 
 #include "tavrin_version.h"
@@ -53,6 +54,29 @@ inline std::map<std::string, std::uint64_t> ReadExpectedCounts(const std::filesy
 inline std::filesystem::path ExamplesFolder() { return std::filesystem::path(TAVRIN_SOURCE_DIR) / "examples"; }
 inline std::filesystem::path ExpectedFolder() {
   return std::filesystem::path(TAVRIN_SOURCE_DIR) / "tests" / "data" / "expected";
+}
+
+// One expected result under tests/data/expected/: the example it comes from and how it was
+// converted ("Lager+r+c": the whole tree, with the complete upgrade).
+struct ExpectedVariant {
+  std::string name;
+  std::string example;
+  bool recursive = false;
+  bool complete = false;
+};
+
+inline std::vector<ExpectedVariant> ExpectedVariants() {
+  std::vector<ExpectedVariant> variants;
+  for (const auto& entry : std::filesystem::directory_iterator(ExpectedFolder())) {
+    if (!entry.is_directory()) continue;
+    ExpectedVariant variant;
+    variant.name = entry.path().filename().string();
+    variant.example = variant.name.substr(0, variant.name.find('+'));
+    variant.recursive = variant.name.find("+r") != std::string::npos;
+    variant.complete = variant.name.find("+c") != std::string::npos;
+    variants.push_back(variant);
+  }
+  return variants;
 }
 
 }  // namespace tavrin::testing

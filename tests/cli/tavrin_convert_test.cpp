@@ -90,7 +90,9 @@ TEST_F(TavrinConvertTest, VersionAndHelp) {
   // Help wins over folders and touches none of them.
   const ToolRun help = RunTool({"--help", "quelle", "ziel"}, temp_.path());
   EXPECT_EQ(help.exit_code, kExitConverted);
-  EXPECT_EQ(help.out.rfind("Aufruf: tavrin-convert [--help] [--version] QUELLE ZIEL\n", 0), 0u);
+  EXPECT_EQ(help.out.rfind("Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [--] QUELLE ZIEL\n",
+                           0),
+            0u);
   EXPECT_NE(help.out.find("Rückgabewerte:"), std::string::npos);
   EXPECT_EQ(help.err, "");
   EXPECT_TRUE(FolderSnapshot(temp_.path()).empty());
@@ -156,6 +158,8 @@ TEST_F(TavrinConvertTest, RefusalsPrintTheMessageAndChangeNothing) {
       // The only project file is a link that resolves to nothing: skipped, so no project,
       // and the missing target is not made.
       {"project only as an unresolvable link", {"verweis", "neu/ziel"}, kRefusalNoProject},
+      {"a tree into itself", {"-r", "quelle", "quelle/neu"}, kRefusalTargetInSource},
+      {"a tree into one that holds it", {"--recursive", "quelle", "."}, kRefusalSourceInTarget},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -291,17 +295,22 @@ TEST_F(TavrinConvertTest, ProgressBarOnlyOnATerminal) {
 
 TEST_F(TavrinConvertTest, ConvertsEveryExampleExactly) {
   int projects = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(ExamplesFolder())) {
-    if (!entry.is_directory()) continue;
-    const std::string name = entry.path().filename().native();
+  for (const ExpectedVariant& variant : ExpectedVariants()) {
+    const std::string& name = variant.name;
     SCOPED_TRACE(name);
     ++projects;
     // Work on a copy, so that a fault could never harm the checked-in example.
+    const std::filesystem::path example = ExamplesFolder() / variant.example;
     const std::filesystem::path source = temp_.path() / ("quelle-" + name);
-    std::filesystem::copy(entry.path(), source, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(example, source, std::filesystem::copy_options::recursive);
     const std::filesystem::path target = temp_.path() / ("ziel-" + name);
 
-    const ToolRun run = RunTool({source.native(), target.native()});
+    std::vector<std::string> words;
+    if (variant.recursive) words.push_back("--recursive");
+    if (variant.complete) words.push_back("--complete");
+    words.push_back(source.native());
+    words.push_back(target.native());
+    const ToolRun run = RunTool(words);
     EXPECT_EQ(run.exit_code, kExitConverted) << run.err;
     EXPECT_EQ(run.err, "");
     const auto expected = FolderSnapshot(ExpectedFolder() / name);
@@ -313,21 +322,25 @@ TEST_F(TavrinConvertTest, ConvertsEveryExampleExactly) {
       EXPECT_TRUE(converted.at(file) == bytes) << file << " differs from the expected result";
     }
     for (const auto& [file, bytes] : converted) EXPECT_EQ(expected.count(file), 1u) << file << " is extra";
-    EXPECT_EQ(FolderSnapshot(source), FolderSnapshot(entry.path())) << "the source was changed";
+    EXPECT_EQ(FolderSnapshot(source), FolderSnapshot(example)) << "the source was changed";
 
     const auto counts = ReadExpectedCounts(ExpectedFolder() / (name + ".report"));
-    ASSERT_EQ(counts.size(), 17u);
+    const int rows = variant.complete ? KeyTable::kCompleteUpper : KeyTable::kUpper;
+    ASSERT_EQ(counts.size(), 4u + static_cast<std::size_t>(rows));
     const ParsedSummary summary = ParseSummary(run.out);
     EXPECT_EQ(summary.items.at("Dateien kopiert"), std::to_string(counts.at("files_copied")));
     EXPECT_EQ(summary.items.at("Dateien umgeschrieben"), std::to_string(counts.at("files_rewritten")));
     EXPECT_EQ(summary.items.at("Zeilen geändert"), std::to_string(counts.at("lines_changed")));
-    for (int row = 1; row <= 14; ++row) {
+    for (int row = 1; row <= rows; ++row) {
       EXPECT_EQ(summary.rows.at(row), counts.at("row" + std::to_string(row))) << "row " << row;
     }
+    EXPECT_EQ(summary.rows.size(), static_cast<std::size_t>(rows));
+    if (variant.recursive) {
+      EXPECT_EQ(summary.items.at("Verzeichnisse"), std::to_string(counts.at("folders")));
+    }
   }
-  EXPECT_GE(projects, 1);
+  EXPECT_GE(projects, 3);
 }
-
 
 TEST_F(TavrinConvertTest, ALostSummaryIsNoSuccess) {
   MakeProject();

@@ -22,12 +22,12 @@ using testing::TempFolder;
 
 // Runs the request from `source` into the fresh folder `target` and returns its result.
 RequestResult Convert(const std::filesystem::path& source, const std::filesystem::path& target,
-                      RecordingHost* host) {
+                      RecordingHost* host, RequestOptions options = {}) {
   std::filesystem::create_directories(target);
   host->source = source.native() + "/";
   host->target = target.native() + "/";
   host->record_lines = false;
-  ConversionRequest request(*host, DiskFileServices());
+  ConversionRequest request(*host, DiskFileServices(), options);
   return request.Tavrin();
 }
 
@@ -43,54 +43,56 @@ void ExpectSameFolder(const std::filesystem::path& actual, const std::filesystem
 }
 
 TEST(ExamplesTest, EachExampleConvertsToItsExpectedResult) {
-  int projects = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(ExamplesFolder())) {
-    if (!entry.is_directory()) continue;
-    const std::string name = entry.path().filename().native();
-    SCOPED_TRACE(name);
-    ++projects;
+  int variants = 0;
+  for (const testing::ExpectedVariant& variant : testing::ExpectedVariants()) {
+    SCOPED_TRACE(variant.name);
+    ++variants;
     TempFolder temp;
     const std::filesystem::path source = temp.path() / "Quelle";
-    std::filesystem::copy(entry.path(), source, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(ExamplesFolder() / variant.example, source, std::filesystem::copy_options::recursive);
 
     RecordingHost host;
-    const RequestResult result = Convert(source, temp.path() / "Ziel", &host);
+    const RequestResult result =
+        Convert(source, temp.path() / "Ziel", &host, {.recursive = variant.recursive, .complete = variant.complete});
     ASSERT_EQ(result.outcome, RequestResult::Outcome::kConverted) << result.refusal;
     EXPECT_TRUE(host.EventsStartingWith("MessageBox").empty());
-    ExpectSameFolder(temp.path() / "Ziel", ExpectedFolder() / name);
-    EXPECT_EQ(FolderSnapshot(source), FolderSnapshot(entry.path())) << "the source was changed";
+    ExpectSameFolder(temp.path() / "Ziel", ExpectedFolder() / variant.name);
+    EXPECT_EQ(FolderSnapshot(source), FolderSnapshot(ExamplesFolder() / variant.example)) << "the source was changed";
 
-    const auto counts = ReadExpectedCounts(ExpectedFolder() / (name + ".report"));
-    ASSERT_EQ(counts.size(), 17u);
+    const auto counts = ReadExpectedCounts(ExpectedFolder() / (variant.name + ".report"));
+    const int rows = variant.complete ? KeyTable::kCompleteUpper : KeyTable::kUpper;
+    ASSERT_EQ(counts.size(), 4u + static_cast<std::size_t>(rows));
+    EXPECT_EQ(result.report.folders, counts.at("folders"));
     EXPECT_EQ(result.report.files_copied, counts.at("files_copied"));
     EXPECT_EQ(result.report.files_rewritten, counts.at("files_rewritten"));
     EXPECT_EQ(result.report.lines_changed, counts.at("lines_changed"));
-    for (int row = KeyTable::kLower; row <= KeyTable::kUpper; ++row) {
+    for (int row = KeyTable::kLower; row <= rows; ++row) {
       EXPECT_EQ(result.report.replacements[static_cast<std::size_t>(row)], counts.at("row" + std::to_string(row)))
           << "row " << row;
     }
   }
-  EXPECT_GE(projects, 1);
+  EXPECT_GE(variants, 3);
 }
 
 // A converted project converted once more stays byte for byte the same: nothing is replaced
 // twice ("MSComctlLib." does not become "MSMSComctlLib."), and its line ends are already CR LF.
 TEST(ExamplesTest, ConvertingAnExpectedResultAgainChangesNothing) {
-  int projects = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(ExpectedFolder())) {
-    if (!entry.is_directory()) continue;
-    SCOPED_TRACE(entry.path().filename().native());
-    ++projects;
+  int variants = 0;
+  for (const testing::ExpectedVariant& variant : testing::ExpectedVariants()) {
+    SCOPED_TRACE(variant.name);
+    ++variants;
     TempFolder temp;
     const std::filesystem::path source = temp.path() / "Quelle";
-    std::filesystem::copy(entry.path(), source, std::filesystem::copy_options::recursive);
+    const std::filesystem::path expected = ExpectedFolder() / variant.name;
+    std::filesystem::copy(expected, source, std::filesystem::copy_options::recursive);
     RecordingHost host;
-    const RequestResult result = Convert(source, temp.path() / "Ziel", &host);
+    const RequestResult result =
+        Convert(source, temp.path() / "Ziel", &host, {.recursive = variant.recursive, .complete = variant.complete});
     ASSERT_EQ(result.outcome, RequestResult::Outcome::kConverted) << result.refusal;
     EXPECT_EQ(result.report.lines_changed, 0u);
-    ExpectSameFolder(temp.path() / "Ziel", entry.path());
+    ExpectSameFolder(temp.path() / "Ziel", expected);
   }
-  EXPECT_GE(projects, 1);
+  EXPECT_GE(variants, 3);
 }
 
 }  // namespace

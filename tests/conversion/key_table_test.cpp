@@ -27,12 +27,5 @@ TEST(KeyTableTest, HoldsTheFourteenRowsInOrder) {
   }
 }
 
-TEST(KeyTableTest, EachRequestGetsItsOwnTable) {
-  const KeyTable first = KeyTable::Build();
-  const KeyTable second = KeyTable::Build();
-  EXPECT_NE(first.OldKey(7).data(), second.OldKey(7).data());
-  EXPECT_EQ(first.OldKey(7), second.OldKey(7));
-}
-
 }  // namespace
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -68,26 +69,45 @@ Rewritten RewriteWhole(const KeyTable& keys, std::string_view text) {
   return Rewrite(keys, text, random, text.size() + 1, false);
 }
 
+std::string Upper(std::string text) {
+  for (char& c : text) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return text;
+}
+
 // The rows applied the plain way: each whole line, row after row, each row on the result of
-// the rows before it; an occurrence that stands inside its row's new text stays.
+// the rows before it; an occurrence that stands inside its row's new text stays; a bare id
+// takes a version suffix along (a regular expression says which).
 std::string ReferenceLine(const KeyTable& keys, std::string line, KeyTable::Counts& counts, bool* changed) {
-  for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
-    const std::string from(keys.OldKey(i));
-    const std::string to(keys.NewKey(i));
+  static const std::regex kVersion("#[0-9A-Fa-f]+\\.[0-9A-Fa-f]+#[0-9A-Fa-f]+");
+  for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
+    const KeyTable::Row& row = keys.row(i);
+    const std::string from(row.old_key);
+    const std::string to(row.new_key);
+    const std::string haystack = row.match == KeyTable::Match::kAnyCase ? Upper(line) : line;
     std::string next;
     std::size_t done = 0;
-    for (std::size_t pos = line.find(from); pos != std::string::npos; pos = line.find(from, pos)) {
+    for (std::size_t pos = haystack.find(from); pos != std::string::npos; pos = haystack.find(from, pos)) {
       bool inside = false;
       for (std::size_t offset : keys.InsideNew(i)) {
         inside = inside || (pos >= offset && line.compare(pos - offset, to.size(), to) == 0);
       }
-      if (!inside) {
-        next += line.substr(done, pos - done) + to;
-        done = pos + from.size();
-        ++counts[static_cast<std::size_t>(i)];
-        *changed = true;
+      if (inside) {
+        pos += from.size();
+        continue;
       }
-      pos += from.size();
+      std::size_t end = pos + from.size();
+      std::string replacement = to;
+      std::smatch suffix;
+      if (row.match == KeyTable::Match::kExactWithVersion &&
+          std::regex_search(line.cbegin() + static_cast<std::ptrdiff_t>(end), line.cend(), suffix, kVersion,
+                            std::regex_constants::match_continuous)) {
+        end += static_cast<std::size_t>(suffix.length(0));
+        replacement += "#2.0#0";
+      }
+      next += line.substr(done, pos - done) + replacement;
+      done = pos = end;
+      ++counts[static_cast<std::size_t>(i)];
+      *changed = true;
     }
     line = next + line.substr(done);
   }
@@ -129,8 +149,8 @@ TEST(TextRewriterTest, RewritesLinesAsTheConversionRequires) {
        "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX"},
       {"Begin ComctlLib.Toolbar Toolbar1", "Begin MSComctlLib.Toolbar Toolbar1"},
       {"Begin ComCtl2.UpDown UpDown1", "Begin MSComCtl2.UpDown UpDown1"},
-      // A version that is not in the table keeps its suffix.
-      {"{6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.4#0", "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#1.4#0"},
+      // A version that is not in the table becomes the one that exists.
+      {"{6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.4#0", "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0"},
       // Letter case must match.
       {"Begin comctllib.Toolbar Toolbar1", "Begin comctllib.Toolbar Toolbar1"},
       {"comctl32.ocx COMCTL32.ocx", "comctl32.ocx COMCTL32.ocx"},
@@ -176,12 +196,65 @@ TEST(TextRewriterTest, LineEndsBecomeCrLfAndEmptyTextStaysEmpty) {
   for (const auto& c : cases) EXPECT_EQ(RewriteWhole(keys, c.text).text, c.expected) << c.text;
 }
 
+TEST(TextRewriterTest, EveryRuleRewritesItsExampleAndCountsIt) {
+  const KeyTable keys = KeyTable::Build(/*complete=*/true);
+  for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
+    const KeyTable::Row& row = keys.row(i);
+    SCOPED_TRACE(std::string(row.name));
+    // The complete upgrade's rows come after the fourteen and must not change their results.
+    const KeyTable& table = i <= KeyTable::kUpper ? KeyTable::Build() : keys;
+    const Rewritten result = RewriteWhole(table, std::string(row.example) + "\r\n");
+    EXPECT_EQ(result.text, std::string(row.example_after) + "\r\n");
+    KeyTable::Counts expected{};
+    expected[static_cast<std::size_t>(i)] = 1;
+    EXPECT_EQ(result.replacements, expected);
+    EXPECT_FALSE(row.description.empty());
+  }
+}
+
+TEST(TextRewriterTest, VersionsAndTheCompleteUpgrade) {
+  const KeyTable keys = KeyTable::Build(/*complete=*/true);
+  const std::string old_id = "{6B7E6392-850A-101B-AFC0-4210102A8DA7}";
+  const std::string new_id = "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}";
+  const std::string long_run(5000, '1');
+  const struct {
+    std::string line;
+    std::string expected;
+  } cases[] = {
+      {old_id + "#1.4#0", new_id + "#2.0#0"},
+      {old_id + "#a.Bc#409; x", new_id + "#2.0#0; x"},
+      {old_id + "#1.4#0409ff", new_id + "#2.0#0"},
+      {"Reference=*\\G" + old_id + "#1.5#0#..\\comctl32.ocx#Lib", "Reference=*\\G" + new_id + "#2.0#0#..\\MSCOMCTL.OCX#Lib"},
+      {old_id + "#1.4", new_id + "#1.4"},          // not a whole version: the id alone
+      {old_id + "#1.#0", new_id + "#1.#0"},
+      {old_id + "#" + long_run + ".0#0", new_id + "#" + long_run + ".0#0"},  // beyond any real version
+      {"{0713E8C7-850A-101B-AFC0-4210102A8DA7}", "{BDD1F052-858B-11D1-B16A-00C0F0283628}"},
+      {"Object = \"x\"; \"cOmCtL32.oCx\"", "Object = \"x\"; \"MSCOMCTL.OCX\""},
+      {"ComCt232.ocx COMCT232.OCX", "MSCOMCT2.OCX MSCOMCT2.OCX"},
+      // Nothing else: the font id and _Version lines stay.
+      {"BeginProperty Font {0BE35203-8F91-11CE-9DE3-00AA004BB851} ", "BeginProperty Font {0BE35203-8F91-11CE-9DE3-00AA004BB851} "},
+      {"      _Version        =   327682", "      _Version        =   327682"},
+  };
+  std::mt19937 random(3);
+  for (const auto& c : cases) {
+    EXPECT_EQ(RewriteWhole(keys, c.line + "\r\n").text, c.expected + "\r\n") << c.line.substr(0, 80);
+    // A byte at a time, so that every part of a version ends a piece once.
+    EXPECT_EQ(Rewrite(keys, c.line + "\r\n", random, 1, false).text, c.expected + "\r\n") << c.line.substr(0, 80);
+  }
+  // Without the complete upgrade, sub-objects and lower-case file names stay.
+  const KeyTable fourteen = KeyTable::Build();
+  EXPECT_EQ(RewriteWhole(fourteen, "{0713E8C7-850A-101B-AFC0-4210102A8DA7} comctl32.ocx\r\n").text,
+            "{0713E8C7-850A-101B-AFC0-4210102A8DA7} comctl32.ocx\r\n");
+}
+
 TEST(TextRewriterTest, AgreesWithWholeLineRewritingWhateverThePieces) {
-  const KeyTable keys = KeyTable::Build();
+  for (const bool complete : {false, true}) {
+  const KeyTable keys = KeyTable::Build(complete);
   // Fragments that make old texts, new texts, near misses and line ends meet at every place.
   std::vector<std::string> fragments = {"\r\n", "\n", "\r", "MS", "C", "Co", "{", "{6", "x", "Lib.", "#1.3#0",
-                                        std::string(1, '\0'), "\xff", "OCX"};
-  for (int i = KeyTable::kLower; i <= KeyTable::kUpper; ++i) {
+                                        std::string(1, '\0'), "\xff", "OCX", "#", "1", "a", ".", "#1.4", "#0",
+                                        "cOmCtl32.ocx", "comct2"};
+  for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
     fragments.emplace_back(keys.OldKey(i));
     fragments.emplace_back(keys.NewKey(i));
     fragments.emplace_back(keys.OldKey(i).substr(0, keys.OldKey(i).size() / 2));
@@ -202,6 +275,7 @@ TEST(TextRewriterTest, AgreesWithWholeLineRewritingWhateverThePieces) {
         ASSERT_EQ(got.line_starts, want.line_starts) << text;
       }
     }
+  }
   }
 }
 

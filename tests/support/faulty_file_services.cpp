@@ -169,6 +169,17 @@ class FaultyFolder : public OpenedFolder {
     return status;
   }
 
+  Status OpenParent(std::unique_ptr<OpenedFolder>* out) override {
+    std::filesystem::path above = path_;
+    if (!above.has_filename() && above.has_relative_path()) above = above.parent_path();
+    above = above.parent_path();
+    owner_.calls.push_back("OpenParent " + above.string());
+    std::unique_ptr<OpenedFolder> real;
+    Status status = real_->OpenParent(&real);
+    if (status.ok()) *out = owner_.Wrap(std::move(real), above);
+    return status;
+  }
+
   Status MakeFolder(const std::filesystem::path& name) override {
     owner_.calls.push_back("MakeFolder " + (path_ / name).string());
     if (const int* error_number = FindFault(owner_.make_folder_faults_, name)) {

@@ -77,6 +77,12 @@ class ReadOnlyFileServices : public tavrin::FileServices {
       if (status.ok()) *out = std::make_unique<ReadOnlyFolder>(owner_, std::move(real), path_ / name);
       return status;
     }
+    tavrin::Status OpenParent(std::unique_ptr<tavrin::OpenedFolder>* out) override {
+      std::unique_ptr<tavrin::OpenedFolder> real;
+      tavrin::Status status = real_->OpenParent(&real);
+      if (status.ok()) *out = std::make_unique<ReadOnlyFolder>(owner_, std::move(real), path_.parent_path());
+      return status;
+    }
     tavrin::Status MakeFolder(const fs::path& name) override {
       return owner_.Refuse("MakeFolder " + (path_ / name).string());
     }

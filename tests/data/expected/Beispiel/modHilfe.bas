@@ -2,7 +2,7 @@ Attribute VB_Name = "modHilfe"
 Option Explicit
 
 ' Hilfsroutinen für die Liste; benötigt MSCOMCTL.OCX und MSCOMCT2.OCX
-' Typbibliothek: {831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#1.4#0 (ältere Fassung)
+' Typbibliothek: {831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0 (ältere Fassung)
 
 Public Sub FuelleListe(lv As MSComctlLib.ListView, ByVal Anzahl As Integer)
     Dim i As Integer
