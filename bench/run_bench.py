@@ -14,7 +14,8 @@ several runs after one unmeasured warm-up run:
           click on the convert command to its end as the program itself reports it; skipped
           when window_pass_bench is not built
 
-It does so for two projects: the one above, and a dense one in which one line in fifty of
+It also times cp -r against tavrin-convert --recursive on one copy of a (smaller) project and
+on a tree of 20 copies of it. It does so for two projects: the one above, and a dense one in which one line in fifty of
 every form names a control of the old libraries. Afterwards it converts a project holding one
 text file of about 1 GB, and one holding a text file of 2 GiB without any line end (sparse,
 once plain and once with old texts in it), and reports the peak resident memory of
@@ -254,6 +255,39 @@ def peak_memory_kib(command: list) -> tuple:
     return time.perf_counter() - start, peak
 
 
+def make_tree(folder: pathlib.Path, project: pathlib.Path, copies: int) -> None:
+    """`copies` copies of `project`, each in a subfolder of its own; the files are hard links,
+    so the tree costs the disk space of one copy (cp -r and tavrin-convert write them all)."""
+    for index in range(1, copies + 1):
+        copy = folder / f"Kopie{index:02d}"
+        copy.mkdir(parents=True)
+        for entry in project.iterdir():
+            os.link(entry, copy / entry.name)
+
+
+def measure_tree(work: pathlib.Path, project: pathlib.Path, tool: pathlib.Path, copies: int, runs: int) -> None:
+    """Times cp -r and tavrin-convert --recursive on one copy and on a tree of `copies`."""
+    tree = work / "Baum"
+    make_tree(tree, project, copies)
+    ratios = {}
+    for label, source in (("eine Kopie", project), (f"{copies} Kopien", tree)):
+        times = {"cp": [], "tavrin": []}
+        for attempt in range(runs + 1):
+            target = work / f"baum-cp{attempt}"
+            t_cp = timed(["cp", "-r", str(source), str(target)])
+            shutil.rmtree(target)
+            target = work / f"baum-tavrin{attempt}"
+            t_tavrin = timed([str(tool), "--recursive", str(source), str(target)])
+            shutil.rmtree(target)
+            if attempt > 0:
+                times["cp"].append(t_cp)
+                times["tavrin"].append(t_tavrin)
+        cp, tavrin = statistics.median(times["cp"]), statistics.median(times["tavrin"])
+        ratios[label] = tavrin / cp
+        print(f"  {label:10s} cp -r {cp:7.3f} s   tavrin -r {tavrin:7.3f} s   tavrin/cp {tavrin / cp:5.2f}", flush=True)
+    shutil.rmtree(tree)
+
+
 def folder_size(folder: pathlib.Path) -> int:
     return sum(p.stat().st_size for p in folder.iterdir() if p.is_file())
 
@@ -271,6 +305,10 @@ def main() -> int:
     parser.add_argument("--runs", type=int, default=5, help="measured runs per command (default 5)")
     parser.add_argument("--scale", type=float, default=1.0, help="size factor for a quicker run (default 1)")
     parser.add_argument("--big-mib", type=int, default=1024, help="size of the big text file in MiB (0: skip)")
+    parser.add_argument("--tree-copies", type=int, default=20,
+                        help="copies of the project in the tree for --recursive (0: skip)")
+    parser.add_argument("--tree-scale", type=float, default=0.25,
+                        help="size factor of each copy in the tree (default 0.25)")
     parser.add_argument("--long-line-mib", type=int, default=2048,
                         help="size of the text file without line end in MiB (0: skip)")
     args = parser.parse_args()
@@ -304,6 +342,15 @@ def main() -> int:
             print(f"Spitzenspeicher {title}: {peak / 1024:.1f} MiB ({seconds:.2f} s)")
             shutil.rmtree(work / "speicher")
             shutil.rmtree(source)
+
+        if args.tree_copies > 0:
+            project = work / "Baumprojekt"
+            make_project(project, forms=max(1, int(400 * args.tree_scale)), form_size=250 * 1024,
+                         binaries=max(1, int(100 * args.tree_scale)), binary_size=MIB)
+            print(f"Baum aus {args.tree_copies} Kopien von {folder_size(project) / MIB:.1f} MiB "
+                  f"(Median aus {args.runs} Läufen; Ziel: dasselbe Verhältnis zu cp -r wie eine Kopie):")
+            measure_tree(work, project, args.tool, args.tree_copies, args.runs)
+            shutil.rmtree(project)
 
         if args.long_line_mib > 0:
             for with_old_texts in (False, True):
