@@ -14,11 +14,10 @@
 #include "window/command_texts.h"
 #include "window/folder_commands.h"
 #include "window/lists/path_text.h"
+#include "window/ui_text.h"
 
 namespace tavrin {
 namespace {
-
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 // The index in "btnConvert(1)".
 int ArrayIndexOf(const char* name) {
@@ -29,7 +28,7 @@ int ArrayIndexOf(const char* name) {
 }  // namespace
 
 std::string DriveUnreadableMessage(const std::filesystem::path& drive) {
-  return "Das Laufwerk [" + DisplayText(drive).toStdString() + "] kann nicht gelesen werden.";
+  return "Das Laufwerk [" + ShownPath(drive) + "] kann nicht gelesen werden.";
 }
 
 frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
@@ -41,7 +40,7 @@ frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
       conversion_host_(*this),
       request_(conversion_host_, files_) {
   setObjectName(QStringLiteral("frmConvert"));
-  setWindowTitle(Text(kWindowCaption));
+  setWindowTitle(UiText(kWindowCaption));
   setWindowIcon(WindowIcon());
   setFixedSize(kClientWidth, kClientHeight);
   CreateControls(drives);
@@ -175,7 +174,7 @@ std::filesystem::path frmConvert::QuellPfad() { return FolderPath(dir1_->Path())
 std::filesystem::path frmConvert::ZielPfad() { return FolderPath(dir2_->Path()); }
 
 void frmConvert::WriteInfo(std::string_view text, std::int32_t wert) {
-  QString caption = QStringLiteral("Bearbeite: ") + Text(text);
+  QString caption = QStringLiteral("Bearbeite: ") + UiText(text);
   if (wert != 0)
     caption += QStringLiteral(" [") + QString::number(wert) + QStringLiteral("]...");
   else
@@ -217,7 +216,7 @@ void frmConvert::ShowAnswer(QLabel* label, bool yes) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ColourOf(yes ? kColourHighlight : kColourRed, palette));
   label->setPalette(palette);
-  label->setText(Text(yes ? kYes : kNo));
+  label->setText(UiText(yes ? kYes : kNo));
 }
 
 void frmConvert::Dir1_Change() {
@@ -231,23 +230,22 @@ void frmConvert::Dir2_Change() {
 }
 
 void frmConvert::SSTab1_Click(int /*previous_tab*/) {
-  const QByteArray tag = lbinfo_->property("Tag").toString().toUtf8();
-  switch (sstab1_->Tab()) {
+  switch (const int page = sstab1_->Tab()) {
     case 0:
-      statusbar1_->SetSimpleText(DisplayText(QuellPfad()));
+    case 1: {
+      // A folder page: its folder in the status bar, the idle text in lbInfo.
+      statusbar1_->SetSimpleText(DisplayText(page == 0 ? QuellPfad() : ZielPfad()));
+      const QByteArray tag = lbinfo_->property("Tag").toString().toUtf8();
       WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
       break;
-    case 1:
-      statusbar1_->SetSimpleText(DisplayText(ZielPfad()));
-      WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
-      break;
+    }
     case 2: {
       const std::filesystem::path source = QuellPfad();
       const std::filesystem::path target = ZielPfad();
       // Exact comparison: two spellings of one folder count as different.
       const bool differ = source.native() != target.native();
       btnConvert(0)->setEnabled(differ);
-      statusbar1_->SetSimpleText(Text(differ ? kConversionPossible : kChooseOtherFolders));
+      statusbar1_->SetSimpleText(UiText(differ ? kConversionPossible : kChooseOtherFolders));
       break;
     }
     default:
