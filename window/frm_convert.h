@@ -24,6 +24,7 @@
 #include "window/tab_control.h"
 #include "window/throttled_caption_host.h"
 #include "window/tool_bar.h"
+#include "window/window_controls.h"
 
 namespace tavrin {
 
@@ -94,21 +95,21 @@ class frmConvert : public QWidget, public ConversionHost {
   bool loaded() const { return loaded_; }
 
   // The controls, by their names.
-  QWidget* Control(const QString& name) const { return controls_.value(name); }
-  Toolbar* Toolbar1() const { return toolbar1_; }
-  TabControl* SSTab1() const { return sstab1_; }
-  StatusBar* StatusBar1() const { return statusbar1_; }
-  FolderList* Dir1() const { return dir1_; }
-  FolderList* Dir2() const { return dir2_; }
-  DriveList* Drive1() const { return drive1_; }
-  DriveList* Drive2() const { return drive2_; }
-  QLabel* lbPrj() const { return lbprj_; }
-  QLabel* lbCr() const { return lbcr_; }
-  QLabel* lbInfo() const { return lbinfo_; }
-  QPushButton* btnConvert(int index) const { return btnconvert_.at(static_cast<std::size_t>(index)); }
-  QPushButton* btnPath(int index) const { return btnpath_.at(static_cast<std::size_t>(index)); }
-  const ImageList& ImgList() const { return *imglist_; }
-  const ImageList& ImgHotList() const { return *imghotlist_; }
+  QWidget* Control(const QString& name) const { return controls_.by_name.value(name); }
+  Toolbar* Toolbar1() const { return controls_.toolbar1; }
+  TabControl* SSTab1() const { return controls_.sstab1; }
+  StatusBar* StatusBar1() const { return controls_.statusbar1; }
+  FolderList* Dir1() const { return controls_.dir1; }
+  FolderList* Dir2() const { return controls_.dir2; }
+  DriveList* Drive1() const { return controls_.drive1; }
+  DriveList* Drive2() const { return controls_.drive2; }
+  QLabel* lbPrj() const { return controls_.lbprj; }
+  QLabel* lbCr() const { return controls_.lbcr; }
+  QLabel* lbInfo() const { return controls_.lbinfo; }
+  QPushButton* btnConvert(int index) const { return controls_.btnconvert.at(static_cast<std::size_t>(index)); }
+  QPushButton* btnPath(int index) const { return controls_.btnpath.at(static_cast<std::size_t>(index)); }
+  const ImageList& ImgList() const { return *controls_.imglist; }
+  const ImageList& ImgHotList() const { return *controls_.imghotlist; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -116,9 +117,6 @@ class frmConvert : public QWidget, public ConversionHost {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives);
-  QWidget* CreateControl(const ControlSpec& row, QWidget* container,
-                         const std::optional<std::vector<std::filesystem::path>>& drives);
   void StyleLabels();
   void SetTabOrder();
   void ConnectHandlers();
@@ -138,21 +136,7 @@ class frmConvert : public QWidget, public ConversionHost {
   ConversionRequest request_;
   bool close_after_pass_ = false;
 
-  QHash<QString, QWidget*> controls_;
-  ImageList* imghotlist_ = nullptr;
-  ImageList* imglist_ = nullptr;
-  Toolbar* toolbar1_ = nullptr;
-  TabControl* sstab1_ = nullptr;
-  StatusBar* statusbar1_ = nullptr;
-  FolderList* dir1_ = nullptr;
-  FolderList* dir2_ = nullptr;
-  DriveList* drive1_ = nullptr;
-  DriveList* drive2_ = nullptr;
-  QLabel* lbprj_ = nullptr;
-  QLabel* lbcr_ = nullptr;
-  QLabel* lbinfo_ = nullptr;
-  std::array<QPushButton*, 2> btnconvert_{};
-  std::array<QPushButton*, 2> btnpath_{};
+  WindowControls controls_;
 };
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "runtime/file_services.h"
 #include "window/application_setup.h"
@@ -38,10 +39,16 @@ int main(int argc, char* argv[]) {
   tavrin::SetUpApplication();
 
   tavrin::QtDialogServices dialogs;
-  tavrin::frmConvert window(dialogs, tavrin::DiskFileServices());
-  dialogs.SetParentWindow(&window);
-  window.Form_Load();
-  window.CenterOnScreen();
-  window.show();
+  std::optional<tavrin::frmConvert> window;
+  try {
+    window.emplace(dialogs, tavrin::DiskFileServices());
+  } catch (const tavrin::LayoutError& error) {
+    std::fprintf(stderr, "Tavrin: %s\n", error.what());
+    return 1;
+  }
+  dialogs.SetParentWindow(&*window);
+  window->Form_Load();
+  window->CenterOnScreen();
+  window->show();
   return QApplication::exec();
 }

@@ -16,7 +16,9 @@
 #include <QTest>
 #include <QToolButton>
 #include <array>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "runtime/file_services.h"
 #include "tavrin_version.h"
@@ -26,6 +28,7 @@
 #include "window/colour.h"
 #include "window/frm_convert.h"
 #include "window/image_list.h"
+#include "window/window_controls.h"
 
 using tavrin::frmConvert;
 using tavrin::testing::ScriptedDialogs;
@@ -149,6 +152,75 @@ class WindowLayoutTest : public QObject {
       QVERIFY(list != nullptr);
       QCOMPARE(list->Count(), 5);
       for (int index = 1; index <= 5; ++index) QVERIFY(!list->Image(index).isNull());
+    }
+  }
+
+  // A layout that does not describe the window stops its making with a message that names
+  // the row, instead of giving the window a control it does not expect.
+  void layoutFaultsStopTheWindowBeingMade_data() {
+    using tavrin::ControlKind;
+    using Change = std::function<void(std::vector<tavrin::ControlSpec>&)>;
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<QString>("named");
+    auto row = [](std::vector<tavrin::ControlSpec>& rows, const char* name) -> tavrin::ControlSpec& {
+      for (tavrin::ControlSpec& spec : rows)
+        if (std::string_view(spec.name) == name) return spec;
+      qFatal("no row %s", name);
+    };
+    auto extra = [](const char* name, ControlKind kind, const char* container) {
+      return Change([=](std::vector<tavrin::ControlSpec>& rows) {
+        rows.push_back({name, kind, container, 2, 0, 0, 10, 10, 19, ""});
+      });
+    };
+    QTest::newRow("index beyond the array") << extra("btnConvert(2)", ControlKind::kPushButton, "SSTab1")
+                                            << "btnConvert(2)";
+    QTest::newRow("index of two digits") << extra("btnConvert(12)", ControlKind::kPushButton, "SSTab1")
+                                         << "btnConvert(12)";
+    QTest::newRow("unknown label") << extra("lbInfo2", ControlKind::kLabel, "Frame2") << "lbInfo2";
+    QTest::newRow("unknown folder list") << extra("Dir3", ControlKind::kFolderList, "SSTab1") << "Dir3";
+    QTest::newRow("frame with an index") << extra("Frame6(0)", ControlKind::kFrame, "SSTab1") << "Frame6(0)";
+    QTest::newRow("name given twice") << extra("Dir1", ControlKind::kFolderList, "Frame1") << "Dir1";
+    QTest::newRow("unknown container") << extra("Frame6", ControlKind::kFrame, "Frame9") << "Frame9";
+    QTest::newRow("index without its bracket")
+        << Change([row](auto& rows) { row(rows, "btnConvert(1)").name = "btnConvert(1"; }) << "btnConvert(1)";
+    QTest::newRow("kind that does not fit the name")
+        << Change([row](auto& rows) { row(rows, "lbInfo").kind = ControlKind::kPushButton; }) << "lbInfo";
+    QTest::newRow("control missing") << Change([](auto& rows) {
+      std::erase_if(rows, [](const auto& spec) { return spec.name == std::string_view("Drive2"); });
+    }) << "Drive2";
+  }
+
+  void layoutFaultsStopTheWindowBeingMade() {
+    using Change = std::function<void(std::vector<tavrin::ControlSpec>&)>;
+    QFETCH(Change, change);
+    QFETCH(QString, named);
+    std::vector<tavrin::ControlSpec> rows(tavrin::LayoutTable().begin(), tavrin::LayoutTable().end());
+    change(rows);
+    QWidget window;
+    try {
+      tavrin::CreateWindowControls(rows, window, std::vector<std::filesystem::path>{"/"});
+      QFAIL("the window was made");
+    } catch (const tavrin::LayoutError& error) {
+      QVERIFY2(QString::fromUtf8(error.what()).contains(named), error.what());
+    }
+  }
+
+  void theLayoutMakesEveryControlTheWindowWorksWith() {
+    QWidget window;
+    const tavrin::WindowControls made =
+        tavrin::CreateWindowControls(tavrin::LayoutTable(), window, std::vector<std::filesystem::path>{"/"});
+    QCOMPARE(made.by_name.size(), 19);
+    const std::pair<QWidget*, const char*> named[] = {
+        {made.toolbar1, "Toolbar1"},          {made.sstab1, "SSTab1"},
+        {made.statusbar1, "StatusBar1"},      {made.dir1, "Dir1"},
+        {made.dir2, "Dir2"},                  {made.drive1, "Drive1"},
+        {made.drive2, "Drive2"},              {made.lbprj, "lbPrj"},
+        {made.lbcr, "lbCr"},                  {made.lbinfo, "lbInfo"},
+        {made.btnconvert[0], "btnConvert(0)"}, {made.btnconvert[1], "btnConvert(1)"},
+        {made.btnpath[0], "btnPath(0)"},      {made.btnpath[1], "btnPath(1)"}};
+    for (const auto& [control, name] : named) {
+      QVERIFY2(control != nullptr, name);
+      QCOMPARE(control->objectName(), QString::fromLatin1(name));
     }
   }
 
