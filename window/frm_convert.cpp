@@ -105,7 +105,7 @@ void frmConvert::WriteInfo(std::string_view text, std::int32_t wert) {
     caption += QStringLiteral(" [") + QString::number(wert) + QStringLiteral("]...");
   else
     caption += QStringLiteral("...");
-  controls_.lbinfo->setText(caption);
+  controls_.lbinfo->SetText(caption);
   controls_.lbinfo->repaint();
 }
 
@@ -138,11 +138,11 @@ void frmConvert::ChangeDrive(DriveList* drive, FolderList* folder) {
   drive->ShowDriveOf(folder->Path());
 }
 
-void frmConvert::ShowAnswer(QLabel* label, bool yes) {
+void frmConvert::ShowAnswer(ElidedLabel* label, bool yes) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ColourOf(yes ? kColourHighlight : kColourRed, palette));
   label->setPalette(palette);
-  label->setText(UiText(yes ? kYes : kNo));
+  label->SetText(UiText(yes ? kYes : kNo));
 }
 
 void frmConvert::Dir1_Change() {

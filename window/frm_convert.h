@@ -103,9 +103,9 @@ class frmConvert : public QWidget, public ConversionHost {
   FolderList* Dir2() const { return controls_.dir2; }
   DriveList* Drive1() const { return controls_.drive1; }
   DriveList* Drive2() const { return controls_.drive2; }
-  QLabel* lbPrj() const { return controls_.lbprj; }
-  QLabel* lbCr() const { return controls_.lbcr; }
-  QLabel* lbInfo() const { return controls_.lbinfo; }
+  ElidedLabel* lbPrj() const { return controls_.lbprj; }
+  ElidedLabel* lbCr() const { return controls_.lbcr; }
+  ElidedLabel* lbInfo() const { return controls_.lbinfo; }
   QPushButton* btnConvert(int index) const { return controls_.btnconvert.at(static_cast<std::size_t>(index)); }
   QPushButton* btnPath(int index) const { return controls_.btnpath.at(static_cast<std::size_t>(index)); }
   const ImageList& ImgList() const { return *controls_.imglist; }
@@ -120,7 +120,7 @@ class frmConvert : public QWidget, public ConversionHost {
   void StyleLabels();
   void SetTabOrder();
   void ConnectHandlers();
-  void ShowAnswer(QLabel* label, bool yes);
+  void ShowAnswer(ElidedLabel* label, bool yes);
   void ChangeDrive(DriveList* drive, FolderList* folder);
   void ShowSelectionSummary();
   // True when the request would run the pass for this pair.

@@ -37,7 +37,7 @@ QWidget* MakeControl(const ControlSpec& row, QWidget* container, const WindowCon
     case ControlKind::kDriveList:
       return drives ? new DriveList(*drives, container) : new DriveList(container);
     case ControlKind::kLabel:
-      return new QLabel(caption, container);
+      return new ElidedLabel(caption, container);
     case ControlKind::kPushButton: {
       auto* button = new QPushButton(caption, container);
       button->setAutoDefault(false);
@@ -101,9 +101,9 @@ WindowControls CreateWindowControls(std::span<const ControlSpec> layout, QWidget
   made.dir2 = find.Get<FolderList>(QStringLiteral("Dir2"));
   made.drive1 = find.Get<DriveList>(QStringLiteral("Drive1"));
   made.drive2 = find.Get<DriveList>(QStringLiteral("Drive2"));
-  made.lbprj = find.Get<QLabel>(QStringLiteral("lbPrj"));
-  made.lbcr = find.Get<QLabel>(QStringLiteral("lbCr"));
-  made.lbinfo = find.Get<QLabel>(QStringLiteral("lbInfo"));
+  made.lbprj = find.Get<ElidedLabel>(QStringLiteral("lbPrj"));
+  made.lbcr = find.Get<ElidedLabel>(QStringLiteral("lbCr"));
+  made.lbinfo = find.Get<ElidedLabel>(QStringLiteral("lbInfo"));
   for (std::size_t index = 0; index < made.btnconvert.size(); ++index) {
     made.btnconvert[index] = find.Get<QPushButton>(QStringLiteral("btnConvert(%1)").arg(index));
     made.btnpath[index] = find.Get<QPushButton>(QStringLiteral("btnPath(%1)").arg(index));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QLabel>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
@@ -12,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "window/elided_label.h"
 #include "window/image_list.h"
 #include "window/layout_table.h"
 #include "window/lists/drive_list.h"
@@ -35,9 +35,9 @@ struct WindowControls {
   FolderList* dir2 = nullptr;
   DriveList* drive1 = nullptr;
   DriveList* drive2 = nullptr;
-  QLabel* lbprj = nullptr;
-  QLabel* lbcr = nullptr;
-  QLabel* lbinfo = nullptr;
+  ElidedLabel* lbprj = nullptr;
+  ElidedLabel* lbcr = nullptr;
+  ElidedLabel* lbinfo = nullptr;
   std::array<QPushButton*, 2> btnconvert{};
   std::array<QPushButton*, 2> btnpath{};
 };
