@@ -145,14 +145,19 @@ void frmConvert::ShowAnswer(ElidedLabel* label, bool yes) {
   label->SetText(UiText(yes ? kYes : kNo));
 }
 
+void frmConvert::ShowStatus(const QString& text) {
+  // A close asked for during the pass stays announced until the window closes.
+  controls_.statusbar1->SetSimpleText(close_after_pass_ ? UiText(kClosingAfterPass) : text);
+}
+
 void frmConvert::Dir1_Change() {
   ShowAnswer(controls_.lbprj, ProjectExist(files_, QuellPfad()).yes);
-  controls_.statusbar1->SetSimpleText(DisplayText(QuellPfad()));
+  ShowStatus(DisplayText(QuellPfad()));
 }
 
 void frmConvert::Dir2_Change() {
   ShowAnswer(controls_.lbcr, ProjectCreatable(files_, ZielPfad()).yes);
-  controls_.statusbar1->SetSimpleText(DisplayText(ZielPfad()));
+  ShowStatus(DisplayText(ZielPfad()));
 }
 
 void frmConvert::SSTab1_Click(int /*previous_tab*/) {
@@ -160,7 +165,7 @@ void frmConvert::SSTab1_Click(int /*previous_tab*/) {
     case 0:
     case 1: {
       // A folder page: its folder in the status bar, the idle text in lbInfo.
-      controls_.statusbar1->SetSimpleText(DisplayText(page == 0 ? QuellPfad() : ZielPfad()));
+      ShowStatus(DisplayText(page == 0 ? QuellPfad() : ZielPfad()));
       const QByteArray tag = controls_.lbinfo->property("Tag").toString().toUtf8();
       WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
       break;
@@ -171,7 +176,7 @@ void frmConvert::SSTab1_Click(int /*previous_tab*/) {
       // Exact comparison: two spellings of one folder count as different.
       const bool differ = source.native() != target.native();
       btnConvert(0)->setEnabled(differ);
-      controls_.statusbar1->SetSimpleText(UiText(differ ? kConversionPossible : kChooseOtherFolders));
+      ShowStatus(UiText(differ ? kConversionPossible : kChooseOtherFolders));
       break;
     }
     default:
@@ -296,6 +301,7 @@ void frmConvert::closeEvent(QCloseEvent* event) {
     // The pass finishes first, so no target file is left half written and the window that
     // the pass reports to stays in place; Tavrin closes the window when the pass returns.
     close_after_pass_ = true;
+    ShowStatus(QString());
     event->ignore();
     return;
   }

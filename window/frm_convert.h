@@ -36,6 +36,8 @@ inline constexpr std::string_view kConversionPossible = "Konvertierung kann durc
 inline constexpr std::string_view kChooseOtherFolders =
     "Bitte wählen Sie ein anderes Projekt oder ein anderes Zielverzeichnis...";
 inline constexpr std::string_view kDriveTitle = "Laufwerk";
+// The status bar's text from a close during a pass until the window closes.
+inline constexpr std::string_view kClosingAfterPass = "Das Fenster wird nach der Konvertierung geschlossen...";
 
 // The message shown when `drive` cannot be read.
 std::string DriveUnreadableMessage(const std::filesystem::path& drive);
@@ -121,6 +123,8 @@ class frmConvert : public QWidget, public ConversionHost {
   void SetTabOrder();
   void ConnectHandlers();
   void ShowAnswer(ElidedLabel* label, bool yes);
+  // Writes the status bar's text.
+  void ShowStatus(const QString& text);
   void ChangeDrive(DriveList* drive, FolderList* folder);
   void ShowSelectionSummary();
   // True when the request would run the pass for this pair.

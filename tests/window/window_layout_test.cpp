@@ -433,10 +433,11 @@ class WindowLayoutTest : public QObject {
       const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
       QVERIFY2(text_width(button, button->text()) <= button->width() - 2 * frame, qPrintable(button->text()));
     }
-    // Status bar: the two fixed texts of the conversion page.
+    // Status bar: the fixed texts of the conversion page and of a close during a pass.
     QLabel* panel = w.window.StatusBar1()->findChild<QLabel*>();
     QVERIFY(panel != nullptr);
-    for (std::string_view text : {tavrin::kChooseOtherFolders, tavrin::kConversionPossible}) {
+    for (std::string_view text :
+         {tavrin::kChooseOtherFolders, tavrin::kConversionPossible, tavrin::kClosingAfterPass}) {
       const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
       QVERIFY2(text_width(panel, shown) + panel->indent() <= panel->contentsRect().width(), qPrintable(shown));
     }
