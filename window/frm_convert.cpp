@@ -13,6 +13,7 @@
 #include "window/colour.h"
 #include "window/command_texts.h"
 #include "window/folder_commands.h"
+#include "window/message_box_style.h"
 #include "window/lists/path_text.h"
 #include "window/ui_text.h"
 
@@ -278,8 +279,9 @@ void frmConvert::DeleteFolder() {
     MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
     return;
   }
-  if (MessageBox(DeleteConfirmation(folder), kButtonsYesNo + kIconQuestion, kDeleteFolderTitle) != kAnswerYes)
-    return;
+  // "Nein" is the default button: Enter alone must not delete a folder's files.
+  const int style = kButtonsYesNo + kIconQuestion + kDefaultButton2;
+  if (MessageBox(DeleteConfirmation(folder), style, kDeleteFolderTitle) != kAnswerYes) return;
   controls_.dir2->SetPath("..");
   DeleteFilesAndFolder(files_, folder);
 }

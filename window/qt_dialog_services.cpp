@@ -8,11 +8,7 @@
 namespace tavrin {
 namespace {
 
-constexpr int kButtonsMask = 0x0F;
 constexpr int kIconMask = 0x70;
-constexpr int kButtonsOkCancel = 1;
-constexpr int kButtonsYesNoCancel = 3;
-constexpr int kIconCritical = 16;
 
 QMessageBox::Icon IconOf(int style) {
   switch (style & kIconMask) {
@@ -24,13 +20,19 @@ QMessageBox::Icon IconOf(int style) {
   }
 }
 
-QMessageBox::StandardButtons ButtonsOf(int style) {
-  switch (style & kButtonsMask) {
-    case kButtonsOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case kButtonsYesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case kButtonsYesNo: return QMessageBox::Yes | QMessageBox::No;
+QMessageBox::StandardButton ButtonOf(int answer) {
+  switch (answer) {
+    case kAnswerYes: return QMessageBox::Yes;
+    case kAnswerNo: return QMessageBox::No;
+    case kAnswerCancel: return QMessageBox::Cancel;
     default: return QMessageBox::Ok;
   }
+}
+
+QMessageBox::StandardButtons ButtonsOf(int style) {
+  QMessageBox::StandardButtons buttons;
+  for (int answer : ButtonAnswers(style)) buttons |= ButtonOf(answer);
+  return buttons;
 }
 
 }  // namespace
@@ -46,6 +48,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(std::string_view text, int style, st
   for (const auto& [which, name] : names) {
     if (QAbstractButton* button = box->button(which)) button->setText(QString::fromUtf8(name));
   }
+  box->setDefaultButton(ButtonOf(DefaultAnswer(style)));
   return box;
 }
 
