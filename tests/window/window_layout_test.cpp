@@ -443,6 +443,70 @@ class WindowLayoutTest : public QObject {
     }
   }
 
+  // A frame's caption stands on its top line, which gives way behind it, and touches nothing
+  // else: not the lines or captions of the frames around it, nor any control.
+  void frameCaptionsStandOnTheirLineAndOverlapNothing() {
+    ScratchTreeGuard guard;
+    Window w;
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QStyle* style = w.window.style();
+    // The caption and the frame rectangle of `frame`, in window coordinates.
+    auto parts = [style, &w](QGroupBox* frame) {
+      QStyleOptionGroupBox option;
+      option.initFrom(frame);
+      option.text = frame->title();
+      option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+      const QPoint at = frame->mapTo(&w.window, QPoint(0, 0));
+      const auto rect = [&](QStyle::SubControl part) {
+        return style->subControlRect(QStyle::CC_GroupBox, &option, part, frame);
+      };
+      const QRect caption = rect(QStyle::SC_GroupBoxLabel);
+      const QRect box = rect(QStyle::SC_GroupBoxFrame);
+      return std::pair(caption.translated(at), box.translated(at));
+    };
+    for (int page = 0; page < 3; ++page) {
+      w.window.SSTab1()->SetTab(page);
+      const QImage shown = w.window.grab().toImage();
+      const QList<QGroupBox*> frames = w.window.findChildren<QGroupBox*>();
+      int on_page = 0;
+      for (QGroupBox* frame : frames) {
+        if (!frame->isVisible()) continue;
+        ++on_page;
+        const QByteArray name = frame->objectName().toLatin1();
+        const auto [caption, box] = parts(frame);
+        // On the line: the line runs through the caption, and is drawn left and right of it
+        // but not in the caption's margin before its text.
+        QVERIFY2(caption.top() < box.top() && box.top() < caption.bottom(), name);
+        const QRgb background = shown.pixel(caption.left() + 1, box.top());
+        QVERIFY2(shown.pixel(box.left() + 2, box.top()) != background, name);
+        QVERIFY2(shown.pixel(caption.right() + 3, box.top()) != background, name);
+        QCOMPARE(shown.pixel(caption.left() + 1, box.top() + 4), background);
+        for (QGroupBox* other : frames) {
+          if (other == frame || !other->isVisible()) continue;
+          const auto [other_caption, other_box] = parts(other);
+          QVERIFY2(!caption.intersects(other_caption), name);
+          // The four lines of the other frame.
+          const QRect lines[] = {{other_box.left(), other_box.top(), other_box.width(), 2},
+                                 {other_box.left(), other_box.bottom() - 1, other_box.width(), 2},
+                                 {other_box.left(), other_box.top(), 2, other_box.height()},
+                                 {other_box.right() - 1, other_box.top(), 2, other_box.height()}};
+          for (const QRect& line : lines)
+            QVERIFY2(!caption.intersects(line), name + " / " + other->objectName().toLatin1());
+        }
+        // The controls inside the frame and beside it.
+        for (QWidget* control : w.window.findChildren<QWidget*>()) {
+          const QWidget* parent = control->parentWidget();
+          const bool near = parent == frame || parent == frame->parentWidget();
+          if (!near || control == frame || !control->isVisible()) continue;
+          const QRect place(control->mapTo(&w.window, QPoint(0, 0)), control->size());
+          QVERIFY2(!caption.intersects(place), name + " / " + control->objectName().toLatin1());
+        }
+      }
+      QVERIFY(on_page > 0);
+    }
+  }
+
   void toolbarButtons() {
     Window w;
     tavrin::Toolbar* toolbar = w.window.Toolbar1();
