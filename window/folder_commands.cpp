@@ -66,7 +66,7 @@ Relation RelationTo(const fs::path& folder, const fs::path& source) {
 
 std::string DeleteConfirmation(const fs::path& folder) {
   return "Wollen Sie das aktuelle Verzeichnis [" + ShownPath(folder) +
-         "] wirklich löschen (Es werden keine Unterverzeichnsse entfernt!)?";
+         "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?";
 }
 
 std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view name) {

@@ -26,11 +26,11 @@ using tavrin::testing::TestWindow;
 namespace {
 
 const std::string kPrompt =
-    "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Backslash an (z.B. Test)!";
+    "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Schrägstrich an (z.B. Test)!";
 
 std::string Question(const fs::path& folder) {
   return "Wollen Sie das aktuelle Verzeichnis [" + ShownFolderText(folder) +
-         "] wirklich löschen (Es werden keine Unterverzeichnsse entfernt!)?";
+         "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?";
 }
 
 // File services that read the real disk but change nothing on it: every call that would
