@@ -3,7 +3,7 @@
 namespace tavrin::cli {
 namespace {
 
-constexpr const char* kSynopsis = "Aufruf: tavrin-convert [--help] [--version] QUELLE ZIEL\n";
+constexpr const char* kSynopsis = "Aufruf: tavrin-convert [--help] [--version] [--] QUELLE ZIEL\n";
 
 }  // namespace
 

@@ -57,7 +57,7 @@ TEST(ArgumentsTest, ErrorsSayWhatIsWrong) {
 
 TEST(ArgumentsTest, HelpNamesOptionsAndExitCodes) {
   const std::string help = HelpText();
-  EXPECT_EQ(help.rfind("Aufruf: tavrin-convert [--help] [--version] QUELLE ZIEL\n", 0), 0u);
+  EXPECT_EQ(help.rfind("Aufruf: tavrin-convert [--help] [--version] [--] QUELLE ZIEL\n", 0), 0u);
   for (const char* piece : {"--help", "--version", "\n  --  ", "Rückgabewerte:", "\n  0 ", "\n  1 ", "\n  2 "}) {
     EXPECT_NE(help.find(piece), std::string::npos) << piece;
   }

@@ -87,7 +87,7 @@ TEST_F(TavrinConvertTest, VersionAndHelp) {
   // Help wins over folders and touches none of them.
   const ToolRun help = RunTool({"--help", "quelle", "ziel"}, temp_.path());
   EXPECT_EQ(help.exit_code, kExitConverted);
-  EXPECT_EQ(help.out.rfind("Aufruf: tavrin-convert [--help] [--version] QUELLE ZIEL\n", 0), 0u);
+  EXPECT_EQ(help.out.rfind("Aufruf: tavrin-convert [--help] [--version] [--] QUELLE ZIEL\n", 0), 0u);
   EXPECT_NE(help.out.find("Rückgabewerte:"), std::string::npos);
   EXPECT_EQ(help.err, "");
   EXPECT_TRUE(FolderSnapshot(temp_.path()).empty());
