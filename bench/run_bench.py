@@ -234,6 +234,23 @@ def peak_memory_kib(command: list) -> tuple:
     return time.perf_counter() - start, peak
 
 
+def fresh_data_folder(work: pathlib.Path) -> pathlib.Path:
+    """The folder for everything the run makes, inside `work`, made empty.
+
+    A folder left by an earlier run (stopped or failed) is removed first; a folder of that
+    name that this script did not make is left alone and stops the run.
+    """
+    data = work / "tavrin-bench"
+    marker = data / ".tavrin-bench"
+    if data.exists() or data.is_symlink():
+        if data.is_symlink() or not marker.is_file():
+            raise SystemExit(f"{data} gibt es schon, aber nicht von diesem Skript; bitte verschieben")
+        shutil.rmtree(data)
+    data.mkdir(parents=True)
+    marker.touch()
+    return data
+
+
 def folder_size(folder: pathlib.Path) -> int:
     return sum(p.stat().st_size for p in folder.iterdir() if p.is_file())
 
@@ -247,7 +264,8 @@ def main() -> int:
                         help="window_pass_bench to measure (default: build-bench/bin/window_pass_bench; "
                              "skipped when missing)")
     parser.add_argument("--work", type=pathlib.Path, default=None,
-                        help="folder for the generated data (default: a new temporary folder, removed after)")
+                        help="folder to generate in, in a folder tavrin-bench of its own that is removed "
+                             "at the end (default: a new temporary folder)")
     parser.add_argument("--runs", type=int, default=5, help="measured runs per command (default 5)")
     parser.add_argument("--scale", type=float, default=1.0, help="size factor for a quicker run (default 1)")
     parser.add_argument("--big-mib", type=int, default=1024, help="size of the big text file in MiB (0: skip)")
@@ -256,8 +274,10 @@ def main() -> int:
     if not args.tool.is_file():
         print(f"{args.tool} fehlt; erst bauen (siehe bench/README.md)", file=sys.stderr)
         return 2
-    work = args.work or pathlib.Path(tempfile.mkdtemp(prefix="tavrin-bench-"))
-    work.mkdir(parents=True, exist_ok=True)
+    root = args.work or pathlib.Path(tempfile.mkdtemp(prefix="tavrin-bench-"))
+    # The folders above the data that this run makes, the deepest first.
+    made = [root] if args.work is None else [p for p in [root, *root.parents] if not p.exists()]
+    work = fresh_data_folder(root)
     try:
         source = work / "Projekt"
         make_project(source, forms=max(1, int(400 * args.scale)), form_size=250 * 1024,
@@ -288,8 +308,13 @@ def main() -> int:
             seconds, peak = peak_memory_kib([str(args.tool), str(big), str(work / "gross-ziel")])
             print(f"Spitzenspeicher große Textdatei: {peak / 1024:.1f} MiB ({seconds:.2f} s)  (Ziel < 64 MiB)")
     finally:
-        if args.work is None:
-            shutil.rmtree(work, ignore_errors=True)
+        # What the run made goes, whatever happened; a --work folder that was there stays.
+        shutil.rmtree(work, ignore_errors=True)
+        for folder in made:
+            try:
+                folder.rmdir()
+            except OSError:
+                break
     return 0
 
 
