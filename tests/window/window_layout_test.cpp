@@ -206,25 +206,6 @@ class WindowLayoutTest : public QObject {
     }
   }
 
-  void theLayoutMakesEveryControlTheWindowWorksWith() {
-    QWidget window;
-    const tavrin::WindowControls made =
-        tavrin::CreateWindowControls(tavrin::LayoutTable(), window, std::vector<std::filesystem::path>{"/"});
-    QCOMPARE(made.by_name.size(), 19);
-    const std::pair<QWidget*, const char*> named[] = {
-        {made.toolbar1, "Toolbar1"},          {made.sstab1, "SSTab1"},
-        {made.statusbar1, "StatusBar1"},      {made.dir1, "Dir1"},
-        {made.dir2, "Dir2"},                  {made.drive1, "Drive1"},
-        {made.drive2, "Drive2"},              {made.lbprj, "lbPrj"},
-        {made.lbcr, "lbCr"},                  {made.lbinfo, "lbInfo"},
-        {made.btnconvert[0], "btnConvert(0)"}, {made.btnconvert[1], "btnConvert(1)"},
-        {made.btnpath[0], "btnPath(0)"},      {made.btnpath[1], "btnPath(1)"}};
-    for (const auto& [control, name] : named) {
-      QVERIFY2(control != nullptr, name);
-      QCOMPARE(control->objectName(), QString::fromLatin1(name));
-    }
-  }
-
   void noTwoControlsOfOneContainerAndPageOverlap() {
     for (const Expected& a : kExpected) {
       for (const Expected& b : kExpected) {
