@@ -13,8 +13,8 @@
 #include "window/colour.h"
 #include "window/command_texts.h"
 #include "window/folder_commands.h"
-#include "window/message_box_style.h"
 #include "window/lists/path_text.h"
+#include "window/message_box_style.h"
 #include "window/ui_text.h"
 
 namespace tavrin {

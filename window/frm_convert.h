@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
