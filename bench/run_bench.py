@@ -269,7 +269,6 @@ def measure_tree(work: pathlib.Path, project: pathlib.Path, tool: pathlib.Path, 
     """Times cp -r and tavrin-convert --recursive on one copy and on a tree of `copies`."""
     tree = work / "Baum"
     make_tree(tree, project, copies)
-    ratios = {}
     for label, source in (("eine Kopie", project), (f"{copies} Kopien", tree)):
         times = {"cp": [], "tavrin": []}
         for attempt in range(runs + 1):
@@ -283,9 +282,25 @@ def measure_tree(work: pathlib.Path, project: pathlib.Path, tool: pathlib.Path, 
                 times["cp"].append(t_cp)
                 times["tavrin"].append(t_tavrin)
         cp, tavrin = statistics.median(times["cp"]), statistics.median(times["tavrin"])
-        ratios[label] = tavrin / cp
         print(f"  {label:10s} cp -r {cp:7.3f} s   tavrin -r {tavrin:7.3f} s   tavrin/cp {tavrin / cp:5.2f}", flush=True)
     shutil.rmtree(tree)
+
+
+def fresh_data_folder(work: pathlib.Path) -> pathlib.Path:
+    """The folder for everything the run makes, inside `work`, made empty.
+
+    A folder left by an earlier run (stopped or failed) is removed first; a folder of that
+    name that this script did not make is left alone and stops the run.
+    """
+    data = work / "tavrin-bench"
+    marker = data / ".tavrin-bench"
+    if data.exists() or data.is_symlink():
+        if data.is_symlink() or not marker.is_file():
+            raise SystemExit(f"{data} gibt es schon, aber nicht von diesem Skript; bitte verschieben")
+        shutil.rmtree(data)
+    data.mkdir(parents=True)
+    marker.touch()
+    return data
 
 
 def folder_size(folder: pathlib.Path) -> int:
@@ -301,7 +316,8 @@ def main() -> int:
                         help="window_pass_bench to measure (default: build-bench/bin/window_pass_bench; "
                              "skipped when missing)")
     parser.add_argument("--work", type=pathlib.Path, default=None,
-                        help="folder for the generated data (default: a new temporary folder, removed after)")
+                        help="folder to generate in, in a folder tavrin-bench of its own that is removed "
+                             "at the end (default: a new temporary folder)")
     parser.add_argument("--runs", type=int, default=5, help="measured runs per command (default 5)")
     parser.add_argument("--scale", type=float, default=1.0, help="size factor for a quicker run (default 1)")
     parser.add_argument("--big-mib", type=int, default=1024, help="size of the big text file in MiB (0: skip)")
@@ -316,8 +332,10 @@ def main() -> int:
     if not args.tool.is_file():
         print(f"{args.tool} fehlt; erst bauen (siehe bench/README.md)", file=sys.stderr)
         return 2
-    work = args.work or pathlib.Path(tempfile.mkdtemp(prefix="tavrin-bench-"))
-    work.mkdir(parents=True, exist_ok=True)
+    root = args.work or pathlib.Path(tempfile.mkdtemp(prefix="tavrin-bench-"))
+    # The folders above the data that this run makes, the deepest first.
+    made = [root] if args.work is None else [p for p in [root, *root.parents] if not p.exists()]
+    work = fresh_data_folder(root)
     try:
         window_tool = args.window_tool if args.window_tool.is_file() else None
         if window_tool is None:
@@ -370,8 +388,13 @@ def main() -> int:
             seconds, peak = peak_memory_kib([str(args.tool), str(big), str(work / "gross-ziel")])
             print(f"Spitzenspeicher große Textdatei: {peak / 1024:.1f} MiB ({seconds:.2f} s)  (Ziel < 64 MiB)")
     finally:
-        if args.work is None:
-            shutil.rmtree(work, ignore_errors=True)
+        # What the run made goes, whatever happened; a --work folder that was there stays.
+        shutil.rmtree(work, ignore_errors=True)
+        for folder in made:
+            try:
+                folder.rmdir()
+            except OSError:
+                break
     return 0
 
 

@@ -1,13 +1,11 @@
 #include "window/command_texts.h"
 
-#include "window/lists/path_text.h"
+#include "window/ui_text.h"
 
 namespace tavrin {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string Shown(const std::filesystem::path& folder) { return DisplayText(folder).toStdString(); }
 
 }  // namespace
 
@@ -26,9 +24,9 @@ std::string SelectionSummaryText(const std::filesystem::path& source, const std:
   std::string text = "Aktuell wurden gewählt: ";
   text += kLineEnd;
   text += kLineEnd;
-  text += "Quellverzeichnis: " + Shown(source);
+  text += "Quellverzeichnis: " + ShownPath(source);
   text += kLineEnd;
-  text += "Zielverzeichnis: " + Shown(target);
+  text += "Zielverzeichnis: " + ShownPath(target);
   text += kLineEnd;
   text += "Konvertierung möglich: ";
   text += conversion_possible ? "ja" : "nein";

@@ -8,6 +8,7 @@
 
 #include "conversion/folder_path.h"
 #include "window/lists/path_text.h"
+#include "window/ui_text.h"
 
 namespace tavrin {
 namespace {
@@ -61,13 +62,11 @@ Relation RelationTo(const fs::path& folder, const fs::path& source) {
   return Relation::kNone;
 }
 
-std::string Shown(const fs::path& folder) { return DisplayText(folder).toStdString(); }
-
 }  // namespace
 
 std::string DeleteConfirmation(const fs::path& folder) {
-  return "Wollen Sie das aktuelle Verzeichnis [" + Shown(folder) +
-         "] wirklich löschen (Es werden keine Unterverzeichnsse entfernt!)?";
+  return "Wollen Sie das aktuelle Verzeichnis [" + ShownPath(folder) +
+         "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?";
 }
 
 std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view name) {
@@ -84,14 +83,14 @@ std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view n
 
 std::string DeletionRefusal(const fs::path& folder, const fs::path& source) {
   if (IsRoot(folder)) {
-    return "Das Verzeichnis [" + Shown(folder) + "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
+    return "Das Verzeichnis [" + ShownPath(folder) + "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
   }
   switch (RelationTo(folder, source)) {
     case Relation::kSame:
-      return "Das Verzeichnis [" + Shown(folder) +
+      return "Das Verzeichnis [" + ShownPath(folder) +
              "] ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
     case Relation::kHolds:
-      return "Das Verzeichnis [" + Shown(folder) +
+      return "Das Verzeichnis [" + ShownPath(folder) +
              "] enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
     case Relation::kNone:
       break;

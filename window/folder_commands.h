@@ -14,8 +14,14 @@ namespace tavrin {
 // deletion itself.
 
 inline constexpr std::string_view kNewFolderTitle = "Neues Verzeichnis";
+// The prompt names the separator of the platform's paths.
+#ifdef _WIN32
 inline constexpr std::string_view kNewFolderPrompt =
     "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Backslash an (z.B. Test)!";
+#else
+inline constexpr std::string_view kNewFolderPrompt =
+    "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Schrägstrich an (z.B. Test)!";
+#endif
 inline constexpr std::string_view kDeleteFolderTitle = "Verzeichnis löschen";
 inline constexpr std::string_view kNewFolderDuringPass =
     "Während einer Konvertierung können keine Verzeichnisse angelegt werden.";

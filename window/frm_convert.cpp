@@ -14,22 +14,13 @@
 #include "window/command_texts.h"
 #include "window/folder_commands.h"
 #include "window/lists/path_text.h"
+#include "window/message_box_style.h"
+#include "window/ui_text.h"
 
 namespace tavrin {
-namespace {
-
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
-// The index in "btnConvert(1)".
-int ArrayIndexOf(const char* name) {
-  const std::string_view text(name);
-  return text[text.size() - 2] - '0';
-}
-
-}  // namespace
 
 std::string DriveUnreadableMessage(const std::filesystem::path& drive) {
-  return "Das Laufwerk [" + DisplayText(drive).toStdString() + "] kann nicht gelesen werden.";
+  return "Das Laufwerk [" + ShownPath(drive) + "] kann nicht gelesen werden.";
 }
 
 frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
@@ -41,85 +32,19 @@ frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
       conversion_host_(*this),
       request_(conversion_host_, files_) {
   setObjectName(QStringLiteral("frmConvert"));
-  setWindowTitle(Text(kWindowCaption));
+  setWindowTitle(UiText(kWindowCaption));
   setWindowIcon(WindowIcon());
   setFixedSize(kClientWidth, kClientHeight);
-  CreateControls(drives);
+  controls_ = CreateWindowControls(LayoutTable(), *this, drives);
   StyleLabels();
   SetTabOrder();
   ConnectHandlers();
 }
 
-void frmConvert::CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives) {
-  imghotlist_ = new ImageList(QStringLiteral("ImgHotList"), HotToolbarImages(), this);
-  imglist_ = new ImageList(QStringLiteral("ImgList"), NormalToolbarImages(), this);
-  for (const ControlSpec& row : LayoutTable()) {
-    const QString container_name = QString::fromLatin1(row.container);
-    QWidget* container = container_name.isEmpty() ? this : controls_.value(container_name);
-    QWidget* control = CreateControl(row, container, drives);
-    control->setObjectName(QString::fromLatin1(row.name));
-    control->setGeometry(row.left, row.top, row.width, row.height);
-    controls_.insert(control->objectName(), control);
-    if (container == sstab1_ && row.page != kNoPage) sstab1_->AddToPage(control, row.page);
-  }
-  // Each folder list opens on the process's current folder, its drive list on that folder's drive.
-  drive1_->ShowDriveOf(dir1_->Path());
-  drive2_->ShowDriveOf(dir2_->Path());
-}
-
-QWidget* frmConvert::CreateControl(const ControlSpec& row, QWidget* container,
-                                   const std::optional<std::vector<std::filesystem::path>>& drives) {
-  const QString caption = QString::fromUtf8(row.caption);
-  switch (row.kind) {
-    case ControlKind::kToolbar: {
-      QStringList captions;
-      for (const char* text : ToolbarCaptions()) captions << QString::fromUtf8(text);
-      toolbar1_ = new Toolbar(captions, *imglist_, *imghotlist_, QSize(kToolbarButtonWidth, kToolbarButtonHeight),
-                              container);
-      return toolbar1_;
-    }
-    case ControlKind::kTabControl: {
-      QStringList captions;
-      for (const char* text : PageCaptions()) captions << QString::fromUtf8(text);
-      sstab1_ = new TabControl(captions, kTabStripHeight, 2, QSize(row.width, row.height), container);
-      return sstab1_;
-    }
-    case ControlKind::kStatusBar:
-      statusbar1_ = new StatusBar(container);
-      return statusbar1_;
-    case ControlKind::kFrame:
-      return new QGroupBox(caption, container);
-    case ControlKind::kFolderList: {
-      auto* list = new FolderList(container);
-      (std::string_view(row.name) == "Dir1" ? dir1_ : dir2_) = list;
-      return list;
-    }
-    case ControlKind::kDriveList: {
-      auto* list = drives ? new DriveList(*drives, container) : new DriveList(container);
-      (std::string_view(row.name) == "Drive1" ? drive1_ : drive2_) = list;
-      return list;
-    }
-    case ControlKind::kLabel: {
-      auto* label = new QLabel(caption, container);
-      const std::string_view name(row.name);
-      (name == "lbPrj" ? lbprj_ : name == "lbCr" ? lbcr_ : lbinfo_) = label;
-      return label;
-    }
-    case ControlKind::kPushButton: {
-      auto* button = new QPushButton(caption, container);
-      button->setAutoDefault(false);
-      button->setDefault(false);
-      const auto index = static_cast<std::size_t>(ArrayIndexOf(row.name));
-      (std::string_view(row.name).starts_with("btnConvert") ? btnconvert_ : btnpath_).at(index) = button;
-      return button;
-    }
-  }
-  return nullptr;
-}
-
 void frmConvert::StyleLabels() {
   for (const LabelSpec& row : LabelTable()) {
     auto* label = qobject_cast<QLabel*>(Control(QString::fromLatin1(row.name)));
+    if (label == nullptr) throw LayoutError(std::string("Fehler im Fensteraufbau: kein Label ") + row.name);
     label->setAlignment(Qt::AlignCenter);
     label->setTextFormat(Qt::PlainText);
     QPalette palette = label->palette();
@@ -146,10 +71,11 @@ void frmConvert::SetTabOrder() {
   std::vector<QWidget*> chain;
   for (const ControlSpec* row : ordered) {
     QWidget* control = Control(QString::fromLatin1(row->name));
-    if (control == sstab1_) {
-      chain.push_back(sstab1_->TabBar());
-    } else if (control == toolbar1_) {
-      for (int index = 1; index <= toolbar1_->ButtonCount(); ++index) chain.push_back(toolbar1_->Button(index));
+    if (control == controls_.sstab1) {
+      chain.push_back(controls_.sstab1->TabBar());
+    } else if (control == controls_.toolbar1) {
+      for (int index = 1; index <= controls_.toolbar1->ButtonCount(); ++index)
+        chain.push_back(controls_.toolbar1->Button(index));
     } else if (control->focusPolicy() != Qt::NoFocus) {
       chain.push_back(control);
     }
@@ -158,30 +84,30 @@ void frmConvert::SetTabOrder() {
 }
 
 void frmConvert::ConnectHandlers() {
-  connect(drive1_, &DriveList::Change, this, &frmConvert::Drive1_Change);
-  connect(drive2_, &DriveList::Change, this, &frmConvert::Drive2_Change);
-  connect(dir1_, &FolderList::Change, this, &frmConvert::Dir1_Change);
-  connect(dir2_, &FolderList::Change, this, &frmConvert::Dir2_Change);
-  connect(sstab1_, &TabControl::Click, this, &frmConvert::SSTab1_Click);
-  connect(toolbar1_, &Toolbar::ButtonClick, this, &frmConvert::Toolbar1_ButtonClick);
+  connect(controls_.drive1, &DriveList::Change, this, &frmConvert::Drive1_Change);
+  connect(controls_.drive2, &DriveList::Change, this, &frmConvert::Drive2_Change);
+  connect(controls_.dir1, &FolderList::Change, this, &frmConvert::Dir1_Change);
+  connect(controls_.dir2, &FolderList::Change, this, &frmConvert::Dir2_Change);
+  connect(controls_.sstab1, &TabControl::Click, this, &frmConvert::SSTab1_Click);
+  connect(controls_.toolbar1, &Toolbar::ButtonClick, this, &frmConvert::Toolbar1_ButtonClick);
   for (int index : {0, 1}) {
     connect(btnConvert(index), &QPushButton::clicked, this, [this, index] { btnConvert_Click(index); });
     connect(btnPath(index), &QPushButton::clicked, this, [this, index] { btnPath_Click(index); });
   }
 }
 
-std::filesystem::path frmConvert::QuellPfad() { return FolderPath(dir1_->Path()); }
+std::filesystem::path frmConvert::QuellPfad() { return FolderPath(controls_.dir1->Path()); }
 
-std::filesystem::path frmConvert::ZielPfad() { return FolderPath(dir2_->Path()); }
+std::filesystem::path frmConvert::ZielPfad() { return FolderPath(controls_.dir2->Path()); }
 
 void frmConvert::WriteInfo(std::string_view text, std::int32_t wert) {
-  QString caption = QStringLiteral("Bearbeite: ") + Text(text);
+  QString caption = QStringLiteral("Bearbeite: ") + UiText(text);
   if (wert != 0)
     caption += QStringLiteral(" [") + QString::number(wert) + QStringLiteral("]...");
   else
     caption += QStringLiteral("...");
-  lbinfo_->setText(caption);
-  lbinfo_->repaint();
+  controls_.lbinfo->SetText(caption);
+  controls_.lbinfo->repaint();
 }
 
 void frmConvert::DoEvents() { dialogs_.DoEvents(); }
@@ -198,12 +124,12 @@ void frmConvert::Form_Load() {
   // change then leaves the source folder in the status bar.
   Dir1_Change();
   Dir2_Change();
-  sstab1_->SetTab(0);
+  controls_.sstab1->SetTab(0);
 }
 
-void frmConvert::Drive1_Change() { ChangeDrive(drive1_, dir1_); }
+void frmConvert::Drive1_Change() { ChangeDrive(controls_.drive1, controls_.dir1); }
 
-void frmConvert::Drive2_Change() { ChangeDrive(drive2_, dir2_); }
+void frmConvert::Drive2_Change() { ChangeDrive(controls_.drive2, controls_.dir2); }
 
 void frmConvert::ChangeDrive(DriveList* drive, FolderList* folder) {
   const std::filesystem::path chosen = drive->Drive();
@@ -213,41 +139,45 @@ void frmConvert::ChangeDrive(DriveList* drive, FolderList* folder) {
   drive->ShowDriveOf(folder->Path());
 }
 
-void frmConvert::ShowAnswer(QLabel* label, bool yes) {
+void frmConvert::ShowAnswer(ElidedLabel* label, bool yes) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ColourOf(yes ? kColourHighlight : kColourRed, palette));
   label->setPalette(palette);
-  label->setText(Text(yes ? kYes : kNo));
+  label->SetText(UiText(yes ? kYes : kNo));
+}
+
+void frmConvert::ShowStatus(const QString& text) {
+  // A close asked for during the pass stays announced until the window closes.
+  controls_.statusbar1->SetSimpleText(close_after_pass_ ? UiText(kClosingAfterPass) : text);
 }
 
 void frmConvert::Dir1_Change() {
-  ShowAnswer(lbprj_, ProjectExist(files_, QuellPfad()).yes);
-  statusbar1_->SetSimpleText(DisplayText(QuellPfad()));
+  ShowAnswer(controls_.lbprj, ProjectExist(files_, QuellPfad()).yes);
+  ShowStatus(DisplayText(QuellPfad()));
 }
 
 void frmConvert::Dir2_Change() {
-  ShowAnswer(lbcr_, ProjectCreatable(files_, ZielPfad()).yes);
-  statusbar1_->SetSimpleText(DisplayText(ZielPfad()));
+  ShowAnswer(controls_.lbcr, ProjectCreatable(files_, ZielPfad()).yes);
+  ShowStatus(DisplayText(ZielPfad()));
 }
 
 void frmConvert::SSTab1_Click(int /*previous_tab*/) {
-  const QByteArray tag = lbinfo_->property("Tag").toString().toUtf8();
-  switch (sstab1_->Tab()) {
+  switch (const int page = controls_.sstab1->Tab()) {
     case 0:
-      statusbar1_->SetSimpleText(DisplayText(QuellPfad()));
+    case 1: {
+      // A folder page: its folder in the status bar, the idle text in lbInfo.
+      ShowStatus(DisplayText(page == 0 ? QuellPfad() : ZielPfad()));
+      const QByteArray tag = controls_.lbinfo->property("Tag").toString().toUtf8();
       WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
       break;
-    case 1:
-      statusbar1_->SetSimpleText(DisplayText(ZielPfad()));
-      WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
-      break;
+    }
     case 2: {
       const std::filesystem::path source = QuellPfad();
       const std::filesystem::path target = ZielPfad();
       // Exact comparison: two spellings of one folder count as different.
       const bool differ = source.native() != target.native();
       btnConvert(0)->setEnabled(differ);
-      statusbar1_->SetSimpleText(Text(differ ? kConversionPossible : kChooseOtherFolders));
+      ShowStatus(UiText(differ ? kConversionPossible : kChooseOtherFolders));
       break;
     }
     default:
@@ -258,14 +188,14 @@ void frmConvert::SSTab1_Click(int /*previous_tab*/) {
 void frmConvert::Toolbar1_ButtonClick(int index) {
   switch (index) {
     case 1:
-      sstab1_->SetTab(0);
+      controls_.sstab1->SetTab(0);
       break;
     case 2:
-      sstab1_->SetTab(1);
+      controls_.sstab1->SetTab(1);
       break;
     case 3:
       // The page comes first: its handler decides whether the button is enabled.
-      sstab1_->SetTab(2);
+      controls_.sstab1->SetTab(2);
       if (btnConvert(0)->isEnabled()) Tavrin();
       break;
     case 4:
@@ -315,8 +245,8 @@ void frmConvert::btnPath_Click(int index) {
   else
     return;
   // Both lists show the folders as they now are on disk, whatever happened above.
-  dir1_->Refresh();
-  dir2_->Refresh();
+  controls_.dir1->Refresh();
+  controls_.dir2->Refresh();
 }
 
 void frmConvert::NewFolder() {
@@ -342,9 +272,10 @@ void frmConvert::DeleteFolder() {
     MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
     return;
   }
-  if (MessageBox(DeleteConfirmation(folder), kButtonsYesNo + kIconQuestion, kDeleteFolderTitle) != kAnswerYes)
-    return;
-  dir2_->SetPath("..");
+  // "Nein" is the default button: Enter alone must not delete a folder's files.
+  const int style = kButtonsYesNo + kIconQuestion + kDefaultButton2;
+  if (MessageBox(DeleteConfirmation(folder), style, kDeleteFolderTitle) != kAnswerYes) return;
+  controls_.dir2->SetPath("..");
   DeleteFilesAndFolder(files_, folder);
 }
 
@@ -365,6 +296,7 @@ void frmConvert::closeEvent(QCloseEvent* event) {
     // The pass finishes first, so no target file is left half written and the window that
     // the pass reports to stays in place; Tavrin closes the window when the pass returns.
     close_after_pass_ = true;
+    ShowStatus(QString());
     event->ignore();
     return;
   }

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -24,6 +21,7 @@
 #include "window/tab_control.h"
 #include "window/throttled_caption_host.h"
 #include "window/tool_bar.h"
+#include "window/window_controls.h"
 
 namespace tavrin {
 
@@ -35,6 +33,8 @@ inline constexpr std::string_view kConversionPossible = "Konvertierung kann durc
 inline constexpr std::string_view kChooseOtherFolders =
     "Bitte wählen Sie ein anderes Projekt oder ein anderes Zielverzeichnis...";
 inline constexpr std::string_view kDriveTitle = "Laufwerk";
+// The status bar's text from a close during a pass until the window closes.
+inline constexpr std::string_view kClosingAfterPass = "Das Fenster wird nach der Konvertierung geschlossen...";
 
 // The message shown when `drive` cannot be read.
 std::string DriveUnreadableMessage(const std::filesystem::path& drive);
@@ -94,21 +94,21 @@ class frmConvert : public QWidget, public ConversionHost {
   bool loaded() const { return loaded_; }
 
   // The controls, by their names.
-  QWidget* Control(const QString& name) const { return controls_.value(name); }
-  Toolbar* Toolbar1() const { return toolbar1_; }
-  TabControl* SSTab1() const { return sstab1_; }
-  StatusBar* StatusBar1() const { return statusbar1_; }
-  FolderList* Dir1() const { return dir1_; }
-  FolderList* Dir2() const { return dir2_; }
-  DriveList* Drive1() const { return drive1_; }
-  DriveList* Drive2() const { return drive2_; }
-  QLabel* lbPrj() const { return lbprj_; }
-  QLabel* lbCr() const { return lbcr_; }
-  QLabel* lbInfo() const { return lbinfo_; }
-  QPushButton* btnConvert(int index) const { return btnconvert_.at(static_cast<std::size_t>(index)); }
-  QPushButton* btnPath(int index) const { return btnpath_.at(static_cast<std::size_t>(index)); }
-  const ImageList& ImgList() const { return *imglist_; }
-  const ImageList& ImgHotList() const { return *imghotlist_; }
+  QWidget* Control(const QString& name) const { return controls_.by_name.value(name); }
+  Toolbar* Toolbar1() const { return controls_.toolbar1; }
+  TabControl* SSTab1() const { return controls_.sstab1; }
+  StatusBar* StatusBar1() const { return controls_.statusbar1; }
+  FolderList* Dir1() const { return controls_.dir1; }
+  FolderList* Dir2() const { return controls_.dir2; }
+  DriveList* Drive1() const { return controls_.drive1; }
+  DriveList* Drive2() const { return controls_.drive2; }
+  ElidedLabel* lbPrj() const { return controls_.lbprj; }
+  ElidedLabel* lbCr() const { return controls_.lbcr; }
+  ElidedLabel* lbInfo() const { return controls_.lbinfo; }
+  QPushButton* btnConvert(int index) const { return controls_.btnconvert.at(static_cast<std::size_t>(index)); }
+  QPushButton* btnPath(int index) const { return controls_.btnpath.at(static_cast<std::size_t>(index)); }
+  const ImageList& ImgList() const { return *controls_.imglist; }
+  const ImageList& ImgHotList() const { return *controls_.imghotlist; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -116,13 +116,12 @@ class frmConvert : public QWidget, public ConversionHost {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void CreateControls(const std::optional<std::vector<std::filesystem::path>>& drives);
-  QWidget* CreateControl(const ControlSpec& row, QWidget* container,
-                         const std::optional<std::vector<std::filesystem::path>>& drives);
   void StyleLabels();
   void SetTabOrder();
   void ConnectHandlers();
-  void ShowAnswer(QLabel* label, bool yes);
+  void ShowAnswer(ElidedLabel* label, bool yes);
+  // Writes the status bar's text.
+  void ShowStatus(const QString& text);
   void ChangeDrive(DriveList* drive, FolderList* folder);
   void ShowSelectionSummary();
   // True when the request would run the pass for this pair.
@@ -137,21 +136,7 @@ class frmConvert : public QWidget, public ConversionHost {
   ConversionRequest request_;
   bool close_after_pass_ = false;
 
-  QHash<QString, QWidget*> controls_;
-  ImageList* imghotlist_ = nullptr;
-  ImageList* imglist_ = nullptr;
-  Toolbar* toolbar1_ = nullptr;
-  TabControl* sstab1_ = nullptr;
-  StatusBar* statusbar1_ = nullptr;
-  FolderList* dir1_ = nullptr;
-  FolderList* dir2_ = nullptr;
-  DriveList* drive1_ = nullptr;
-  DriveList* drive2_ = nullptr;
-  QLabel* lbprj_ = nullptr;
-  QLabel* lbcr_ = nullptr;
-  QLabel* lbinfo_ = nullptr;
-  std::array<QPushButton*, 2> btnconvert_{};
-  std::array<QPushButton*, 2> btnpath_{};
+  WindowControls controls_;
 };
 
 }  // namespace tavrin

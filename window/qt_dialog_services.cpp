@@ -3,16 +3,12 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include "window/ui_text.h"
+
 namespace tavrin {
 namespace {
 
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
-constexpr int kButtonsMask = 0x0F;
 constexpr int kIconMask = 0x70;
-constexpr int kButtonsOkCancel = 1;
-constexpr int kButtonsYesNoCancel = 3;
-constexpr int kIconCritical = 16;
 
 QMessageBox::Icon IconOf(int style) {
   switch (style & kIconMask) {
@@ -24,28 +20,35 @@ QMessageBox::Icon IconOf(int style) {
   }
 }
 
-QMessageBox::StandardButtons ButtonsOf(int style) {
-  switch (style & kButtonsMask) {
-    case kButtonsOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case kButtonsYesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case kButtonsYesNo: return QMessageBox::Yes | QMessageBox::No;
+QMessageBox::StandardButton ButtonOf(int answer) {
+  switch (answer) {
+    case kAnswerYes: return QMessageBox::Yes;
+    case kAnswerNo: return QMessageBox::No;
+    case kAnswerCancel: return QMessageBox::Cancel;
     default: return QMessageBox::Ok;
   }
+}
+
+QMessageBox::StandardButtons ButtonsOf(int style) {
+  QMessageBox::StandardButtons buttons;
+  for (int answer : ButtonAnswers(style)) buttons |= ButtonOf(answer);
+  return buttons;
 }
 
 }  // namespace
 
 std::unique_ptr<QMessageBox> MakeMessageBox(std::string_view text, int style, std::string_view title,
                                             QWidget* parent) {
-  QString shown = Text(text);
+  QString shown = UiText(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  auto box = std::make_unique<QMessageBox>(IconOf(style), Text(title), shown, ButtonsOf(style), parent);
+  auto box = std::make_unique<QMessageBox>(IconOf(style), UiText(title), shown, ButtonsOf(style), parent);
   box->setTextFormat(Qt::PlainText);
   const std::pair<QMessageBox::StandardButton, const char*> names[] = {
       {QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Ja"}, {QMessageBox::No, "Nein"}, {QMessageBox::Cancel, "Abbrechen"}};
   for (const auto& [which, name] : names) {
     if (QAbstractButton* button = box->button(which)) button->setText(QString::fromUtf8(name));
   }
+  box->setDefaultButton(ButtonOf(DefaultAnswer(style)));
   return box;
 }
 
@@ -61,8 +64,8 @@ int AnswerOf(const QMessageBox& box, QAbstractButton* clicked) {
 std::unique_ptr<QInputDialog> MakeInputBox(std::string_view prompt, std::string_view title, QWidget* parent) {
   auto box = std::make_unique<QInputDialog>(parent);
   box->setInputMode(QInputDialog::TextInput);
-  box->setWindowTitle(Text(title));
-  box->setLabelText(Text(prompt));
+  box->setWindowTitle(UiText(title));
+  box->setLabelText(UiText(prompt));
   box->setTextValue(QString());
   box->setOkButtonText(QStringLiteral("OK"));
   box->setCancelButtonText(QStringLiteral("Abbrechen"));

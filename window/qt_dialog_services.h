@@ -6,14 +6,12 @@
 #include <memory>
 
 #include "runtime/dialog_services.h"
+#include "window/message_box_style.h"
 
 namespace tavrin {
 
-// The answer of a box closed with "Abbrechen".
-inline constexpr int kAnswerCancel = 2;
-
-// A message box for `style` (buttons plus icon), with German button texts ("OK", "Ja",
-// "Nein", "Abbrechen") whatever the system language. CR LF in `text` breaks lines.
+// A message box for `style` (buttons, icon and default button), with German button texts
+// ("OK", "Ja", "Nein", "Abbrechen") whatever the system language. CR LF in `text` breaks lines.
 std::unique_ptr<QMessageBox> MakeMessageBox(std::string_view text, int style, std::string_view title,
                                             QWidget* parent);
 

@@ -2,17 +2,16 @@
 
 namespace tavrin {
 
-StatusBar::StatusBar(QWidget* parent) : QWidget(parent), panel_(new QLabel(this)) {
+StatusBar::StatusBar(QWidget* parent) : QWidget(parent), panel_(new ElidedLabel(QString(), this)) {
   panel_->setObjectName(QStringLiteral("SimpleText"));
   panel_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  panel_->setTextFormat(Qt::PlainText);
   panel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   panel_->setIndent(3);
 }
 
 QString StatusBar::SimpleText() const { return panel_->text(); }
 
-void StatusBar::SetSimpleText(const QString& text) { panel_->setText(text); }
+void StatusBar::SetSimpleText(const QString& text) { panel_->SetText(text); }
 
 void StatusBar::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

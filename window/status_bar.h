@@ -1,11 +1,13 @@
 #pragma once
 
-#include <QLabel>
 #include <QWidget>
+
+#include "window/elided_label.h"
 
 namespace tavrin {
 
-// A status bar in simple style: one text field across the whole bar.
+// A status bar in simple style: one text field across the whole bar. A text too long for it
+// is shown shortened in the middle, with the whole text as the field's tool tip.
 class StatusBar : public QWidget {
   Q_OBJECT
 
@@ -19,7 +21,7 @@ class StatusBar : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QLabel* panel_;
+  ElidedLabel* panel_;
 };
 
 }  // namespace tavrin

@@ -181,8 +181,9 @@ class ConversionEventsTest : public QObject {
     QCOMPARE(w.window.StatusBar1()->SimpleText(), ShownFolder(w.window.Dir2()->Path()));
   }
 
-  // Closing during the pass: the window stays until the pass has written every file, then
-  // closes; a window that deletes itself on closing is deleted only after that.
+  // Closing during the pass: the window stays until the pass has written every file, and says
+  // so in the status bar, also when a page changes; then it closes. A window that deletes
+  // itself on closing is deleted only after that.
   void closingDuringThePassWaitsForItsEnd() {
     Folders folders;
     QVERIFY(folders.converted);
@@ -205,11 +206,14 @@ class ConversionEventsTest : public QObject {
     int closes_refused = 0;
     bool always_there = true;
     bool complete = true;
+    QStringList status_texts;
     dialogs.during_do_events = [&] {
       complete = complete && folders.CompleteUpTo(kTextFiles.at(static_cast<std::size_t>(pauses)));
       ++pauses;
       always_there = always_there && !alive.isNull() && window->isVisible();
       if (!window->close()) ++closes_refused;  // again at every pause
+      window->SSTab1()->SetTab(pauses % 3);
+      status_texts << window->StatusBar1()->SimpleText();
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
       always_there = always_there && !alive.isNull() && window->isVisible();
     };
@@ -217,6 +221,8 @@ class ConversionEventsTest : public QObject {
 
     QCOMPARE(pauses, static_cast<int>(kTextFiles.size()));
     QCOMPARE(closes_refused, pauses);
+    QCOMPARE(status_texts,
+             QStringList(pauses, QStringLiteral("Das Fenster wird nach der Konvertierung geschlossen...")));
     QVERIFY(always_there);
     QVERIFY(complete);
     QCOMPARE(FolderSnapshot(folders.target()), FolderSnapshot(folders.reference()));

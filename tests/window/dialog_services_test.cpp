@@ -41,19 +41,31 @@ class DialogServicesTest : public QObject {
     QTest::addColumn<int>("style");
     QTest::addColumn<QStringList>("buttons");
     QTest::addColumn<int>("icon");
-    QTest::newRow("refusal") << 48 << QStringList{"OK"} << int(QMessageBox::Warning);
-    QTest::newRow("about") << 64 << QStringList{"OK"} << int(QMessageBox::Information);
-    QTest::newRow("delete question") << 36 << QStringList{"Ja", "Nein"} << int(QMessageBox::Question);
-    QTest::newRow("plain") << 0 << QStringList{"OK"} << int(QMessageBox::NoIcon);
-    QTest::newRow("critical") << 16 << QStringList{"OK"} << int(QMessageBox::Critical);
-    QTest::newRow("OK and Cancel") << 1 << QStringList{"Abbrechen", "OK"} << int(QMessageBox::NoIcon);
+    QTest::addColumn<QString>("default_button");
+    QTest::newRow("refusal") << 48 << QStringList{"OK"} << int(QMessageBox::Warning) << "OK";
+    QTest::newRow("about") << 64 << QStringList{"OK"} << int(QMessageBox::Information) << "OK";
+    QTest::newRow("delete question") << 36 + 256 << QStringList{"Ja", "Nein"} << int(QMessageBox::Question)
+                                     << "Nein";
+    QTest::newRow("Yes first") << 36 << QStringList{"Ja", "Nein"} << int(QMessageBox::Question) << "Ja";
+    QTest::newRow("plain") << 0 << QStringList{"OK"} << int(QMessageBox::NoIcon) << "OK";
+    QTest::newRow("critical") << 16 << QStringList{"OK"} << int(QMessageBox::Critical) << "OK";
+    QTest::newRow("OK and Cancel") << 1 << QStringList{"Abbrechen", "OK"} << int(QMessageBox::NoIcon) << "OK";
+    QTest::newRow("Cancel second") << 1 + 256 << QStringList{"Abbrechen", "OK"} << int(QMessageBox::NoIcon)
+                                   << "Abbrechen";
     QTest::newRow("Yes, No and Cancel") << 35 << QStringList{"Abbrechen", "Ja", "Nein"}
-                                        << int(QMessageBox::Question);
+                                        << int(QMessageBox::Question) << "Ja";
+    QTest::newRow("third of three") << 35 + 512 << QStringList{"Abbrechen", "Ja", "Nein"}
+                                    << int(QMessageBox::Question) << "Abbrechen";
+    QTest::newRow("third of two is the first") << 36 + 512 << QStringList{"Ja", "Nein"}
+                                               << int(QMessageBox::Question) << "Ja";
+    QTest::newRow("second of one is the first") << 48 + 256 << QStringList{"OK"} << int(QMessageBox::Warning)
+                                                << "OK";
   }
   void messageBoxButtonsIconsAndAnswers() {
     QFETCH(int, style);
     QFETCH(QStringList, buttons);
     QFETCH(int, icon);
+    QFETCH(QString, default_button);
     auto box = MakeMessageBox("Erste Zeile\r\nZweite Zeile", style, "Titel", nullptr);
     QCOMPARE(box->windowTitle(), QStringLiteral("Titel"));
     QCOMPARE(box->text(), QStringLiteral("Erste Zeile\nZweite Zeile"));
@@ -69,6 +81,15 @@ class DialogServicesTest : public QObject {
       }
     }
     QCOMPARE(AnswerOf(*box, nullptr), tavrin::kAnswerCancel);
+    // The default button is the one Enter presses, and the scripted dialogs name the same one.
+    QVERIFY(box->defaultButton() != nullptr);
+    QCOMPARE(box->defaultButton()->text(), default_button);
+    QCOMPARE(AnswerOf(*box, box->defaultButton()), tavrin::DefaultAnswer(style));
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    QVERIFY(box->clickedButton() != nullptr);
+    QCOMPARE(box->clickedButton()->text(), default_button);
   }
 
   void textsKeepTheirUmlautsAndMarkup() {

@@ -11,6 +11,7 @@
 #include "tests/support/faulty_file_services.h"
 #include "tests/window/test_window.h"
 #include "window/application_setup.h"
+#include "window/message_box_style.h"
 
 namespace fs = std::filesystem;
 using tavrin::testing::FolderSnapshot;
@@ -25,11 +26,11 @@ using tavrin::testing::TestWindow;
 namespace {
 
 const std::string kPrompt =
-    "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Backslash an (z.B. Test)!";
+    "Bitte geben Sie das neu anzulegende Verzeichnis ohne führenden Schrägstrich an (z.B. Test)!";
 
 std::string Question(const fs::path& folder) {
   return "Wollen Sie das aktuelle Verzeichnis [" + ShownFolderText(folder) +
-         "] wirklich löschen (Es werden keine Unterverzeichnsse entfernt!)?";
+         "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?";
 }
 
 // File services that read the real disk but change nothing on it: every call that would
@@ -224,7 +225,8 @@ class FolderCommandsTest : public QObject {
     const auto boxes = MessageBoxes(w.dialogs);
     QCOMPARE(boxes.size(), std::size_t{1});
     QCOMPARE(boxes[0].text, Question(target));
-    QCOMPARE(boxes[0].style, tavrin::kButtonsYesNo + tavrin::kIconQuestion);
+    QCOMPARE(boxes[0].style, tavrin::kButtonsYesNo + tavrin::kIconQuestion + tavrin::kDefaultButton2);
+    QCOMPARE(boxes[0].default_answer, tavrin::kAnswerNo);  // Enter alone keeps the files
     QCOMPARE(boxes[0].title, std::string("Verzeichnis löschen"));
     QCOMPARE(FolderSnapshot(tree.root()), before);
     QCOMPARE(w.window.Dir2()->Path(), target);

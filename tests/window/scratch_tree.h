@@ -1,22 +1,34 @@
 #pragma once
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <stdlib.h>
+
+#include <QtGlobal>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
 #include <system_error>
 
 namespace tavrin::testing {
 
-// A temporary folder tree for one test, removed with everything in it afterwards.
+// A temporary folder tree for one test, made under the system's temporary folder ($TMPDIR)
+// and removed with everything in it when the object goes, also after a failed check. Names
+// are handled as bytes, so entries whose names are not valid UTF-8 go too.
 class ScratchTree {
  public:
-  ScratchTree() : dir_(QDir::tempPath() + QStringLiteral("/tavrin-window-XXXXXX")) {
-    root_ = std::filesystem::path(dir_.path().toStdString());
+  ScratchTree() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-window-XXXXXX").native();
+    if (mkdtemp(pattern.data()) == nullptr) qFatal("cannot make a scratch folder in %s", pattern.c_str());
+    root_ = pattern;
   }
+  ~ScratchTree() {
+    std::error_code error;
+    std::filesystem::remove_all(root_, error);
+    if (error) qWarning("scratch folder %s not removed: %s", root_.c_str(), error.message().c_str());
+  }
+  ScratchTree(const ScratchTree&) = delete;
+  ScratchTree& operator=(const ScratchTree&) = delete;
 
-  bool ok() const { return dir_.isValid(); }
   const std::filesystem::path& root() const { return root_; }
 
   // Makes the folder `relative` (with its parents) and returns its path.
@@ -35,7 +47,6 @@ class ScratchTree {
   }
 
  private:
-  QTemporaryDir dir_;
   std::filesystem::path root_;
 };
 

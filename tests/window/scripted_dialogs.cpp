@@ -2,10 +2,12 @@
 
 #include <QTest>
 
+#include "window/message_box_style.h"
+
 namespace tavrin::testing {
 
 int ScriptedDialogs::MessageBox(std::string_view text, int style, std::string_view title) {
-  shown_.push_back({Kind::kMessageBox, std::string(text), style, std::string(title)});
+  shown_.push_back({Kind::kMessageBox, std::string(text), style, std::string(title), DefaultAnswer(style)});
   if (message_answers_.empty()) {
     const std::string failure = "unexpected message box: " + std::string(text);
     QTest::qFail(failure.c_str(), __FILE__, __LINE__);

@@ -10,7 +10,8 @@
 namespace tavrin::testing {
 
 // Dialog services that answer from a script instead of showing boxes. Every dialog asked
-// for is recorded; a dialog the script did not expect fails the running test.
+// for is recorded, a message box with the answer of its default button; a dialog the script
+// did not expect fails the running test.
 class ScriptedDialogs : public DialogServices {
  public:
   enum class Kind { kMessageBox, kInputBox };
@@ -19,6 +20,7 @@ class ScriptedDialogs : public DialogServices {
     std::string text;  // message or prompt
     int style = 0;     // message boxes only
     std::string title;
+    int default_answer = 0;  // message boxes only: the answer of the button Enter presses
   };
 
   // The next message box is answered with `answer` (kAnswerOk, kAnswerYes, ...).

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -16,7 +17,9 @@
 #include <QTest>
 #include <QToolButton>
 #include <array>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "runtime/file_services.h"
 #include "tavrin_version.h"
@@ -26,6 +29,7 @@
 #include "window/colour.h"
 #include "window/frm_convert.h"
 #include "window/image_list.h"
+#include "window/window_controls.h"
 
 using tavrin::frmConvert;
 using tavrin::testing::ScriptedDialogs;
@@ -149,6 +153,56 @@ class WindowLayoutTest : public QObject {
       QVERIFY(list != nullptr);
       QCOMPARE(list->Count(), 5);
       for (int index = 1; index <= 5; ++index) QVERIFY(!list->Image(index).isNull());
+    }
+  }
+
+  // A layout that does not describe the window stops its making with a message that names
+  // the row, instead of giving the window a control it does not expect.
+  void layoutFaultsStopTheWindowBeingMade_data() {
+    using tavrin::ControlKind;
+    using Change = std::function<void(std::vector<tavrin::ControlSpec>&)>;
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<QString>("named");
+    auto row = [](std::vector<tavrin::ControlSpec>& rows, const char* name) -> tavrin::ControlSpec& {
+      for (tavrin::ControlSpec& spec : rows)
+        if (std::string_view(spec.name) == name) return spec;
+      qFatal("no row %s", name);
+    };
+    auto extra = [](const char* name, ControlKind kind, const char* container) {
+      return Change([=](std::vector<tavrin::ControlSpec>& rows) {
+        rows.push_back({name, kind, container, 2, 0, 0, 10, 10, 19, ""});
+      });
+    };
+    QTest::newRow("index beyond the array") << extra("btnConvert(2)", ControlKind::kPushButton, "SSTab1")
+                                            << "btnConvert(2)";
+    QTest::newRow("index of two digits") << extra("btnConvert(12)", ControlKind::kPushButton, "SSTab1")
+                                         << "btnConvert(12)";
+    QTest::newRow("unknown label") << extra("lbInfo2", ControlKind::kLabel, "Frame2") << "lbInfo2";
+    QTest::newRow("unknown folder list") << extra("Dir3", ControlKind::kFolderList, "SSTab1") << "Dir3";
+    QTest::newRow("frame with an index") << extra("Frame6(0)", ControlKind::kFrame, "SSTab1") << "Frame6(0)";
+    QTest::newRow("name given twice") << extra("Dir1", ControlKind::kFolderList, "Frame1") << "Dir1";
+    QTest::newRow("unknown container") << extra("Frame6", ControlKind::kFrame, "Frame9") << "Frame9";
+    QTest::newRow("index without its bracket")
+        << Change([row](auto& rows) { row(rows, "btnConvert(1)").name = "btnConvert(1"; }) << "btnConvert(1)";
+    QTest::newRow("kind that does not fit the name")
+        << Change([row](auto& rows) { row(rows, "lbInfo").kind = ControlKind::kPushButton; }) << "lbInfo";
+    QTest::newRow("control missing") << Change([](auto& rows) {
+      std::erase_if(rows, [](const auto& spec) { return spec.name == std::string_view("Drive2"); });
+    }) << "Drive2";
+  }
+
+  void layoutFaultsStopTheWindowBeingMade() {
+    using Change = std::function<void(std::vector<tavrin::ControlSpec>&)>;
+    QFETCH(Change, change);
+    QFETCH(QString, named);
+    std::vector<tavrin::ControlSpec> rows(tavrin::LayoutTable().begin(), tavrin::LayoutTable().end());
+    change(rows);
+    QWidget window;
+    try {
+      tavrin::CreateWindowControls(rows, window, std::vector<std::filesystem::path>{"/"});
+      QFAIL("the window was made");
+    } catch (const tavrin::LayoutError& error) {
+      QVERIFY2(QString::fromUtf8(error.what()).contains(named), error.what());
     }
   }
 
@@ -361,12 +415,77 @@ class WindowLayoutTest : public QObject {
       const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
       QVERIFY2(text_width(button, button->text()) <= button->width() - 2 * frame, qPrintable(button->text()));
     }
-    // Status bar: the two fixed texts of the conversion page.
+    // Status bar: the fixed texts of the conversion page and of a close during a pass.
     QLabel* panel = w.window.StatusBar1()->findChild<QLabel*>();
     QVERIFY(panel != nullptr);
-    for (std::string_view text : {tavrin::kChooseOtherFolders, tavrin::kConversionPossible}) {
+    for (std::string_view text :
+         {tavrin::kChooseOtherFolders, tavrin::kConversionPossible, tavrin::kClosingAfterPass}) {
       const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
       QVERIFY2(text_width(panel, shown) + panel->indent() <= panel->contentsRect().width(), qPrintable(shown));
+    }
+  }
+
+  // A frame's caption stands on its top line, which gives way behind it, and touches nothing
+  // else: not the lines or captions of the frames around it, nor any control.
+  void frameCaptionsStandOnTheirLineAndOverlapNothing() {
+    ScratchTreeGuard guard;
+    Window w;
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QStyle* style = w.window.style();
+    // The caption and the frame rectangle of `frame`, in window coordinates.
+    auto parts = [style, &w](QGroupBox* frame) {
+      QStyleOptionGroupBox option;
+      option.initFrom(frame);
+      option.text = frame->title();
+      option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+      const QPoint at = frame->mapTo(&w.window, QPoint(0, 0));
+      const auto rect = [&](QStyle::SubControl part) {
+        return style->subControlRect(QStyle::CC_GroupBox, &option, part, frame);
+      };
+      const QRect caption = rect(QStyle::SC_GroupBoxLabel);
+      const QRect box = rect(QStyle::SC_GroupBoxFrame);
+      return std::pair(caption.translated(at), box.translated(at));
+    };
+    for (int page = 0; page < 3; ++page) {
+      w.window.SSTab1()->SetTab(page);
+      const QImage shown = w.window.grab().toImage();
+      const QList<QGroupBox*> frames = w.window.findChildren<QGroupBox*>();
+      int on_page = 0;
+      for (QGroupBox* frame : frames) {
+        if (!frame->isVisible()) continue;
+        ++on_page;
+        const QByteArray name = frame->objectName().toLatin1();
+        const auto [caption, box] = parts(frame);
+        // On the line: the line runs through the caption, and is drawn left and right of it
+        // but not in the caption's margin before its text.
+        QVERIFY2(caption.top() < box.top() && box.top() < caption.bottom(), name);
+        const QRgb background = shown.pixel(caption.left() + 1, box.top());
+        QVERIFY2(shown.pixel(box.left() + 2, box.top()) != background, name);
+        QVERIFY2(shown.pixel(caption.right() + 3, box.top()) != background, name);
+        QCOMPARE(shown.pixel(caption.left() + 1, box.top() + 4), background);
+        for (QGroupBox* other : frames) {
+          if (other == frame || !other->isVisible()) continue;
+          const auto [other_caption, other_box] = parts(other);
+          QVERIFY2(!caption.intersects(other_caption), name);
+          // The four lines of the other frame.
+          const QRect lines[] = {{other_box.left(), other_box.top(), other_box.width(), 2},
+                                 {other_box.left(), other_box.bottom() - 1, other_box.width(), 2},
+                                 {other_box.left(), other_box.top(), 2, other_box.height()},
+                                 {other_box.right() - 1, other_box.top(), 2, other_box.height()}};
+          for (const QRect& line : lines)
+            QVERIFY2(!caption.intersects(line), name + " / " + other->objectName().toLatin1());
+        }
+        // The controls inside the frame and beside it.
+        for (QWidget* control : w.window.findChildren<QWidget*>()) {
+          const QWidget* parent = control->parentWidget();
+          const bool near = parent == frame || parent == frame->parentWidget();
+          if (!near || control == frame || !control->isVisible()) continue;
+          const QRect place(control->mapTo(&w.window, QPoint(0, 0)), control->size());
+          QVERIFY2(!caption.intersects(place), name + " / " + control->objectName().toLatin1());
+        }
+      }
+      QVERIFY(on_page > 0);
     }
   }
 
@@ -485,7 +604,9 @@ class WindowLayoutTest : public QObject {
     QCOMPARE(program.exitCode(), 1);
     const QString error = QString::fromUtf8(program.readAllStandardError());
     QVERIFY2(error.contains(QStringLiteral("Keine grafische Anzeige")), qPrintable(error));
-    QVERIFY2(error.contains(QStringLiteral("tavrin-convert QUELLE ZIEL")), qPrintable(error));
+    // Named where it is: beside the program.
+    const QString tool = QFileInfo(QStringLiteral(TAVRIN_EXECUTABLE)).absolutePath() + QStringLiteral("/tavrin-convert");
+    QVERIFY2(error.contains(QStringLiteral("\n    %1 QUELLE ZIEL\n").arg(tool)), qPrintable(error));
   }
 
   void renderTheThreePages() {

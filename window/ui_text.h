@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "window/lists/path_text.h"
+
+namespace tavrin {
+
+// The program's texts are UTF-8 bytes (fixed texts, messages); Qt shows QStrings. These two
+// helpers are the one place where texts cross over, so that every display shows a path the
+// same way.
+
+// `utf8` as Qt shows it.
+inline QString UiText(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// `path` as the window shows it (see DisplayText), as UTF-8 for a message text.
+inline std::string ShownPath(const std::filesystem::path& path) { return DisplayText(path).toStdString(); }
+
+}  // namespace tavrin
