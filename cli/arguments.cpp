@@ -4,7 +4,8 @@ namespace tavrin::cli {
 namespace {
 
 constexpr const char* kSynopsis =
-    "Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [--] QUELLE ZIEL\n";
+    "Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [-n|--dry-run [--diff]]\n"
+    "                      [--json] [--all-hints] [--] QUELLE ZIEL\n";
 
 }  // namespace
 
@@ -27,6 +28,14 @@ Arguments ParseArguments(const std::vector<std::string>& words) {
       result.recursive = true;
     } else if (word == "--complete") {
       result.complete = true;
+    } else if (word == "-n" || word == "--dry-run") {
+      result.dry_run = true;
+    } else if (word == "--diff") {
+      result.diff = true;
+    } else if (word == "--json") {
+      result.json = true;
+    } else if (word == "--all-hints") {
+      result.all_hints = true;
     } else {
       result.error = "Unbekannte Option: " + word;
       return result;
@@ -36,6 +45,10 @@ Arguments ParseArguments(const std::vector<std::string>& words) {
     result.action = Arguments::Action::kHelp;
   } else if (version) {
     result.action = Arguments::Action::kVersion;
+  } else if (result.diff && !result.dry_run) {
+    result.error = "--diff geht nur zusammen mit --dry-run";
+  } else if (result.diff && result.json) {
+    result.error = "--diff und --json schließen einander aus";
   } else if (folders.size() != 2) {
     result.error = folders.size() < 2 ? "Quell- und Zielverzeichnis müssen angegeben werden"
                                       : "Zu viele Argumente: genau ein Quell- und ein Zielverzeichnis erwartet";
@@ -66,13 +79,25 @@ std::string HelpText() {
          "  --complete       vollständige Umstellung: auch die Klassen-IDs der\n"
          "                   Unterobjekte (ColumnHeader, Panel, Button, ...) und die\n"
          "                   Bibliotheksnamen in jeder Schreibweise (comctl32.ocx)\n"
+         "  -n, --dry-run    Probelauf: alles prüfen und lesen, aber nichts schreiben;\n"
+         "                   zeigt je Datei \"kopieren\" oder \"umschreiben\"\n"
+         "  --diff           beim Probelauf die geänderten Zeilen jeder Datei als\n"
+         "                   Unterschiede (unified diff) zeigen\n"
+         "  --json           statt des deutschen Berichts ein JSON-Dokument ausgeben\n"
+         "  --all-hints      alle Hinweise zeigen, nicht nur die ersten 40 jeder Art\n"
          "  --help           diese Hilfe anzeigen\n"
          "  --version        die Programmversion anzeigen\n"
          "  --               beendet die Optionen (für Verzeichnisse, die mit \"-\" beginnen)\n"
          "\n"
+         "Nach der Konvertierung prüft tavrin-convert das Ergebnis und nennt unter\n"
+         "\"Hinweise\", was noch von Hand zu tun ist: Projekteinträge, deren Dateien im\n"
+         "Ziel fehlen, verbliebene Klassen-IDs der VB5-Steuerelemente, ersetzte\n"
+         "Steuerelemente und geänderte Zeilenenden.\n"
+         "\n"
          "Rückgabewerte:\n"
-         "  0   alle Dateien wurden übertragen\n"
-         "  1   einzelne Dateien wurden nicht übertragen (auf der Fehlerausgabe aufgeführt)\n"
+         "  0   alle Dateien wurden übertragen (beim Probelauf: würden übertragen)\n"
+         "  1   einzelne Dateien wurden nicht übertragen (auf der Fehlerausgabe aufgeführt;\n"
+         "      beim Probelauf: sind nicht lesbar)\n"
          "  2   Konvertierung abgelehnt, falscher Aufruf oder Quellverzeichnis nicht lesbar\n"
          "  3   Ausgabe oder Fehlerausgabe konnte nicht geschrieben werden\n";
 }

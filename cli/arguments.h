@@ -18,11 +18,17 @@ struct Arguments {
   std::string target;
   bool recursive = false;  // -r, --recursive: the whole tree
   bool complete = false;   // --complete: the rows of the complete upgrade too
+  bool dry_run = false;    // -n, --dry-run: read and check everything, write nothing
+  bool diff = false;       // --diff (with --dry-run): a unified diff of every rewritten file
+  bool json = false;       // --json: one JSON document instead of the German text
+  bool all_hints = false;  // --all-hints: every hint, not the first 40 of each kind
   std::string error;  // German, for kUsageError
 };
 
 // Reads the arguments after the program name: options ("--help", "--version", "-r" or
-// "--recursive", "--complete"), in any place before "--", and exactly two folders. "--" ends the options, so later words are folders even when they start with
+// "--recursive", "--complete", "-n" or "--dry-run", "--diff", "--json", "--all-hints"), in any
+// place before "--", and exactly two folders. "--diff" needs "--dry-run" and does not go with
+// "--json". "--" ends the options, so later words are folders even when they start with
 // "-"; a lone "-" is a folder too. Any unknown option is an error, also next to "--help";
 // otherwise "--help" wins over "--version", and both need no folders.
 Arguments ParseArguments(const std::vector<std::string>& words);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "conversion/folder_path.h"
+#include "cli/summary.h"
 #include "runtime/dialog_services.h"
 
 namespace tavrin::cli {
@@ -41,5 +42,13 @@ int CliHost::MessageBox(std::string_view text, int /*style*/, std::string_view t
 }
 
 void CliHost::OnProgress(const PassProgress& progress) { bar_.Update(progress); }
+
+void CliHost::FileDone(const TransferredFile& file, std::string_view diff) {
+  if (listing_ == nullptr) return;
+  bar_.Clear();
+  *listing_ << DryRunLine(file);
+  if (line_end_notes_ && file.line_ends_changed) *listing_ << "  (Zeilenenden werden zu CR LF)\n";
+  *listing_ << diff << std::flush;
+}
 
 }  // namespace tavrin::cli

@@ -28,12 +28,23 @@ class CliHost : public ConversionHost {
   // Clears the progress line and prints "title: text" (CR LF becoming line breaks); answers OK.
   int MessageBox(std::string_view text, int style, std::string_view title) override;
   void OnProgress(const PassProgress& progress) override;
+  // In a dry run, what each file would become, and its differences, go to the listing.
+  void FileDone(const TransferredFile& file, std::string_view diff) override;
+
+  // Where FileDone writes (nothing by default); with `line_end_notes`, a file whose line ends
+  // change gets a note of its own.
+  void ListFilesTo(std::ostream* listing, bool line_end_notes) {
+    listing_ = listing;
+    line_end_notes_ = line_end_notes;
+  }
 
  private:
   std::filesystem::path source_;
   std::filesystem::path target_;
   std::ostream& err_;
   ProgressBar& bar_;
+  std::ostream* listing_ = nullptr;
+  bool line_end_notes_ = false;
 };
 
 }  // namespace tavrin::cli

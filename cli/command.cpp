@@ -1,11 +1,13 @@
 #include "cli/command.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/cli_host.h"
 #include "cli/folders.h"
+#include "cli/json_report.h"
 #include "cli/progress_bar.h"
 #include "cli/summary.h"
 #include "conversion/conversion_request.h"
@@ -19,6 +21,7 @@ namespace tavrin::cli {
 namespace {
 
 constexpr const char* kProgramName = "tavrin-convert";
+constexpr std::size_t kMostHintsShown = 40;  // of each kind, unless every hint is asked for
 
 int Fail(Console& console, const std::string& reason) {
   console.err << kProgramName << ": " << ShownText(reason) << '\n' << std::flush;
@@ -35,31 +38,38 @@ int Convert(const Arguments& arguments, Console& console) {
 
   ProgressBar bar(console.err, console.err_is_terminal, console.columns);
   CliHost host(source, target, console.err, bar);
+  if (arguments.dry_run && !arguments.json) host.ListFilesTo(&console.out, arguments.diff);
   // A missing target is made only after every check that could refuse has passed.
-  ConversionRequest request(host, DiskFileServices(),
-                            {.make_missing_target = true, .recursive = arguments.recursive, .complete = arguments.complete});
+  RequestOptions options;
+  options.make_missing_target = true;
+  options.recursive = arguments.recursive;
+  options.complete = arguments.complete;
+  options.dry_run = arguments.dry_run;
+  options.diff = arguments.diff;
+  options.hints_box = false;  // the hints go to standard output instead
+  ConversionRequest request(host, DiskFileServices(), options);
   const RequestResult result = request.Tavrin();
   bar.Clear();
-  switch (result.outcome) {
-    case RequestResult::Outcome::kConverted:
-      console.out << Summary(result.report, host.QuellPfad(), host.ZielPfad()) << std::flush;
-      return kExitConverted;
-    case RequestResult::Outcome::kConvertedWithFailures: {
-      // The message box lists only the first files; then a shell user gets every one.
-      const std::vector<std::string> lines = FailureLines(result.report);
-      if (lines.size() > kMostFailuresShown) {
-        console.err << "Alle nicht übertragenen Dateien:\n";
-        for (const std::string& line : lines) console.err << line << '\n';
-        console.err << std::flush;
-      }
-      console.out << Summary(result.report, host.QuellPfad(), host.ZielPfad()) << std::flush;
-      return kExitSomeFailed;
-    }
-    case RequestResult::Outcome::kRefused:
-    case RequestResult::Outcome::kAlreadyRunning:
-      break;
+  if (result.outcome != RequestResult::Outcome::kConverted &&
+      result.outcome != RequestResult::Outcome::kConvertedWithFailures) {
+    return kExitNotConverted;
   }
-  return kExitNotConverted;
+  // The message box lists only the first failures; then a shell user gets every one.
+  const std::vector<std::string> lines = FailureLines(result.report);
+  if (lines.size() > kMostFailuresShown) {
+    console.err << "Alle nicht übertragenen Dateien:\n";
+    for (const std::string& line : lines) console.err << line << '\n';
+    console.err << std::flush;
+  }
+  if (arguments.json) {
+    console.out << JsonReport(result, {host.QuellPfad(), host.ZielPfad(), arguments.recursive, arguments.complete,
+                                       arguments.dry_run})
+                << std::flush;
+  } else {
+    console.out << Summary(result.report, host.QuellPfad(), host.ZielPfad(), arguments.dry_run)
+                << HintsSection(result.hints, arguments.all_hints ? SIZE_MAX : kMostHintsShown) << std::flush;
+  }
+  return result.outcome == RequestResult::Outcome::kConverted ? kExitConverted : kExitSomeFailed;
 }
 
 // The exit code once everything is written: a summary or message that was lost (a full disk,

@@ -1,5 +1,6 @@
 #include "cli/summary.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -16,7 +17,7 @@ void AddItem(std::string& text, std::string_view label, std::string_view value) 
   line += ':';
   std::size_t columns = 0;
   for (unsigned char c : line) columns += (c & 0xC0) != 0x80 ? 1 : 0;  // UTF-8 umlauts
-  if (columns < kLabelColumns) line.append(kLabelColumns - columns, ' ');
+  line.append(columns < kLabelColumns ? kLabelColumns - columns : 1, ' ');
   text += line;
   text += value;
   text += '\n';
@@ -30,8 +31,9 @@ std::string RightAligned(std::uint64_t number, std::size_t width) {
 }  // namespace
 
 std::string Summary(const PassReport& report, const std::filesystem::path& source,
-                    const std::filesystem::path& target) {
-  std::string text(report.ok() ? kClosingText : kClosingTextWithFailures);
+                    const std::filesystem::path& target, bool dry_run) {
+  std::string text = dry_run ? "Probelauf: Es wurde nichts geschrieben. So ginge die Konvertierung aus:"
+                             : std::string(report.ok() ? kClosingText : kClosingTextWithFailures);
   text += '\n';
   AddItem(text, "Quellverzeichnis", ShownText(source.string()));
   AddItem(text, "Zielverzeichnis", ShownText(target.string()));
@@ -58,6 +60,43 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
   }
   AddItem(text, "Ersetzungen insgesamt", std::to_string(total));
   return text;
+}
+
+std::string HintsSection(const std::vector<Hint>& hints, std::size_t most) {
+  if (hints.empty()) return "Hinweise: keine\n";
+  constexpr std::string_view kKinds[] = {kHintMissingProjectFile, kHintVb5ClassId, kHintReplacedControl, kHintLineEnds};
+  std::string text = "Hinweise:\n";
+  for (std::string_view kind : kKinds) {
+    const auto count = std::count_if(hints.begin(), hints.end(), [&](const Hint& h) { return h.kind == kind; });
+    if (count > 0) AddItem(text, "  " + std::string(HintKindName(kind)), std::to_string(count));
+  }
+  for (std::string_view kind : kKinds) {
+    std::size_t shown = 0;
+    std::size_t left = 0;
+    for (const Hint& hint : hints) {
+      if (hint.kind != kind) continue;
+      if (shown == most) {
+        ++left;
+        continue;
+      }
+      ++shown;
+      std::string line = "  [" + std::string(kind) + "] ";
+      if (!hint.file.empty()) {
+        line += ShownText(std::filesystem::path(hint.file).string());
+        line += hint.line > 0 ? ", Zeile " + std::to_string(hint.line) + ": " : ": ";
+      }
+      text += line + ShownLine(hint.message) + "\n";
+    }
+    if (left > 0) text += "  [" + std::string(kind) + "] (und " + std::to_string(left) + " weitere)\n";
+  }
+  return text;
+}
+
+std::string DryRunLine(const TransferredFile& file) {
+  const std::string name = ShownText(std::filesystem::path(file.relative).string());
+  if (!file.rewritten) return "kopieren " + name + "\n";
+  return "umschreiben (" + std::to_string(file.lines_changed) + (file.lines_changed == 1 ? " Zeile" : " Zeilen") +
+         " geändert) " + name + "\n";
 }
 
 }  // namespace tavrin::cli

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "conversion/result_checks.h"
+
 namespace tavrin {
 
 // How far a pass has come; given to the host after each file and while large files are read.
@@ -48,6 +50,10 @@ class ConversionHost {
 
   // Optional finer progress (files and bytes); nothing by default.
   virtual void OnProgress(const PassProgress& /*progress*/) {}
+
+  // A file has been transferred; `diff` is its unified diff when the pass was asked for one and
+  // lines changed. Nothing by default.
+  virtual void FileDone(const TransferredFile& /*file*/, std::string_view /*diff*/) {}
 };
 
 }  // namespace tavrin

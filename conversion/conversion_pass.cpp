@@ -6,13 +6,17 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "conversion/folder_path.h"
 #include "conversion/folder_tree_walk.h"
+#include "conversion/line_diff.h"
+#include "conversion/result_checks.h"
 #include "conversion/text_rewriter.h"
 #include "runtime/buffered_output.h"
 #include "runtime/dialog_services.h"
+#include "runtime/shown_text.h"
 
 namespace tavrin {
 namespace {
@@ -37,7 +41,11 @@ struct FileAt {
 class Pass {
  public:
   Pass(ConversionHost& host, const KeyTable& keys, const PassFolders& folders, const PassOptions& options)
-      : host_(host), keys_(keys), folders_(folders), options_(options), filter_(TextRewriter::OpeningsOf(keys)) {}
+      : host_(host),
+        keys_(keys),
+        folders_(folders),
+        options_(options),
+        filter_(TextRewriter::OpeningsOf(keys, &ResultWatch())) {}
 
   PassReport Run();
 
@@ -47,11 +55,18 @@ class Pass {
   // Transfers the files of one folder, in the order of its listing.
   void TransferFiles(const NativeString& relative, OpenedFolder& source, OpenedFolder& target,
                      const FolderListing& listing);
+  // What the rewriting of one file found, beyond its success.
+  struct Rewritten {
+    std::uint64_t lines_changed = 0;
+    bool line_ends_changed = false;
+    FileFindings findings;
+    std::string diff;
+  };
   // Transfers one file; on failure removes what it created of the target.
-  Status Transfer(const FileAt& file, bool text);
-  Status TransferFile(const FileAt& file, bool text, bool* created);
+  Status Transfer(const FileAt& file, bool text, Rewritten* rewritten);
+  Status TransferFile(const FileAt& file, bool text, bool* created, Rewritten* rewritten);
   // Reads `input` in pieces through the rewriter into `output`.
-  Status RewriteText(InputFile& input, OutputFile& output, const NativeString& relative);
+  Status RewriteText(InputFile& input, OutputFile& output, const NativeString& relative, Rewritten* rewritten);
   // Tells the host how far the file has been read, about every kProgressStep bytes.
   void ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std::uint64_t* next_report);
 
@@ -133,13 +148,15 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
     host_.OnProgress(progress_);
 
     const bool text = IsProjectText(listed.name.native());
-    const Status status = Transfer({source, target, listed.name, shown}, text);
+    Rewritten rewritten;
+    const Status status = Transfer({source, target, listed.name, shown}, text, &rewritten);
     if (!status.ok()) {
       failures.push_back({shown, status.reason()});
-    } else if (text) {
-      ++report_.files_rewritten;
     } else {
-      ++report_.files_copied;
+      ++(text ? report_.files_rewritten : report_.files_copied);
+      report_.transferred.push_back({shown, text, rewritten.lines_changed, rewritten.line_ends_changed});
+      if (!rewritten.findings.empty()) report_.findings.push_back(std::move(rewritten.findings));
+      host_.FileDone(report_.transferred.back(), rewritten.diff);
     }
     ++progress_.files_done;
     progress_.bytes_done = bytes_before + listed.size;
@@ -149,11 +166,11 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
   report_.failures.insert(report_.failures.end(), failures.begin(), failures.end());
 }
 
-Status Pass::Transfer(const FileAt& file, bool text) {
+Status Pass::Transfer(const FileAt& file, bool text, Rewritten* rewritten) {
   bool created = false;
   Status status;
   try {
-    status = TransferFile(file, text, &created);
+    status = TransferFile(file, text, &created, rewritten);
   } catch (const std::bad_alloc&) {
     status = Status::FromErrno(ENOMEM);  // this file's failure, not the program's end
   }
@@ -161,7 +178,7 @@ Status Pass::Transfer(const FileAt& file, bool text) {
   return status;
 }
 
-Status Pass::TransferFile(const FileAt& file, bool text, bool* created) {
+Status Pass::TransferFile(const FileAt& file, bool text, bool* created, Rewritten* rewritten) {
   if (text) host_.DoEvents();
   std::unique_ptr<InputFile> input;
   Status status = file.source.OpenInput(file.name, &input);
@@ -175,7 +192,7 @@ Status Pass::TransferFile(const FileAt& file, bool text, bool* created) {
     const Status closed = output->Close();
     return status.ok() ? closed : status;
   }
-  return RewriteText(*input, *output, file.relative);
+  return RewriteText(*input, *output, file.relative, rewritten);
 }
 
 void Pass::ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std::uint64_t* next_report) {
@@ -185,14 +202,26 @@ void Pass::ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std
   host_.OnProgress(progress_);
 }
 
-Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeString& relative) {
+Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeString& relative, Rewritten* rewritten) {
+  // The text goes out through the collector of findings, and in a dry run with differences
+  // shown, through the diff first.
   BufferedOutput writer(output);
+  FindingsCollector findings(writer, relative, IsProjectFile(relative) || IsGroupFile(relative));
   const NativeString to_text = folders_.target_path.native() + relative;
-  TextRewriter::LineStart line_start;
-  if (host_.ShowsLineCaptions()) {
-    line_start = [this, &to_text](std::uint64_t line) { host_.WriteInfo(to_text, DisplayedLine(line)); };
+  std::optional<LineDiff> diff;
+  if (options_.diff) {
+    diff.emplace(findings, ShownText((folders_.source_path.native() + relative)),
+                 ShownText(to_text));
   }
-  TextRewriter rewriter(keys_, filter_, writer, std::move(line_start));
+  RewriterObservers observers;
+  if (host_.ShowsLineCaptions()) {
+    observers.line_start = [this, &to_text](std::uint64_t line) { host_.WriteInfo(to_text, DisplayedLine(line)); };
+  }
+  observers.watched = &ResultWatch();
+  observers.found = [&findings](int kind, std::uint64_t line, std::string_view text) {
+    findings.Found(kind, line, text);
+  };
+  TextRewriter rewriter(keys_, filter_, diff ? static_cast<TextSink&>(*diff) : findings, std::move(observers));
   if (buffer_ == nullptr) {
     buffer_size_ = kReadSize + rewriter.most_untaken();
     buffer_ = std::make_unique_for_overwrite<char[]>(buffer_size_);
@@ -210,6 +239,7 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
     const bool final = got == 0;
     const std::size_t size = kept + got;
     const std::size_t taken = rewriter.Rewrite(buffer_.get(), size, final);
+    if (diff) diff->Old(std::string_view(buffer_.get(), taken));
     status = rewriter.status();
     if (!status.ok() || final) break;
     kept = size - taken;
@@ -219,6 +249,10 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
   const Status closed = writer.Close();
   if (status.ok()) status = closed;
   if (status.ok()) {  // a file that failed counts for nothing
+    rewritten->lines_changed = rewriter.lines_changed();
+    rewritten->line_ends_changed = rewriter.line_ends_changed();
+    rewritten->findings = findings.Finish();
+    if (diff) rewritten->diff = diff->Finish();
     report_.lines_changed += rewriter.lines_changed();
     for (int i = KeyTable::kLower; i <= keys_.upper(); ++i) {
       report_.replacements[static_cast<std::size_t>(i)] += rewriter.replacements()[static_cast<std::size_t>(i)];

@@ -9,6 +9,7 @@
 #include "conversion/conversion_host.h"
 #include "conversion/folder_path.h"
 #include "conversion/key_table.h"
+#include "conversion/result_checks.h"
 #include "runtime/file_services.h"
 
 namespace tavrin {
@@ -29,6 +30,8 @@ struct PassReport {
   std::uint64_t lines_changed = 0;
   KeyTable::Counts replacements{};    // per row, index 1..rows
   std::vector<FileFailure> failures;  // files, in listing order
+  std::vector<TransferredFile> transferred;  // in the order of the walk
+  std::vector<FileFindings> findings;         // of the rewritten files that have any
   // Folders that could not be listed: their files are neither transferred nor counted.
   std::vector<FileFailure> folder_failures;
 
@@ -56,6 +59,8 @@ struct PassOptions {
   // Every subfolder below the source too (not hidden ones, not links to folders), each into the
   // same relative folder of the target, made as needed.
   bool recursive = false;
+  // A unified diff of every rewritten file with changed lines, for FileDone.
+  bool diff = false;
 };
 
 // The conversion pass: copies every ordinary file of the source folder into the target folder,

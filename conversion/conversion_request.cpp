@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "conversion/folder_tests.h"
+#include "conversion/null_folder.h"
 #include "runtime/dialog_services.h"
 #include "runtime/shown_text.h"
 
@@ -137,8 +138,11 @@ RequestResult ConversionRequest::Tavrin() {
   const std::filesystem::path source = host_.QuellPfad();
   const std::filesystem::path target = host_.ZielPfad();
 
-  CheckedPair pair = CheckFolderPair(files_, source, target, {options_.make_missing_target, options_.recursive});
-  if (pair.refusal.empty() && pair.target_missing) {
+  CheckedPair pair = CheckFolderPair(files_, source, target,
+                                     {options_.make_missing_target || options_.dry_run, options_.recursive});
+  if (pair.refusal.empty() && options_.dry_run) {
+    pair.target = MakeNullFolder();  // whatever stands there: nothing is written
+  } else if (pair.refusal.empty() && pair.target_missing) {
     Status status = MakeFolderPath(files_, target);
     if (status.ok()) status = files_.OpenFolder(target, &pair.target);
     if (!status.ok()) {
@@ -156,7 +160,10 @@ RequestResult ConversionRequest::Tavrin() {
 
   {
     RunningFlag flag(running_);
-    result.report = FileConvert(host_, keys, {source, target, *pair.source, *pair.target}, {options_.recursive});
+    result.report =
+        FileConvert(host_, keys, {source, target, *pair.source, *pair.target}, {options_.recursive, options_.diff});
+    result.hints = CheckResult(result.report.transferred, result.report.findings, *pair.source, options_.recursive,
+                               options_.complete);
   }
   if (result.report.ok()) {
     result.outcome = RequestResult::Outcome::kConverted;
@@ -164,6 +171,8 @@ RequestResult ConversionRequest::Tavrin() {
     result.outcome = RequestResult::Outcome::kConvertedWithFailures;
     host_.MessageBox(FailureMessage(result.report), kRefusalStyle, kRefusalTitle);
   }
+  const std::string missing = options_.hints_box ? MissingFilesMessage(result.hints, kMostFailuresShown) : "";
+  if (!missing.empty()) host_.MessageBox(missing, kButtonsOk + kIconInformation, kHintsTitle);
   return result;
 }
 

@@ -37,6 +37,7 @@ struct RequestResult {
   Outcome outcome = Outcome::kRefused;
   std::string refusal;
   PassReport report;
+  std::vector<Hint> hints;  // what the checks of the result found, when the pass ran
 };
 
 // The folders of a request, checked and opened for its pass.
@@ -78,7 +79,15 @@ struct RequestOptions {
   bool recursive = false;
   // Also the rows of the complete upgrade.
   bool complete = false;
+  // Reads and checks everything, but writes nothing: the target is neither made nor touched.
+  bool dry_run = false;
+  // A unified diff of every rewritten file, given to the host file by file.
+  bool diff = false;
+  // After a pass with hints of missing project files, a message box names them.
+  bool hints_box = true;
 };
+
+inline constexpr std::string_view kHintsTitle = "Konvertierungshinweise";
 
 // The conversion request: checks the folder pair the host shows and runs the pass, or shows
 // the reason for refusing in a message box. One object per window; a request made while its

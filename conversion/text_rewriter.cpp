@@ -4,6 +4,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tavrin {
 namespace {
 
@@ -27,6 +31,28 @@ const char* HexRun(const char* p, const char* end, std::size_t most) {
   return p;
 }
 
+// The LF bytes in [from, to).
+std::uint64_t LineFeeds(const char* from, const char* to) {
+  std::uint64_t count = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  auto at = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+  while (to - from >= 64) {  // byte counters of 63 steps of 4 at most, then summed up
+    __m128i counters = _mm_setzero_si128();
+    for (int step = 0; step < 63 && to - from >= 64; ++step, from += 64) {
+      const __m128i pair = _mm_add_epi8(_mm_cmpeq_epi8(at(from), lf), _mm_cmpeq_epi8(at(from + 16), lf));
+      const __m128i other = _mm_add_epi8(_mm_cmpeq_epi8(at(from + 32), lf), _mm_cmpeq_epi8(at(from + 48), lf));
+      counters = _mm_sub_epi8(counters, _mm_add_epi8(pair, other));
+    }
+    const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+    count += static_cast<std::uint64_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::uint64_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+  }
+#endif
+  for (; from != to; ++from) count += *from == '\n' ? 1 : 0;
+  return count;
+}
+
 bool HoldsLineEnd(const char* from, const char* to) {
   const auto size = static_cast<std::size_t>(to - from);
   return size > 0 && (std::memchr(from, '\n', size) != nullptr || std::memchr(from, '\r', size) != nullptr);
@@ -34,9 +60,14 @@ bool HoldsLineEnd(const char* from, const char* to) {
 
 }  // namespace
 
-TextRewriter::TextRewriter(const KeyTable& keys, const OpeningFilter& filter, BufferedOutput& output,
-                           LineStart line_start)
-    : keys_(keys), filter_(filter), output_(output), line_start_(std::move(line_start)) {
+TextRewriter::TextRewriter(const KeyTable& keys, const OpeningFilter& filter, TextSink& output,
+                           Observers observers)
+    : keys_(keys),
+      filter_(filter),
+      output_(output),
+      line_start_(std::move(observers.line_start)),
+      watched_(observers.watched),
+      found_(std::move(observers.found)) {
   std::size_t longest_look = 1;
   for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
     const KeyTable::Row& row = keys.row(i);
@@ -59,13 +90,22 @@ TextRewriter::TextRewriter(const KeyTable& keys, const OpeningFilter& filter, Bu
       longest_look = std::max(longest_look, keys.NewKey(i).size() - offset);
     }
   }
+  if (watched_ != nullptr) {
+    for (const Watched& watched : *watched_) {
+      longest_look = std::max(longest_look, watched.text.size());
+      if (!watched.text.empty()) watched_first_byte_[static_cast<unsigned char>(watched.text[0])] = true;
+    }
+  }
   most_untaken_ = longest_look - 1;
 }
 
-std::vector<OpeningFilter::Opening> TextRewriter::OpeningsOf(const KeyTable& keys) {
+std::vector<OpeningFilter::Opening> TextRewriter::OpeningsOf(const KeyTable& keys, const std::vector<Watched>* watched) {
   std::vector<OpeningFilter::Opening> openings;
   for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
     openings.push_back({std::string(keys.OldKey(i)), keys.row(i).match == KeyTable::Match::kAnyCase});
+  }
+  if (watched != nullptr) {
+    for (const Watched& text : *watched) openings.push_back({text.text, false});
   }
   return openings;
 }
@@ -77,6 +117,7 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
   const char* p = data;
   const char* out = data;  // [out, p) has been taken and goes out as it stands
   unchecked_ = data;
+  lone_crs_here_ = 0;
 
   if (skipping_hex_) {
     while (p != end && IsHex(*p)) ++p;  // the rest of a replaced version suffix
@@ -88,7 +129,8 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
     if (*p == '\n') {
       ++p;  // the LF of a CR LF that two pieces split
     } else {
-      Emit("\n");  // the CR stood alone
+      ++lone_crs_here_;
+      EmitLineEnd("\n");  // the CR stood alone
     }
   }
   while (p != end && status_.ok()) {
@@ -106,13 +148,14 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
       p = stop + 1;
       if (*stop == '\n') {  // a lone LF
         Emit(std::string_view(out, static_cast<std::size_t>(stop - out)));
-        Emit("\r\n");
+        EmitLineEnd("\r\n");
         out = p;
       } else if (p != end && *p == '\n') {
         ++p;
       } else if (p != end || final) {  // a lone CR
+        ++lone_crs_here_;
         Emit(std::string_view(out, static_cast<std::size_t>(p - out)));
-        Emit("\n");
+        EmitLineEnd("\n");
         out = p;
       } else {
         pending_cr_ = true;  // the next piece tells
@@ -135,6 +178,10 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
       break;
     }
     if (match == Match::kNone) {
+      if (!Watch(data, stop, end, final)) {
+        p = stop;
+        break;
+      }
       p = stop + 1;
       continue;
     }
@@ -154,6 +201,7 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
 
   const auto taken = static_cast<std::size_t>(p - data);
   if (line_counted_ && HoldsLineEnd(unchecked_, p)) line_counted_ = false;
+  if (watched_ != nullptr && !line_start_) line_ends_ += LineFeeds(data, p) + lone_crs_here_;
   if (taken > 0) {
     Remember(data, taken);
     text_seen_ = true;
@@ -162,9 +210,9 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
   if (final) {
     if (pending_cr_) {
       pending_cr_ = false;
-      Emit("\n");
+      EmitLineEnd("\n");
     } else if (text_seen_ && !ends_with_line_end_) {
-      Emit("\r\n");  // the last line had no line end
+      EmitLineEnd("\r\n");  // the last line had no line end
     }
   }
   return status_.ok() ? taken : size;
@@ -231,6 +279,28 @@ bool TextRewriter::Preceded(const char* data, const char* at, std::string_view e
 
 void TextRewriter::Emit(std::string_view bytes) {
   if (!bytes.empty() && status_.ok()) status_ = output_.Append(bytes);
+}
+
+void TextRewriter::EmitLineEnd(std::string_view bytes) {
+  line_ends_changed_ = true;
+  Emit(bytes);
+}
+
+bool TextRewriter::Watch(const char* data, const char* at, const char* end, bool final) {
+  if (watched_ == nullptr || !watched_first_byte_[static_cast<unsigned char>(*at)]) return true;
+  for (const Watched& watched : *watched_) {
+    const std::size_t present = std::min(watched.text.size(), static_cast<std::size_t>(end - at));
+    if (std::memcmp(at, watched.text.data(), present) != 0) continue;
+    if (present < watched.text.size()) {
+      if (final) continue;
+      return false;
+    }
+    if (found_) {
+      found_(watched.kind, line_start_ ? line_ : line_ends_ + LineFeeds(data, at) + lone_crs_here_ + 1, watched.text);
+    }
+    return true;
+  }
+  return true;
 }
 
 // Counts the line of a replacement at `at` unless an earlier replacement of the same line was

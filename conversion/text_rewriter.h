@@ -4,12 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "conversion/key_table.h"
 #include "conversion/opening_filter.h"
-#include "runtime/buffered_output.h"
+#include "runtime/text_sink.h"
 #include "runtime/status.h"
 
 namespace tavrin {
@@ -19,14 +20,31 @@ namespace tavrin {
 // one). The text may come in pieces of any size, and a line may be longer than any piece:
 // memory stays bounded whatever the input, and the result is the same as if each whole line
 // had been rewritten at once.
+// A text for a rewriter to look out for (a class id the key table leaves standing); `kind` is
+// the caller's.
+struct WatchedText {
+  std::string text;
+  int kind = 0;
+};
+
+// Who watches a rewriter at work.
+struct RewriterObservers {
+  // Called with the number of every line (from 1) before its first byte is written. Without
+  // it, lines that stay as they are are not looked at.
+  std::function<void(std::uint64_t line)> line_start;
+  const std::vector<WatchedText>* watched = nullptr;
+  // Called for every watched text that stands in the text, with the number of its line.
+  std::function<void(int kind, std::uint64_t line, std::string_view text)> found;
+};
+
 class TextRewriter {
  public:
-  // Called with the number of every line (from 1) before its first byte is written.
-  using LineStart = std::function<void(std::uint64_t line)>;
+  using Watched = WatchedText;
+  using Observers = RewriterObservers;
 
-  // `keys` and `filter` must outlive the rewriter; `filter` is made from `keys` (OpeningsOf).
-  // Without `line_start` the rewriter does not look at lines that stay as they are.
-  TextRewriter(const KeyTable& keys, const OpeningFilter& filter, BufferedOutput& output, LineStart line_start = {});
+  // `keys`, `filter` and the watched texts must outlive the rewriter; `filter` is made from
+  // `keys` and the watched texts (OpeningsOf).
+  TextRewriter(const KeyTable& keys, const OpeningFilter& filter, TextSink& output, Observers observers = {});
 
   // Rewrites [data, data + size) and returns how many bytes it took. The bytes not taken (a
   // few at most, where the bytes still to come decide whether an old text stands there) must
@@ -40,10 +58,14 @@ class TextRewriter {
 
   const Status& status() const { return status_; }
   std::uint64_t lines_changed() const { return lines_changed_; }
+  // True when a line end was written other than it stood (a lone LF or CR, a last line
+  // without one).
+  bool line_ends_changed() const { return line_ends_changed_; }
   const KeyTable::Counts& replacements() const { return replacements_; }
 
-  // How the old texts of `keys` begin, for the OpeningFilter of a rewriter.
-  static std::vector<OpeningFilter::Opening> OpeningsOf(const KeyTable& keys);
+  // How the old texts of `keys` and the watched texts begin, for the OpeningFilter of a rewriter.
+  static std::vector<OpeningFilter::Opening> OpeningsOf(const KeyTable& keys,
+                                                        const std::vector<Watched>* watched = nullptr);
 
  private:
   enum class Match { kNone, kFound, kNeedMore };
@@ -56,6 +78,9 @@ class TextRewriter {
   // True when the `count` bytes before `at` are `expected`, taking earlier bytes from history_.
   bool Preceded(const char* data, const char* at, std::string_view expected) const;
   void Emit(std::string_view bytes);
+  void EmitLineEnd(std::string_view bytes);
+  // Looks for a watched text at `at`; false when more text is needed to tell.
+  bool Watch(const char* data, const char* at, const char* end, bool final);
   void CountChange(const char* at, const char* after);
   void Remember(const char* data, std::size_t taken);
 
@@ -66,13 +91,21 @@ class TextRewriter {
 
   const KeyTable& keys_;
   const OpeningFilter& filter_;
-  BufferedOutput& output_;
-  LineStart line_start_;
+  TextSink& output_;
+  std::function<void(std::uint64_t)> line_start_;
+  const std::vector<Watched>* watched_;
+  std::function<void(int, std::uint64_t, std::string_view)> found_;
   std::array<std::vector<int>, 256> rows_by_first_byte_;
+  std::array<bool, 256> watched_first_byte_{};
   std::size_t most_untaken_ = 0;
 
   Status status_;
-  std::uint64_t line_ = 0;
+  std::uint64_t line_ = 0;       // the line begun last, with line captions
+  // Without line captions, line numbers are worked out only where a watched text stands: the
+  // line ends before the piece at hand, and the lone CRs met in it so far.
+  std::uint64_t line_ends_ = 0;
+  std::uint64_t lone_crs_here_ = 0;
+  bool line_ends_changed_ = false;
   bool at_line_start_ = true;   // the next byte begins a line
   bool pending_cr_ = false;     // the last byte taken is a CR whose LF may come next
   bool skipping_hex_ = false;   // the hex digits that follow belong to a replaced version suffix

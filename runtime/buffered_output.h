@@ -6,16 +6,17 @@
 
 #include "runtime/file_services.h"
 #include "runtime/status.h"
+#include "runtime/text_sink.h"
 
 namespace tavrin {
 
 // Collects small writes into large ones. After the first failure every call fails with the
 // same status and nothing more is written.
-class BufferedOutput {
+class BufferedOutput : public TextSink {
  public:
   explicit BufferedOutput(OutputFile& output, std::size_t buffer_size = 64 * 1024);
 
-  Status Append(std::string_view bytes);
+  Status Append(std::string_view bytes) override;
   // Writes what is buffered and closes the file; the status of the whole file.
   Status Close();
 

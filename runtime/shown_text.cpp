@@ -61,7 +61,9 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
   return length;
 }
 
-std::string ShownText(std::string_view bytes) {
+namespace {
+
+std::string Shown(std::string_view bytes, bool escape_backslash) {
   std::string out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
@@ -78,7 +80,7 @@ std::string ShownText(std::string_view bytes) {
       out += "\\r";
     } else if (c == '\t') {
       out += "\\t";
-    } else if (c == '\\' && kEscapeBackslash) {
+    } else if (c == '\\' && escape_backslash) {
       out += "\\\\";
     } else if (IsControl(c)) {
       for (std::size_t k = 0; k < length; ++k) AppendHex(out, Byte(bytes, i + k));
@@ -89,5 +91,11 @@ std::string ShownText(std::string_view bytes) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string ShownText(std::string_view bytes) { return Shown(bytes, kEscapeBackslash); }
+
+std::string ShownLine(std::string_view bytes) { return Shown(bytes, false); }
 
 }  // namespace tavrin

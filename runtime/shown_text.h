@@ -12,6 +12,10 @@ namespace tavrin {
 // one line, never drives a terminal, and two different names never look alike.
 std::string ShownText(std::string_view bytes);
 
+// As ShownText, but a backslash stays as it is: for lines of project files and messages that
+// quote them, where backslashes separate the folders of Windows paths.
+std::string ShownLine(std::string_view bytes);
+
 // The length of the valid UTF-8 sequence at the start of `bytes` (1 to 4), or 0 when it is
 // not valid (an overlong form, a surrogate, beyond U+10FFFF, cut short, a stray byte).
 std::size_t Utf8SequenceLength(std::string_view bytes);

@@ -17,6 +17,9 @@ struct Case {
   std::string target;
   bool recursive = false;
   bool complete = false;
+  bool dry_run = false;
+  bool diff = false;
+  bool json = false;
 };
 
 TEST(ArgumentsTest, ReadsOptionsAndFolders) {
@@ -42,6 +45,10 @@ TEST(ArgumentsTest, ReadsOptionsAndFolders) {
       {{"alt", "--complete", "neu", "--recursive"}, Action::kConvert, "alt", "neu", true, true},
       {{"--complete", "--", "-r", "neu"}, Action::kConvert, "-r", "neu", false, true},
       {{"-rn", "alt", "neu"}, Action::kUsageError, "", ""},
+      {{"-n", "--diff", "alt", "neu"}, Action::kConvert, "alt", "neu", false, false, true, true, false},
+      {{"--json", "--dry-run", "alt", "neu"}, Action::kConvert, "alt", "neu", false, false, true, false, true},
+      {{"--diff", "alt", "neu"}, Action::kUsageError, "", ""},               // a diff only in a dry run
+      {{"-n", "--diff", "--json", "alt", "neu"}, Action::kUsageError, "", ""},  // no diff in JSON
   };
   for (const Case& c : cases) {
     std::string shown;
@@ -51,8 +58,13 @@ TEST(ArgumentsTest, ReadsOptionsAndFolders) {
     EXPECT_EQ(arguments.action, c.action);
     EXPECT_EQ(arguments.source, c.source);
     EXPECT_EQ(arguments.target, c.target);
-    EXPECT_EQ(arguments.recursive, c.recursive);
-    EXPECT_EQ(arguments.complete, c.complete);
+    if (c.action == Action::kConvert) {
+      EXPECT_EQ(arguments.recursive, c.recursive);
+      EXPECT_EQ(arguments.complete, c.complete);
+      EXPECT_EQ(arguments.dry_run, c.dry_run);
+      EXPECT_EQ(arguments.diff, c.diff);
+      EXPECT_EQ(arguments.json, c.json);
+    }
     EXPECT_EQ(arguments.error.empty(), c.action != Action::kUsageError) << arguments.error;
   }
 }
@@ -65,10 +77,12 @@ TEST(ArgumentsTest, ErrorsSayWhatIsWrong) {
 
 TEST(ArgumentsTest, HelpNamesOptionsAndExitCodes) {
   const std::string help = HelpText();
-  EXPECT_EQ(help.rfind("Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [--] QUELLE ZIEL\n",
+  EXPECT_EQ(help.rfind("Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [-n|--dry-run [--diff]]\n"
+                           "                      [--json] [--all-hints] [--] QUELLE ZIEL\n",
                        0),
             0u);
-  for (const char* piece : {"--help", "--version", "-r, --recursive", "--complete", "\n  --  ", "Rückgabewerte:",
+  for (const char* piece : {"--help", "--version", "-r, --recursive", "--complete", "-n, --dry-run", "--diff", "--json",
+                            "--all-hints", "\n  --  ", "Rückgabewerte:",
                             "\n  0 ", "\n  1 ", "\n  2 ", "\n  3 "}) {
     EXPECT_NE(help.find(piece), std::string::npos) << piece;
   }

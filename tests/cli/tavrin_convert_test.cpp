@@ -15,6 +15,7 @@
 #include "tavrin_version.h"
 #include "tests/cli/folder_snapshot.h"
 #include "tests/cli/tool_run.h"
+#include "tests/support/json_value.h"
 #include "tests/support/temp_folder.h"
 
 namespace tavrin::testing {
@@ -90,9 +91,7 @@ TEST_F(TavrinConvertTest, VersionAndHelp) {
   // Help wins over folders and touches none of them.
   const ToolRun help = RunTool({"--help", "quelle", "ziel"}, temp_.path());
   EXPECT_EQ(help.exit_code, kExitConverted);
-  EXPECT_EQ(help.out.rfind("Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete] [--] QUELLE ZIEL\n",
-                           0),
-            0u);
+  EXPECT_EQ(help.out.rfind("Aufruf: tavrin-convert [--help] [--version] [-r|--recursive] [--complete]", 0), 0u);
   EXPECT_NE(help.out.find("Rückgabewerte:"), std::string::npos);
   EXPECT_EQ(help.err, "");
   EXPECT_TRUE(FolderSnapshot(temp_.path()).empty());
@@ -414,6 +413,123 @@ TEST_F(TavrinConvertTest, ALineWithoutEndNeedsNoMoreMemoryThanAShortOne) {
     in.read(tail.data(), 2);
     EXPECT_EQ(tail, "\r\n");
     EXPECT_EQ(ParseSummary(run.out).items["Zeilen geändert"], with_old_texts ? "1" : "0");
+  }
+}
+
+
+// The lines of `text` split at LF (the tool's output uses LF only).
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWouldDo) {
+  std::filesystem::copy(ExamplesFolder() / "Lager", temp_.path() / "quelle", std::filesystem::copy_options::recursive);
+  temp_.MakeFolder("leer");
+  const ToolRun real = RunTool({"-r", "quelle", "echt"}, temp_.path());
+  ASSERT_EQ(real.exit_code, kExitConverted) << real.err;
+  const auto before = FolderSnapshot(temp_.path());
+  for (const char* target : {"fehlt/ziel", "leer"}) {
+    SCOPED_TRACE(target);
+    const ToolRun run = RunTool({"--dry-run", "--recursive", "quelle", target}, temp_.path());
+    EXPECT_EQ(run.exit_code, kExitConverted) << run.err;
+    EXPECT_EQ(FolderSnapshot(temp_.path()), before) << "a dry run wrote something";
+    // One line per file, as the real conversion would treat it.
+    const std::vector<std::string> lines = Lines(run.out);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "kopieren Client/Formulare/frmLager.frx"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "umschreiben (1 Zeile geändert) Client/Client.vbp"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "umschreiben (0 Zeilen geändert) Lager.vbg"), lines.end());
+    EXPECT_NE(run.out.find("\nProbelauf: Es wurde nichts geschrieben."), std::string::npos) << "after the file lines";
+    for (const char* item : {"Dateien kopiert", "Dateien umgeschrieben", "Zeilen geändert", "Ersetzungen insgesamt"}) {
+      EXPECT_EQ(ParseSummary(run.out).items.at(item), ParseSummary(real.out).items.at(item)) << item;
+    }
+  }
+  // A file that cannot be read makes it 1, a refusal 2; still nothing is written.
+  std::filesystem::create_symlink("/proc/self/mem", temp_.path() / "quelle" / "speicher.frx");
+  EXPECT_EQ(RunTool({"-n", "-r", "quelle", "fehlt"}, temp_.path()).exit_code, kExitSomeFailed);
+  EXPECT_EQ(RunTool({"-n", "quelle", "fehlt"}, temp_.path()).exit_code, kExitNotConverted) << "no project at the top";
+  EXPECT_FALSE(std::filesystem::exists(temp_.path() / "fehlt"));
+}
+
+TEST_F(TavrinConvertTest, TheDiffShowsExactlyTheLinesAConversionChanges) {
+  std::filesystem::copy(ExamplesFolder() / "Lager", temp_.path() / "quelle", std::filesystem::copy_options::recursive);
+  const ToolRun real = RunTool({"-r", "--complete", "quelle", "echt"}, temp_.path());
+  ASSERT_EQ(real.exit_code, kExitConverted) << real.err;
+  const ToolRun run = RunTool({"-n", "--diff", "-r", "--complete", "quelle", "ziel"}, temp_.path());
+  ASSERT_EQ(run.exit_code, kExitConverted) << run.err;
+
+  // Walk the hunks: every "+" line must be that line of the converted file, every "-" line
+  // that line of the source, and together they are the changed lines the conversion counts.
+  const std::string base = temp_.path().native();
+  std::string file;
+  std::uint64_t old_line = 0;
+  std::uint64_t new_line = 0;
+  std::uint64_t changed = 0;
+  int notes = 0;
+  for (const std::string& line : Lines(run.out)) {
+    if (line.rfind("--- ", 0) == 0) {
+      ASSERT_EQ(line.rfind("--- " + base + "/quelle/", 0), 0u) << line;
+      file = line.substr(4 + base.size() + 8);
+    } else if (line.rfind("+++ ", 0) == 0) {
+      EXPECT_EQ(line, "+++ " + base + "/ziel/" + file);
+    } else if (line.rfind("@@ -", 0) == 0) {
+      old_line = new_line = std::stoull(line.substr(4));
+    } else if (line == "  (Zeilenenden werden zu CR LF)") {
+      ++notes;
+    } else if (!file.empty() && !line.empty() && (line[0] == ' ' || line[0] == '-' || line[0] == '+')) {
+      const auto converted = Lines(ReadFile(temp_.path() / "echt" / file));
+      if (line[0] == '+') {
+        ASSERT_LT(new_line - 1, converted.size());
+        EXPECT_EQ("+" + converted[new_line - 1], line + "\r") << file << " line " << new_line;
+        ++new_line;
+      } else if (line[0] == '-') {
+        ++old_line;
+        ++changed;
+      } else {
+        ++old_line;
+        ++new_line;
+      }
+    }
+  }
+  EXPECT_EQ(std::to_string(changed), ParseSummary(real.out).items.at("Zeilen geändert"));
+  EXPECT_EQ(notes, 2) << "the files saved with LF and with CR only";
+  EXPECT_FALSE(std::filesystem::exists(temp_.path() / "ziel"));
+}
+
+TEST_F(TavrinConvertTest, JsonIsOneValidDocumentAlsoForOddNames) {
+  MakeProject();
+  temp_.WriteFile("quelle/Gr\xfc\xdf" "e.frm", "Begin ComctlLib.Toolbar\r\n   BeginProperty Panel1 {0713E89F-850A-101B-AFC0-4210102A8DA7}\r\n");
+  std::filesystem::create_symlink("/proc/self/mem", temp_.path() / "quelle" / "a\"b\nc.frx");
+  for (const bool dry_run : {false, true}) {
+    SCOPED_TRACE(dry_run ? "dry run" : "conversion");
+    std::vector<std::string> words = {"--json", "quelle", dry_run ? "probe" : "ziel"};
+    if (dry_run) words.insert(words.begin(), "-n");
+    const ToolRun run = RunTool(words, temp_.path());
+    EXPECT_EQ(run.exit_code, kExitSomeFailed);
+
+    JsonValue json;
+    std::string error;
+    ASSERT_TRUE(ParseJson(run.out, &json, &error)) << error << "\n" << run.out;
+    EXPECT_EQ(json["dry_run"].boolean, dry_run);
+    EXPECT_FALSE(json["recursive"].boolean);
+    EXPECT_EQ(json["source"].text, temp_.path().native() + "/quelle/");
+    EXPECT_EQ(json["files"]["copied"].number, 1);
+    EXPECT_EQ(json["files"]["rewritten"].number, 3);
+    EXPECT_EQ(json["files"]["failed"].number, 1);
+    EXPECT_EQ(json["lines_changed"].number, 3);
+    ASSERT_EQ(json["replacements"].items.size(), 14u);
+    EXPECT_EQ(json["replacements"][6]["old"].text, "ComctlLib.");
+    EXPECT_EQ(json["replacements"][6]["count"].number, 2);
+    ASSERT_EQ(json["failures"].items.size(), 1u);
+    EXPECT_EQ(json["failures"][0]["file"].text, "a\"b\nc.frx");
+    EXPECT_EQ(json["failures"][0]["reason"].text, "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
+    ASSERT_EQ(json["hints"].items.size(), 1u);
+    EXPECT_EQ(json["hints"][0]["kind"].text, "vb5-class-id");
+    EXPECT_EQ(json["hints"][0]["file"].text, "Gr\\xFC\\xDF" "e.frm") << "a byte that is not UTF-8 as \\xNN";
+    EXPECT_EQ(json["hints"][0]["line"].number, 2);
+    EXPECT_EQ(run.out.find("Konvertierung"), std::string::npos) << "no German text on standard output";
   }
 }
 

@@ -28,20 +28,29 @@ struct Rewritten {
   std::uint64_t lines_changed = 0;
   KeyTable::Counts replacements{};
   std::vector<std::uint64_t> line_starts;
+  std::vector<std::uint64_t> found_lines;  // of the watched text, one per occurrence
 };
+
+// A text no row replaces, for the rewriter to look out for.
+const std::vector<WatchedText> kWatched = {{"{0713E8C7-850A-101B-AFC0-4210102A8DA7}", 7}};
 
 // Feeds `text` to a rewriter in pieces of 1 to `largest_piece` bytes (chosen by `random`), the
 // way a pass reads a file: the bytes not taken come again in front of the next piece.
 Rewritten Rewrite(const KeyTable& keys, std::string_view text, std::mt19937& random, std::size_t largest_piece,
                   bool captions) {
-  const OpeningFilter filter(TextRewriter::OpeningsOf(keys));
+  const OpeningFilter filter(TextRewriter::OpeningsOf(keys, &kWatched));
   MemoryOutput memory;
   Rewritten result;
   {
     BufferedOutput output(memory, 64);
-    TextRewriter::LineStart line_start;
-    if (captions) line_start = [&](std::uint64_t line) { result.line_starts.push_back(line); };
-    TextRewriter rewriter(keys, filter, output, line_start);
+    TextRewriter::Observers observers;
+    if (captions) observers.line_start = [&](std::uint64_t line) { result.line_starts.push_back(line); };
+    observers.watched = &kWatched;
+    observers.found = [&](int kind, std::uint64_t line, std::string_view) {
+      EXPECT_EQ(kind, 7);
+      result.found_lines.push_back(line);
+    };
+    TextRewriter rewriter(keys, filter, output, observers);
     std::string pending;
     std::size_t position = 0;
     for (;;) {
@@ -120,7 +129,13 @@ Rewritten Reference(const KeyTable& keys, const std::string& text) {
   std::uint64_t lines = 0;
   auto end_line = [&] {
     bool changed = false;
-    result.text += ReferenceLine(keys, line, result.replacements, &changed) + "\r\n";
+    const std::string rewritten = ReferenceLine(keys, line, result.replacements, &changed);
+    // The watched text counts where it stands after the rewriting (no row took it).
+    for (std::size_t at = rewritten.find(kWatched[0].text); at != std::string::npos;
+         at = rewritten.find(kWatched[0].text, at + 1)) {
+      result.found_lines.push_back(lines + 1);
+    }
+    result.text += rewritten + "\r\n";
     result.lines_changed += changed ? 1 : 0;
     result.line_starts.push_back(++lines);
     line.clear();
@@ -253,7 +268,7 @@ TEST(TextRewriterTest, AgreesWithWholeLineRewritingWhateverThePieces) {
   // Fragments that make old texts, new texts, near misses and line ends meet at every place.
   std::vector<std::string> fragments = {"\r\n", "\n", "\r", "MS", "C", "Co", "{", "{6", "x", "Lib.", "#1.3#0",
                                         std::string(1, '\0'), "\xff", "OCX", "#", "1", "a", ".", "#1.4", "#0",
-                                        "cOmCtl32.ocx", "comct2"};
+                                        "cOmCtl32.ocx", "comct2", kWatched[0].text, "{07"};
   for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
     fragments.emplace_back(keys.OldKey(i));
     fragments.emplace_back(keys.NewKey(i));
@@ -271,6 +286,7 @@ TEST(TextRewriterTest, AgreesWithWholeLineRewritingWhateverThePieces) {
       ASSERT_EQ(got.text, want.text) << "input: " << text;
       ASSERT_EQ(got.lines_changed, want.lines_changed) << text;
       ASSERT_EQ(got.replacements, want.replacements) << text;
+      ASSERT_EQ(got.found_lines, want.found_lines) << "lines of the watched text in: " << text;
       if (captions) {
         ASSERT_EQ(got.line_starts, want.line_starts) << text;
       }

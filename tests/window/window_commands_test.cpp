@@ -377,6 +377,39 @@ class WindowCommandsTest : public QObject {
     QVERIFY(!fs::exists(target / "Modul1.bas"));
     QVERIFY(fs::exists(target / "Form1.frm"));
   }
+
+  // Project entries whose files the target lacks are named in one box after the pass, after
+  // the failure box; other hints do not interrupt.
+  void missingProjectFilesAreNamedAfterThePass() {
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    MakeSmallProject(tree, "Quelle");
+    tree.File("Quelle/Projekt1.vbp", "Type=Exe\r\nForm=Form1.frm\r\nForm=Formulare\\Form3.frm\r\nModule=M; Modul1.bas\r\n");
+    tree.File("Quelle/Formulare/Form3.frm", "x\r\n");
+    const fs::path target = tree.Folder("Ziel");
+    tavrin::testing::FaultyFileServices files;
+    files.FailOpenInput("Modul1.bas", EACCES);
+    TestWindow w(tree.root(), files);
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    const RequestResult result = w.window.Tavrin();
+    QCOMPARE(result.outcome, RequestResult::Outcome::kConvertedWithFailures);
+    const auto boxes = MessageBoxes(w.dialogs);
+    QCOMPARE(boxes.size(), std::size_t{2});
+    QCOMPARE(boxes[0].title, std::string("Konvertierungsfehler"));
+    QCOMPARE(boxes[1].title, std::string("Konvertierungshinweise"));
+    QCOMPARE(boxes[1].style, tavrin::kButtonsOk + tavrin::kIconInformation);
+    const std::string& text = boxes[1].text;
+    QVERIFY(text.starts_with("Folgende Projekteinträge verweisen auf Dateien, die im Zielverzeichnis fehlen:\r\n"));
+    QVERIFY(text.find("Projekt1.vbp, Zeile 3: „Formulare\\Form3.frm“ fehlt im Zielverzeichnis: Die Datei liegt im "
+                      "Unterverzeichnis „Formulare“") != std::string::npos);
+    QVERIFY(text.find("Projekt1.vbp, Zeile 4: „Modul1.bas“") != std::string::npos);
+    QVERIFY(text.find("Form1.frm“") == std::string::npos);
+    QCOMPARE(w.window.lbInfo()->text(),
+             QStringLiteral("Bearbeite: Konvertierung mit Fehlern abgeschlossen......"));
+  }
 };
 
 QTEST_MAIN(WindowCommandsTest)

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "conversion/conversion_request.h"
+
+namespace tavrin::cli {
+
+// What the JSON document says besides the result of the request.
+struct JsonContext {
+  std::filesystem::path source;
+  std::filesystem::path target;
+  bool recursive = false;
+  bool complete = false;
+  bool dry_run = false;
+};
+
+// The result of a request as one JSON document (valid UTF-8 always; a byte of a name that is
+// not valid UTF-8 appears as the text \xNN in its string):
+// {"source", "target", "recursive", "complete", "dry_run", "files": {"copied", "rewritten",
+// "failed"}, "lines_changed", "replacements": [{"row", "old", "new", "count"}],
+// "failures": [{"file", "reason"}], "hints": [{"kind", "file", "line", "text", "message"}]}.
+std::string JsonReport(const RequestResult& result, const JsonContext& context);
+
+// `bytes` as a JSON string, quotes included.
+std::string JsonString(std::string_view bytes);
+
+}  // namespace tavrin::cli

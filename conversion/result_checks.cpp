@@ -1,0 +1,296 @@
+#include "conversion/result_checks.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "runtime/shown_text.h"
+
+namespace tavrin {
+namespace {
+
+enum WatchKind { kWatchVb5 = 1, kWatchChart, kWatchDataGrid };
+
+constexpr std::size_t kMostControlLines = 1000;  // per file; more are counted, not kept
+constexpr std::size_t kLongestEntryLine = 4096;
+constexpr std::size_t kFirstLinesShown = 3;
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return lower;
+}
+
+// The lower-cased suffix after the last dot.
+std::string LastSuffix(const NativeString& name) {
+  const std::string text = std::filesystem::path(name).filename().string();
+  const std::size_t dot = text.rfind('.');
+  return dot == std::string::npos ? std::string() : Lower(text.substr(dot + 1));
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// The file an entry line of a project (or group) names, or nothing: the value after the key's
+// "=", after its last ";", without blanks and quotes around it.
+std::optional<std::string> EntryValue(std::string_view line, bool group) {
+  static const std::set<std::string, std::less<>> kProjectKeys = {
+      "form", "module", "class", "usercontrol", "propertypage", "userdocument", "designer", "relateddoc", "resfile32"};
+  static const std::set<std::string, std::less<>> kGroupKeys = {"project", "startupproject"};
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::string key = Lower(Trim(line.substr(0, equals)));
+  if ((group ? kGroupKeys : kProjectKeys).count(key) == 0) return std::nullopt;
+  std::string_view value = line.substr(equals + 1);
+  const std::size_t semicolon = value.rfind(';');
+  if (semicolon != std::string_view::npos) value.remove_prefix(semicolon + 1);
+  value = Trim(value);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+  if (value.empty()) return std::nullopt;
+  return std::string(value);
+}
+
+// Splits a path as a project writes it ("..\Formulare\Form1.frm"; "/" taken as well).
+std::vector<std::string> Components(std::string_view path) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+      if (i > start) parts.emplace_back(path.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
+// A path below the top folder, as lower-cased components joined by "/".
+std::string Key(const std::vector<std::string>& parts) {
+  std::string key;
+  for (const std::string& part : parts) key += (key.empty() ? "" : "/") + Lower(part);
+  return key;
+}
+
+bool IsAbsolute(std::string_view path) {
+  return (!path.empty() && (path[0] == '\\' || path[0] == '/')) ||
+         (path.size() >= 2 && path[1] == ':' && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')));
+}
+
+// The components, below the top folder, of the file that `value` names from the project
+// folder `folder`; nothing when it lies outside the top folder.
+std::optional<std::vector<std::string>> Resolve(std::vector<std::string> folder, std::string_view value) {
+  if (IsAbsolute(value)) return std::nullopt;
+  for (const std::string& part : Components(value)) {
+    if (part == ".") continue;
+    if (part != "..") {
+      folder.push_back(part);
+    } else if (folder.empty()) {
+      return std::nullopt;
+    } else {
+      folder.pop_back();
+    }
+  }
+  return folder;
+}
+
+// True when the file `parts` (below the top) is an ordinary file of the source; letter case is
+// ignored per component, as Windows does.
+bool InSource(OpenedFolder& top, const std::vector<std::string>& parts) {
+  std::unique_ptr<OpenedFolder> owned;
+  OpenedFolder* folder = &top;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const FolderListing listing = folder->List("*.*");
+    if (!listing.status.ok()) return false;
+    const std::string wanted = Lower(parts[i]);
+    const bool last = i + 1 == parts.size();
+    std::optional<std::filesystem::path> match;
+    if (last) {
+      for (const ListedFile& file : listing.files) {
+        if (Lower(file.name.string()) == wanted) match = file.name;
+      }
+      return match.has_value();
+    }
+    for (const std::filesystem::path& sub : listing.folders) {
+      if (Lower(sub.string()) == wanted) match = sub;
+    }
+    std::unique_ptr<OpenedFolder> next;
+    if (!match || !folder->OpenFolder(*match, &next).ok()) return false;
+    owned = std::move(next);
+    folder = owned.get();
+  }
+  return false;
+}
+
+std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
+
+// Why the file that an entry names is not in the target, and what to do.
+std::string MissingFileMessage(OpenedFolder& source, const std::optional<std::vector<std::string>>& resolved,
+                               const std::string& value, bool recursive) {
+  const std::string missing = Quoted(value) + " fehlt im Zielverzeichnis: ";
+  if (IsAbsolute(value)) {
+    return missing + "Der Pfad ist absolut und zeigt aus dem Quellverzeichnis hinaus. Datei von Hand übernehmen "
+                     "und den Eintrag anpassen.";
+  }
+  if (!resolved) {
+    return missing + "Die Datei liegt außerhalb des Quellverzeichnisses. Ein gemeinsames übergeordnetes "
+                     "Verzeichnis mit --recursive umstellen.";
+  }
+  const std::vector<std::string>& parts = *resolved;
+  if (!InSource(source, parts)) return missing + "Die Datei fehlt auch im Quellverzeichnis.";
+  if (!recursive && parts.size() > 1) {
+    std::vector<std::string> folder(parts.begin(), parts.end() - 1);
+    std::string shown;
+    for (const std::string& part : folder) shown += (shown.empty() ? "" : "\\") + part;
+    return missing + "Die Datei liegt im Unterverzeichnis " + Quoted(shown) +
+           " des Quellverzeichnisses, das nicht umgestellt wurde. Mit --recursive umstellen.";
+  }
+  return missing + "Die Datei liegt im Quellverzeichnis, wurde aber nicht übertragen (siehe die Liste der nicht "
+                   "übertragenen Dateien).";
+}
+
+std::string ControlMessage(int kind) {
+  if (kind == kWatchChart) {
+    return "Das Diagramm-Steuerelement der Version 5 ersetzt Visual Basic 6 durch MSCHRT20.OCX: den Verweis von "
+           "Hand auf {65E121D4-0C60-11D2-A9FC-0000F8754DA1}#2.0#0; MSCHRT20.OCX ändern und das Präfix "
+           "MSChart20Lib. verwenden.";
+  }
+  return "Das Datengitter DBGRID32.OCX gehört in Visual Basic 6 zu einer anderen Datenanbindung und wird nicht "
+         "automatisch ersetzt: von Hand auf ein Datengitter von Visual Basic 6 umstellen.";
+}
+
+}  // namespace
+
+std::string_view HintKindName(std::string_view kind) {
+  if (kind == kHintMissingProjectFile) return "Fehlende Projektdateien";
+  if (kind == kHintVb5ClassId) return "Klassen-IDs der VB5-Steuerelemente";
+  if (kind == kHintReplacedControl) return "Ersetzte Steuerelemente";
+  return "Zeilenenden";
+}
+
+const std::vector<WatchedText>& ResultWatch() {
+  static const std::vector<WatchedText> kWatch = {
+      {"{6B7E6392-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}", kWatchVb5},
+      {"{0713E8C7-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713E8C2-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713E8C3-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713E452-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713F354-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713E89E-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713E89F-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713E432-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{0713F341-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
+      {"{02B5E320-7292-11CF-93D5-0020AF99504A}", kWatchChart},
+      {"{00028C01-0000-0000-0000-000000000046}", kWatchDataGrid},
+  };
+  return kWatch;
+}
+
+bool IsProjectFile(const NativeString& name) { return LastSuffix(name) == "vbp"; }
+bool IsGroupFile(const NativeString& name) { return LastSuffix(name) == "vbg"; }
+
+FindingsCollector::FindingsCollector(TextSink& next, NativeString relative, bool project_file)
+    : next_(next),
+      project_file_(project_file),
+      entries_(kLongestEntryLine, [this](std::uint64_t number, std::string_view text, const LineSplitter::Whole&) {
+        if (auto value = EntryValue(text, findings_.group)) findings_.entries.push_back({number, std::move(*value)});
+      }) {
+  findings_.group = IsGroupFile(relative);
+  findings_.relative = std::move(relative);
+}
+
+Status FindingsCollector::Append(std::string_view bytes) {
+  if (project_file_) entries_.Feed(bytes);
+  return next_.Append(bytes);
+}
+
+void FindingsCollector::Found(int kind, std::uint64_t line, std::string_view text) {
+  if (kind == kWatchVb5) {
+    if (!findings_.vb5_first_lines.empty() && findings_.vb5_first_lines.back() == line) return;
+    ++findings_.vb5_lines;
+    if (findings_.vb5_first_lines.size() < kFirstLinesShown) findings_.vb5_first_lines.push_back(line);
+    if (findings_.vb5_first_text.empty()) findings_.vb5_first_text = text;
+    return;
+  }
+  std::vector<FileFindings::ControlLine>& lines = findings_.replaced;
+  if (!lines.empty() && lines.back().line == line && lines.back().kind == kind) return;
+  if (lines.size() < kMostControlLines) {
+    lines.push_back({line, kind, std::string(text)});
+  } else {
+    ++findings_.replaced_more;
+  }
+}
+
+FileFindings FindingsCollector::Finish() {
+  if (project_file_) entries_.Finish();
+  return std::move(findings_);
+}
+
+std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
+                              const std::vector<FileFindings>& findings, OpenedFolder& source, bool recursive,
+                              bool complete) {
+  std::set<std::string> present;
+  std::uint64_t line_ends = 0;
+  for (const TransferredFile& file : transferred) {
+    present.insert(Key(Components(std::filesystem::path(file.relative).string())));
+    line_ends += file.rewritten && file.line_ends_changed ? 1 : 0;
+  }
+  std::vector<Hint> hints;
+  for (const FileFindings& file : findings) {
+    std::vector<std::string> folder = Components(std::filesystem::path(file.relative).string());
+    if (!folder.empty()) folder.pop_back();
+    for (const FileFindings::Entry& entry : file.entries) {
+      const std::optional<std::vector<std::string>> resolved = Resolve(folder, entry.value);
+      if (resolved && present.count(Key(*resolved)) != 0) continue;
+      hints.push_back({kHintMissingProjectFile, file.relative, entry.line, entry.value,
+                       MissingFileMessage(source, resolved, entry.value, recursive)});
+    }
+  }
+  for (const FileFindings& file : findings) {
+    if (file.vb5_lines == 0) continue;
+    std::string lines;
+    for (std::uint64_t line : file.vb5_first_lines) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+    if (file.vb5_lines > file.vb5_first_lines.size()) lines += " …";
+    hints.push_back({kHintVb5ClassId, file.relative, file.vb5_first_lines.front(), file.vb5_first_text,
+                     std::to_string(file.vb5_lines) + (file.vb5_lines == 1 ? " Zeile" : " Zeilen") +
+                         " mit Klassen-IDs der VB5-Steuerelemente (" + (file.vb5_lines == 1 ? "Zeile " : "Zeilen ") +
+                         lines + ")" +
+                         (complete ? ": von Hand prüfen." : ": mit --complete umstellen.")});
+  }
+  for (const FileFindings& file : findings) {
+    for (const FileFindings::ControlLine& control : file.replaced) {
+      hints.push_back({kHintReplacedControl, file.relative, control.line, control.text, ControlMessage(control.kind)});
+    }
+    if (file.replaced_more > 0) {
+      hints.push_back({kHintReplacedControl, file.relative, 0, {},
+                       "Und " + std::to_string(file.replaced_more) + " weitere Zeilen mit solchen Steuerelementen."});
+    }
+  }
+  if (line_ends > 0) {
+    hints.push_back({kHintLineEnds, {}, 0, {},
+                     std::to_string(line_ends) + (line_ends == 1 ? " umgeschriebene Datei hatte" : " umgeschriebene Dateien hatten") +
+                         " andere Zeilenenden als CR LF; sie enden jetzt auf CR LF."});
+  }
+  return hints;
+}
+
+std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most) {
+  std::vector<const Hint*> missing;
+  for (const Hint& hint : hints) {
+    if (hint.kind == kHintMissingProjectFile) missing.push_back(&hint);
+  }
+  if (missing.empty()) return {};
+  std::string text = "Folgende Projekteinträge verweisen auf Dateien, die im Zielverzeichnis fehlen:";
+  const std::size_t shown = std::min(missing.size(), most);
+  for (std::size_t i = 0; i < shown; ++i) {
+    text += "\r\n" + ShownText(std::filesystem::path(missing[i]->file).string()) + ", Zeile " +
+            std::to_string(missing[i]->line) + ": " + ShownLine(missing[i]->message);
+  }
+  if (missing.size() > shown) text += "\r\n(und " + std::to_string(missing.size() - shown) + " weitere)";
+  return text;
+}
+
+}  // namespace tavrin

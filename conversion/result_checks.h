@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "conversion/folder_path.h"
+#include "conversion/line_splitter.h"
+#include "conversion/text_rewriter.h"
+#include "runtime/file_services.h"
+#include "runtime/text_sink.h"
+
+namespace tavrin {
+
+// The kinds of hints, each with its German name for the summary.
+inline constexpr std::string_view kHintMissingProjectFile = "missing-project-file";
+inline constexpr std::string_view kHintVb5ClassId = "vb5-class-id";
+inline constexpr std::string_view kHintReplacedControl = "replaced-control";
+inline constexpr std::string_view kHintLineEnds = "line-ends";
+
+// Something the converted project still needs: not a failure, nothing was lost, but a person
+// has to look at it before the project opens in Visual Basic 6 as it should.
+struct Hint {
+  std::string_view kind;
+  NativeString file;        // below the top folder; empty for a hint about the whole result
+  std::uint64_t line = 0;   // 0 when the hint has no line
+  std::string text;         // the entry or class id it is about, as bytes of the file
+  std::string message;      // German
+};
+
+// The German name of a kind, for counts and the window ("Fehlende Projektdateien").
+std::string_view HintKindName(std::string_view kind);
+
+// What the rewriting of one file found for the checks.
+struct FileFindings {
+  NativeString relative;
+  bool group = false;                         // a project group (.vbg)
+  std::uint64_t vb5_lines = 0;                // lines that still hold a version 5 class id
+  std::vector<std::uint64_t> vb5_first_lines;
+  std::string vb5_first_text;
+  struct ControlLine {
+    std::uint64_t line;
+    int kind;
+    std::string text;
+  };
+  std::vector<ControlLine> replaced;  // lines that name a control version 6 replaced
+  std::uint64_t replaced_more = 0;    // such lines beyond those kept
+  struct Entry {
+    std::uint64_t line;
+    std::string value;  // the file it names, as written (quotes removed)
+  };
+  std::vector<Entry> entries;         // the project's entries that name files
+
+  bool empty() const { return vb5_lines == 0 && replaced.empty() && replaced_more == 0 && entries.empty(); }
+};
+
+// The class ids a rewriter looks out for: those of the version 5 controls and their sub-objects
+// (left standing when the key table has no row for them), and controls that version 6 replaced
+// by other libraries.
+const std::vector<WatchedText>& ResultWatch();
+
+// True for a project file (.vbp) or a project group (.vbg), by the name's last suffix.
+bool IsProjectFile(const NativeString& name);
+bool IsGroupFile(const NativeString& name);
+
+// Collects the findings of one rewritten file: the watched texts the rewriter reports, and for
+// project files the entries of the text on its way to `next`.
+class FindingsCollector : public TextSink {
+ public:
+  FindingsCollector(TextSink& next, NativeString relative, bool project_file);
+
+  Status Append(std::string_view bytes) override;
+  void Found(int kind, std::uint64_t line, std::string_view text);
+  // The text has ended; what was found.
+  FileFindings Finish();
+
+ private:
+  TextSink& next_;
+  bool project_file_;
+  FileFindings findings_;
+  LineSplitter entries_;
+};
+
+// One file as it was transferred.
+struct TransferredFile {
+  NativeString relative;
+  bool rewritten = false;
+  std::uint64_t lines_changed = 0;
+  bool line_ends_changed = false;
+};
+
+// The hints about a converted result: entries of project files that name files the target
+// lacks (with where they are in the source), class ids of the version 5 controls left
+// standing, controls version 6 replaced by other libraries, and line ends made CR LF.
+// `source` is the top source folder, looked into to tell where a missing file is.
+std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
+                              const std::vector<FileFindings>& findings, OpenedFolder& source, bool recursive,
+                              bool complete);
+
+// The window's message about missing project files: a heading, then at most `most` hints and
+// how many more there are, joined by CR LF. Empty when there is none of that kind.
+std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most);
+
+}  // namespace tavrin
