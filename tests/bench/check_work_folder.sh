@@ -7,7 +7,8 @@ set -euo pipefail
 script=$1 tool=$2 scratch=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
 run() {
-  python3 "$script" --tool "$tool" --window-tool /nonexistent --runs 1 --scale 0.005 --big-mib 1 --work "$1"
+  python3 "$script" --tool "$tool" --window-tool /nonexistent --runs 1 --scale 0.005 --big-mib 1 \
+    --tree-copies 2 --tree-scale 0.005 --long-line-mib 1 --work "$1"
 }
 rm -rf "$scratch"
 mkdir -p "$scratch/own"
