@@ -48,6 +48,7 @@ class ReadOnlyFileServices : public tavrin::FileServices {
   }
   tavrin::FolderListing List(const fs::path& pattern) override { return real_.List(pattern); }
   bool Missing(const fs::path& path) override { return real_.Missing(path); }
+  bool LinkTarget(const fs::path& path, fs::path* target) override { return real_.LinkTarget(path, target); }
   tavrin::Status RemoveFile(const fs::path& file) override { return Refuse("RemoveFile " + file.string()); }
   tavrin::Status MakeFolder(const fs::path& folder) override {
     return Refuse("MakeFolder " + folder.string());
