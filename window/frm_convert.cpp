@@ -267,16 +267,18 @@ void frmConvert::DeleteFolder() {
   }
   // Taken once: the list moves away from the folder before its files are deleted.
   const std::filesystem::path folder = ZielPfad();
-  const std::string refusal = DeletionRefusal(folder, QuellPfad());
-  if (!refusal.empty()) {
-    MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
+  const DeletionCheck check = CheckDeletion(files_, folder, QuellPfad());
+  if (!check.refusal.empty()) {
+    MessageBox(check.refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
     return;
   }
   // "Nein" is the default button: Enter alone must not delete a folder's files.
   const int style = kButtonsYesNo + kIconQuestion + kDefaultButton2;
   if (MessageBox(DeleteConfirmation(folder), style, kDeleteFolderTitle) != kAnswerYes) return;
   controls_.dir2->SetPath("..");
-  DeleteFilesAndFolder(files_, folder);
+  // Another program may have put something else in its place while the question was open.
+  const std::string refusal = DeleteConfirmedFolder(files_, folder, check.confirmed);
+  if (!refusal.empty()) MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
 }
 
 void frmConvert::CenterOnScreen() {
