@@ -218,6 +218,9 @@ void frmConvert::btnConvert_Click(int index) {
 
 RequestResult frmConvert::Tavrin() {
   RequestResult result = request_.Tavrin();
+  // A refusal may come from a folder that changed behind the window's back (gone, replaced
+  // by a file, emptied, filled): the lists and labels show what is there now.
+  if (result.outcome == RequestResult::Outcome::kRefused) ShowDiskState();
   // Closing was asked for while the pass ran; the outermost request carries it out.
   if (close_after_pass_ && !request_.running()) {
     close_after_pass_ = false;
@@ -244,9 +247,19 @@ void frmConvert::btnPath_Click(int index) {
     DeleteFolder();
   else
     return;
-  // Both lists show the folders as they now are on disk, whatever happened above.
-  controls_.dir1->Refresh();
-  controls_.dir2->Refresh();
+  // Whatever happened above, and whatever other programs did meanwhile.
+  ShowDiskState();
+}
+
+void frmConvert::ShowDiskState() {
+  // A list that stays on its folder raises no change of its own, but what the folder holds
+  // may have changed: its handler runs all the same.
+  if (!controls_.dir1->Refresh()) Dir1_Change();
+  if (!controls_.dir2->Refresh()) Dir2_Change();
+  controls_.drive1->ShowDriveOf(controls_.dir1->Path());
+  controls_.drive2->ShowDriveOf(controls_.dir2->Path());
+  // The conversion page's button and text follow the folders now shown.
+  if (controls_.sstab1->Tab() == 2) SSTab1_Click(2);
 }
 
 void frmConvert::NewFolder() {

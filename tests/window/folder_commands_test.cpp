@@ -636,6 +636,73 @@ class FolderCommandsTest : public QObject {
     QCOMPARE(FolderSnapshot(a).at("wichtig.txt"), std::string("wichtig"));
   }
 
+  // After each folder command the labels and the status bar tell what is on disk now, also
+  // when the lists stay where they are and another program changed the folders while the
+  // command's dialog was open.
+  void folderCommandsShowWhatIsOnDiskNow_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("answer");  // "Nein", or a name for the input box
+    QTest::addColumn<QString>("change");  // made while the dialog is open
+    QTest::addColumn<QString>("project");  // lbPrj afterwards
+    QTest::addColumn<QString>("free");     // lbCr afterwards
+    QTest::newRow("new folder, target emptied") << 0 << "Neu" << "empty target" << "Ja" << "Ja";
+    QTest::newRow("new folder cancelled, source lost its project") << 0 << "" << "empty source" << "Nein"
+                                                                   << "Nein";
+    QTest::newRow("delete answered No, target emptied") << 1 << "Nein" << "empty target" << "Ja" << "Ja";
+    QTest::newRow("delete answered No, source lost its project") << 1 << "Nein" << "empty source" << "Nein"
+                                                                 << "Nein";
+  }
+  void folderCommandsShowWhatIsOnDiskNow() {
+    QFETCH(int, button);
+    QFETCH(QString, answer);
+    QFETCH(QString, change);
+    QFETCH(QString, project);
+    QFETCH(QString, free);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    tree.File("Quelle/P.vbp");
+    const fs::path target = tree.Folder("Ziel");
+    tree.File("Ziel/a.txt");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    w.window.SSTab1()->SetTab(1);
+    QCOMPARE(w.window.lbPrj()->text(), QStringLiteral("Ja"));
+    QCOMPARE(w.window.lbCr()->text(), QStringLiteral("Nein"));
+    w.dialogs.while_shown = [&](const ScriptedDialogs::Shown&) {
+      if (change == "empty target") fs::remove(target / "a.txt");
+      if (change == "empty source") fs::remove(source / "P.vbp");
+    };
+    if (button == 0)
+      w.dialogs.AnswerNextInputBox(answer.toStdString());
+    else
+      w.dialogs.AnswerNextMessageBox(tavrin::kAnswerNo);
+    w.window.btnPath_Click(button);
+
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(w.window.Dir2()->Path(), target);
+    QCOMPARE(w.window.lbPrj()->text(), project);
+    QCOMPARE(w.window.lbCr()->text(), free);
+    QCOMPARE(tavrin::testing::TextColour(w.window.lbCr()) == tavrin::testing::kRedText, free == "Nein");
+    QCOMPARE(w.window.StatusBar1()->SimpleText(), ShownFolder(target));
+  }
+
+  // A folder command that leaves the target list on another drive shows that drive.
+  void deleteShowsTheDriveOfTheFolderNowShown() {
+    ScratchTree tree;
+    const fs::path drive = tree.Folder("Platte");
+    tree.File("Platte/a.txt");
+    TestWindow w(tree.root(), tavrin::DiskFileServices(), std::vector<fs::path>{"/", drive});
+    QVERIFY(w.window.Drive2()->PickDrive(drive));
+    QCOMPARE(w.window.Dir2()->Path(), drive);
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QVERIFY(!fs::exists(drive));
+    QCOMPARE(w.window.Dir2()->Path(), tree.root());
+    QCOMPARE(w.window.Drive2()->Drive(), fs::path("/"));
+  }
+
   void otherButtonIndexesDoNothing() {
     ScratchTree tree;
     TestWindow w(tree.root());

@@ -184,6 +184,82 @@ class WindowCommandsTest : public QObject {
     QVERIFY(w.dialogs.pointers().empty());
   }
 
+  // A refusal may come from folders that changed behind the window's back (gone, replaced
+  // by a file, emptied, filled): afterwards the lists, the labels, the status bar and the
+  // convert button show what is on disk now.
+  void refusedConversionShowsWhatIsOnDiskNow_data() {
+    QTest::addColumn<QString>("target");  // at the start; the source is Ziel/Quelle
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("source_after");  // Dir1
+    QTest::addColumn<QString>("target_after");  // Dir2
+    QTest::addColumn<QString>("project");       // lbPrj
+    QTest::addColumn<QString>("free");          // lbCr
+    QTest::addColumn<bool>("enabled");          // btnConvert(0)
+    QTest::newRow("source replaced by a file") << "Ziel"
+                                               << "source file"
+                                               << "Ziel"
+                                               << "Ziel"
+                                               << "Nein"
+                                               << "Nein" << false;
+    QTest::newRow("source lost its project") << "Leer"
+                                             << "no project"
+                                             << "Ziel/Quelle"
+                                             << "Leer"
+                                             << "Nein"
+                                             << "Ja" << true;
+    QTest::newRow("target filled") << "Leer"
+                                   << "target filled"
+                                   << "Ziel/Quelle"
+                                   << "Leer"
+                                   << "Ja"
+                                   << "Nein" << true;
+    QTest::newRow("target removed") << "Leer/Unter"
+                                    << "target removed"
+                                    << "Ziel/Quelle"
+                                    << "Leer"
+                                    << "Ja"
+                                    << "Ja" << true;
+  }
+  void refusedConversionShowsWhatIsOnDiskNow() {
+    QFETCH(QString, target);
+    QFETCH(QString, change);
+    QFETCH(QString, source_after);
+    QFETCH(QString, target_after);
+    QFETCH(QString, project);
+    QFETCH(QString, free);
+    QFETCH(bool, enabled);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Ziel/Quelle");
+    tree.File("Ziel/Quelle/P.vbp", "Type=Exe\r\n");
+    tree.Folder("Leer/Unter");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(tree.root() / target.toStdString()));
+    if (change == "source file") {
+      fs::remove_all(source);
+      tree.File("Ziel/Quelle", "eine Datei");
+    }
+    if (change == "no project") fs::remove(source / "P.vbp");
+    if (change == "target filled") tree.File("Leer/neu.txt");
+    if (change == "target removed") fs::remove_all(tree.root() / "Leer/Unter");
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    w.window.Toolbar1_ButtonClick(3);
+
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(MessageBoxes(w.dialogs).size(), std::size_t{1});
+    QCOMPARE(MessageBoxes(w.dialogs)[0].title, std::string("Konvertierungsfehler"));
+    QCOMPARE(w.window.Dir1()->Path(), tree.root() / source_after.toStdString());
+    QCOMPARE(w.window.Dir2()->Path(), tree.root() / target_after.toStdString());
+    QCOMPARE(w.window.lbPrj()->text(), project);
+    QCOMPARE(w.window.lbCr()->text(), free);
+    QCOMPARE(w.window.btnConvert(0)->isEnabled(), enabled);
+    const QString status = enabled ? QStringLiteral("Konvertierung kann durchgeführt werden...")
+                                   : QStringLiteral("Bitte wählen Sie ein anderes Projekt oder ein anderes "
+                                                    "Zielverzeichnis...");
+    QCOMPARE(w.window.StatusBar1()->SimpleText(), status);
+  }
+
   void aboutMessageFromBothPlaces() {
     ScratchTree tree;
     TestWindow w(tree.root());
