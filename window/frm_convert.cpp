@@ -15,6 +15,7 @@
 #include "window/folder_commands.h"
 #include "window/lists/path_text.h"
 #include "window/message_box_style.h"
+#include "window/single_click_filter.h"
 #include "window/ui_text.h"
 
 namespace tavrin {
@@ -93,6 +94,15 @@ void frmConvert::ConnectHandlers() {
   for (int index : {0, 1}) {
     connect(btnConvert(index), &QPushButton::clicked, this, [this, index] { btnConvert_Click(index); });
     connect(btnPath(index), &QPushButton::clicked, this, [this, index] { btnPath_Click(index); });
+  }
+  // A double click on a command is one command: one conversion, not a second one that the
+  // first has made impossible.
+  auto* single_click = new SingleClickFilter(this);
+  for (int index = 1; index <= controls_.toolbar1->ButtonCount(); ++index)
+    controls_.toolbar1->Button(index)->installEventFilter(single_click);
+  for (int index : {0, 1}) {
+    btnConvert(index)->installEventFilter(single_click);
+    btnPath(index)->installEventFilter(single_click);
   }
 }
 

@@ -260,6 +260,53 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(w.window.StatusBar1()->SimpleText(), status);
   }
 
+  // A double click on a command button is one click: its second press starts nothing. So a
+  // double click on "Konvertierung" converts once and shows no refusal of a second request.
+  // Two clicks apart stay two clicks.
+  void doubleClickIsOneClick_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("boxes");  // message boxes that one click shows
+    QTest::newRow("toolbar: Konvertierung") << "Toolbar1.Button(3)" << 0;
+    QTest::newRow("Konvertieren") << "btnConvert(0)" << 0;
+    QTest::newRow("toolbar: Über...") << "Toolbar1.Button(5)" << 1;
+    QTest::newRow("Über...") << "btnConvert(1)" << 1;
+  }
+  void doubleClickIsOneClick() {
+    QFETCH(QString, button);
+    QFETCH(int, boxes);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    MakeSmallProject(tree, "Quelle");
+    const fs::path target = tree.Folder("Ziel");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    w.window.SSTab1()->SetTab(2);
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    const auto* control = w.window.findChild<QWidget*>(button);
+    QVERIFY(control != nullptr);
+    const QPoint at = control->mapTo(&w.window, control->rect().center());
+
+    for (int box = 0; box < boxes; ++box) w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    QTest::mouseDClick(w.window.windowHandle(), Qt::LeftButton, {}, at);
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(MessageBoxes(w.dialogs).size(), static_cast<std::size_t>(boxes));
+    if (boxes == 0) {
+      QCOMPARE(FolderSnapshot(target).size(), std::size_t{5});
+      QCOMPARE(w.window.lbInfo()->text(), QStringLiteral("Bearbeite: Konvertierung abgeschlossen......"));
+    }
+
+    // Two single clicks: two commands (a conversion now refused, the target being full).
+    for (int click = 0; click < 2; ++click) {
+      w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+      QTest::mouseClick(w.window.windowHandle(), Qt::LeftButton, {}, at);
+    }
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(MessageBoxes(w.dialogs).size(), static_cast<std::size_t>(boxes + 2));
+  }
+
   void aboutMessageFromBothPlaces() {
     ScratchTree tree;
     TestWindow w(tree.root());
