@@ -111,7 +111,8 @@ std::filesystem::path frmConvert::QuellPfad() { return FolderPath(controls_.dir1
 std::filesystem::path frmConvert::ZielPfad() { return FolderPath(controls_.dir2->Path()); }
 
 void frmConvert::WriteInfo(std::string_view text, std::int32_t wert) {
-  QString caption = QStringLiteral("Bearbeite: ") + UiText(text);
+  // The text names files: shown escaped, as every name in the window.
+  QString caption = QStringLiteral("Bearbeite: ") + ShownName(text);
   if (wert != 0)
     caption += QStringLiteral(" [") + QString::number(wert) + QStringLiteral("]...");
   else

@@ -703,6 +703,55 @@ class FolderCommandsTest : public QObject {
     QCOMPARE(w.window.Drive2()->Drive(), fs::path("/"));
   }
 
+  // Names whose bytes are no UTF-8 or hold control characters are shown escaped, as the
+  // command line shows them, in every display: two names never look alike, and a name is
+  // always one line.
+  void namesAreShownEscapedEverywhere() {
+    const struct {
+      std::string name;
+      QString shown;
+    } names[] = {
+        {"Gr\xFC\xDF", QStringLiteral("Gr\\xFC\\xDF")},
+        {"Gr\xFD\xDF", QStringLiteral("Gr\\xFD\\xDF")},
+        {"Gr\xC3\xBC\xC3\x9F", QStringLiteral("Grüß")},
+        {"zwei\nZeilen", QStringLiteral("zwei\\nZeilen")},
+        {"Farbe\x1B[31m", QStringLiteral("Farbe\\x1B[31m")},
+        {"schr\\aeg", QStringLiteral("schr\\\\aeg")},
+    };
+    ScratchTree tree;
+    const fs::path target = tree.Folder("Ziel");
+    const QString root = QString::fromStdString(tree.root());
+    std::vector<fs::path> drives{"/"};
+    for (const auto& entry : names) {
+      tree.File(target / entry.name / "a.txt");
+      drives.push_back(target / entry.name);
+    }
+    TestWindow w(tree.root(), tavrin::DiskFileServices(), drives);
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    QSet<QString> row_texts;
+    for (const auto& entry : names) {
+      const fs::path folder = target / entry.name;
+      const QString shown_path = root + "/Ziel/" + entry.shown + "/";
+      const QListWidgetItem* row = RowOf(w.window.Dir2(), folder);
+      QVERIFY(row != nullptr);
+      QCOMPARE(row->text(), entry.shown);
+      row_texts.insert(row->text());
+      QCOMPARE(w.window.Drive2()->itemText(static_cast<int>(row_texts.size())),
+               root + "/Ziel/" + entry.shown);
+      QVERIFY(w.window.Dir2()->SetPath(folder));
+      QCOMPARE(w.window.StatusBar1()->SimpleText(), shown_path);
+      w.dialogs.AnswerNextMessageBox(tavrin::kAnswerNo);
+      w.window.btnPath_Click(1);
+      QCOMPARE(QString::fromStdString(MessageBoxes(w.dialogs).back().text),
+               "Wollen Sie das aktuelle Verzeichnis [" + shown_path +
+                   "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?");
+      w.window.WriteInfo((folder / "Form1.frm").native(), 7);
+      QCOMPARE(w.window.lbInfo()->text(), "Bearbeite: " + shown_path + "Form1.frm [7]...");
+      QVERIFY(w.window.Dir2()->SetPath(target));
+    }
+    QCOMPARE(row_texts.size(), qsizetype(std::size(names)));
+  }
+
   void otherButtonIndexesDoNothing() {
     ScratchTree tree;
     TestWindow w(tree.root());
