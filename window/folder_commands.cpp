@@ -138,23 +138,18 @@ DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const f
       break;
   }
   // The folder the question is about, as it is now: only this one may lose its files.
-  std::unique_ptr<OpenedFolder> opened;
-  const Status status = OpenFolderItself(files, folder, &opened);
-  if (!status.ok()) {
-    check.refusal = ShownText(status.reason());
-    return check;
-  }
-  check.confirmed = opened->id();
+  const Status status = OpenFolderItself(files, folder, &check.confirmed);
+  if (!status.ok()) check.refusal = ShownText(status.reason());
   return check;
 }
 
-std::string DeleteConfirmedFolder(FileServices& files, const fs::path& folder, const FolderId& confirmed) {
+std::string DeleteConfirmedFolder(FileServices& files, const fs::path& folder, OpenedFolder& confirmed) {
   std::unique_ptr<OpenedFolder> opened;
   if (!OpenFolderItself(files, folder, &opened).ok()) {
     // Gone or unreadable: nothing to delete. A link in its place is no folder to act on.
     return LinkRefusal(files, folder);
   }
-  if (opened->id() != confirmed) {
+  if (opened->id() != confirmed.id()) {
     return "Das Verzeichnis [" + ShownPath(folder) +
            "] wurde nach der Rückfrage durch ein anderes ersetzt und wird nicht gelöscht.";
   }

@@ -291,7 +291,7 @@ void frmConvert::DeleteFolder() {
   }
   // Taken once: the list moves away from the folder before its files are deleted.
   const std::filesystem::path folder = ZielPfad();
-  const DeletionCheck check = CheckDeletion(files_, folder, QuellPfad());
+  DeletionCheck check = CheckDeletion(files_, folder, QuellPfad());
   if (!check.refusal.empty()) {
     MessageBox(check.refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
     return;
@@ -301,7 +301,8 @@ void frmConvert::DeleteFolder() {
   if (MessageBox(DeleteConfirmation(folder), style, kDeleteFolderTitle) != kAnswerYes) return;
   controls_.dir2->SetPath("..");
   // Another program may have put something else in its place while the question was open.
-  const std::string refusal = DeleteConfirmedFolder(files_, folder, check.confirmed);
+  const std::string refusal = DeleteConfirmedFolder(files_, folder, *check.confirmed);
+  check.confirmed.reset();  // not held open while the next box waits
   if (!refusal.empty()) MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
 }
 

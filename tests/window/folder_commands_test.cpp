@@ -542,6 +542,8 @@ class FolderCommandsTest : public QObject {
     QTest::newRow("replaced by another folder") << "folder" << replaced;
     QTest::newRow("its parent replaced by a link") << "parent" << replaced;
     QTest::newRow("mounted over") << "mount" << replaced;
+    // Many file systems give a new folder the number of one just removed at once.
+    QTest::newRow("removed and made anew") << "anew" << replaced;
     QTest::newRow("removed") << "removed" << QString();
     QTest::newRow("replaced by a file") << "file" << QString();
   }
@@ -569,7 +571,8 @@ class FolderCommandsTest : public QObject {
         fs::rename(root / "Eltern", root / "Eltern.alt");
         fs::create_symlink(root / "Zweites", root / "Eltern");
       }
-      if (swap == "removed") fs::remove_all(folder);
+      if (swap == "removed" || swap == "anew") fs::remove_all(folder);
+      if (swap == "anew") tree.File("Eltern/Weg/neu.txt", "neu");
       at_answer = FolderSnapshot(root);
       w.dialogs.while_shown = nullptr;
     };
