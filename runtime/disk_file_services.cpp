@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "runtime/bounded_input_file.h"
 #include "runtime/file_service_reasons.h"
@@ -315,6 +316,22 @@ class DiskFileServicesImpl : public FileServices {
   bool Missing(const std::filesystem::path& path) override {
     struct stat info;
     return lstat(path.c_str(), &info) != 0 && errno == ENOENT;
+  }
+
+  bool LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) override {
+    std::string entry = path.native();
+    while (entry.size() > 1 && entry.back() == '/') entry.pop_back();  // "T2/" would name where T2 leads
+    std::string text(256, '\0');
+    for (;;) {
+      const ssize_t n = readlink(entry.c_str(), text.data(), text.size());
+      if (n < 0) return false;  // EINVAL: no link; ENOENT and the rest: nothing to tell
+      if (static_cast<std::size_t>(n) < text.size()) {
+        text.resize(static_cast<std::size_t>(n));
+        *target = std::move(text);
+        return true;
+      }
+      text.resize(text.size() * 2);  // it may not have fitted
+    }
   }
 
   Status RemoveFile(const std::filesystem::path& file) override {

@@ -126,6 +126,12 @@ class FileServices {
   // True when nothing at all stands at `path`, not even a dangling link.
   virtual bool Missing(const std::filesystem::path& path) = 0;
 
+  // True when the entry at `path` is itself a link (its last component; links above it do not
+  // count, nor does a separator at its end); `*target` is then where it points, as the link
+  // holds it (a relative target counts from the folder that holds the link). False when it is
+  // no link or nothing stands there.
+  virtual bool LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) = 0;
+
   // Removes one directory entry that is not a folder; a link is removed as a link.
   virtual Status RemoveFile(const std::filesystem::path& file) = 0;
 

@@ -1,12 +1,17 @@
 #include "window/folder_commands.h"
 
+#include <algorithm>
+#include <memory>
 #include <system_error>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
 #include "conversion/folder_path.h"
+#include "runtime/shown_text.h"
+#include "window/lists/mount_table.h"
 #include "window/lists/path_text.h"
 #include "window/ui_text.h"
 
@@ -15,12 +20,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The root of a drive: "/" (also through a link), or the top folder of a file system mounted
-// below it. Neither can be removed, but its files would be deleted first.
+// The top folder of a drive or of anything mounted: "/" (also through a link), a folder on
+// which something is mounted (bind mounts too, which the device test below cannot see, since
+// they stay on their device), or the top folder of another file system. None can be removed,
+// but its files would be deleted first.
 bool IsRoot(const fs::path& folder) {
   const fs::path text = LexicalFolder(folder);
   if (!text.has_relative_path()) return true;
 #ifndef _WIN32
+  std::error_code error;
+  const fs::path real = fs::canonical(text, error);
+  if (!error) {
+    if (!real.has_relative_path()) return true;
+    const std::vector<fs::path> mounted = AllMountPoints(ReadMountTable());
+    if (std::find(mounted.begin(), mounted.end(), real) != mounted.end()) return true;
+  }
   struct stat here {};
   struct stat above {};
   if (stat(text.c_str(), &here) == 0 && stat((text / "..").c_str(), &above) == 0) {
@@ -62,6 +76,27 @@ Relation RelationTo(const fs::path& folder, const fs::path& source) {
   return Relation::kNone;
 }
 
+// Opens the folder that `folder` names, itself: the folder above it is opened (links in its
+// path resolved), then the last name inside it, which is never followed when it is a link.
+Status OpenFolderItself(FileServices& files, const fs::path& folder, std::unique_ptr<OpenedFolder>* out) {
+  const fs::path text = LexicalFolder(folder);
+  std::unique_ptr<OpenedFolder> above;
+  const Status status = files.OpenFolder(text.parent_path(), &above);
+  if (!status.ok()) return status;
+  return above->OpenFolder(text.filename(), out);
+}
+
+// Why `folder` is refused when it is itself a link; empty when it is none.
+std::string LinkRefusal(FileServices& files, const fs::path& folder) {
+  const fs::path link = LexicalFolder(folder);
+  fs::path target;
+  if (!files.LinkTarget(link, &target)) return {};
+  // A relative target counts from the folder that holds the link.
+  const fs::path points_to = LexicalFolder(target.is_absolute() ? target : link.parent_path() / target);
+  return "Das Verzeichnis [" + ShownPath(folder) + "] ist eine symbolische Verknüpfung auf [" +
+         ShownPath(FolderPath(points_to)) + "] und kann nicht gelöscht werden.";
+}
+
 }  // namespace
 
 std::string DeleteConfirmation(const fs::path& folder) {
@@ -81,28 +116,50 @@ std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view n
   return Append(target, entered.native());
 }
 
-std::string DeletionRefusal(const fs::path& folder, const fs::path& source) {
+DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const fs::path& source) {
+  DeletionCheck check;
+  check.refusal = LinkRefusal(files, folder);
+  if (!check.refusal.empty()) return check;
   if (IsRoot(folder)) {
-    return "Das Verzeichnis [" + ShownPath(folder) + "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
+    check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                    "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
+    return check;
   }
   switch (RelationTo(folder, source)) {
     case Relation::kSame:
-      return "Das Verzeichnis [" + ShownPath(folder) +
-             "] ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+      check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                      "] ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+      return check;
     case Relation::kHolds:
-      return "Das Verzeichnis [" + ShownPath(folder) +
-             "] enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+      check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                      "] enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+      return check;
     case Relation::kNone:
       break;
   }
-  return {};
+  // The folder the question is about, as it is now: only this one may lose its files.
+  const Status status = OpenFolderItself(files, folder, &check.confirmed);
+  if (!status.ok()) check.refusal = ShownText(status.reason());
+  return check;
 }
 
-void DeleteFilesAndFolder(FileServices& files, const fs::path& folder) {
+std::string DeleteConfirmedFolder(FileServices& files, const fs::path& folder, OpenedFolder& confirmed) {
+  std::unique_ptr<OpenedFolder> opened;
+  if (!OpenFolderItself(files, folder, &opened).ok()) {
+    // Gone or unreadable: nothing to delete. A link in its place is no folder to act on.
+    return LinkRefusal(files, folder);
+  }
+  if (opened->id() != confirmed.id()) {
+    return "Das Verzeichnis [" + ShownPath(folder) +
+           "] wurde nach der Rückfrage durch ein anderes ersetzt und wird nicht gelöscht.";
+  }
+  // Listed and removed through the folder opened: a path swapped now leads nowhere else.
   // The listing yields ordinary files only: no folders, no hidden entries.
-  const FolderListing listing = files.List(Append(folder, fs::path("*.*").native()));
-  for (const ListedFile& file : listing.files) files.RemoveFile(Append(folder, file.name.native()));
+  const FolderListing listing = opened->List("*.*");
+  for (const ListedFile& file : listing.files) opened->RemoveFile(file.name);
+  opened.reset();
   files.RemoveFolder(LexicalFolder(folder));
+  return {};
 }
 
 }  // namespace tavrin

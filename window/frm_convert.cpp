@@ -15,6 +15,7 @@
 #include "window/folder_commands.h"
 #include "window/lists/path_text.h"
 #include "window/message_box_style.h"
+#include "window/single_click_filter.h"
 #include "window/ui_text.h"
 
 namespace tavrin {
@@ -94,6 +95,15 @@ void frmConvert::ConnectHandlers() {
     connect(btnConvert(index), &QPushButton::clicked, this, [this, index] { btnConvert_Click(index); });
     connect(btnPath(index), &QPushButton::clicked, this, [this, index] { btnPath_Click(index); });
   }
+  // A double click on a command is one command: one conversion, not a second one that the
+  // first has made impossible.
+  auto* single_click = new SingleClickFilter(this);
+  for (int index = 1; index <= controls_.toolbar1->ButtonCount(); ++index)
+    controls_.toolbar1->Button(index)->installEventFilter(single_click);
+  for (int index : {0, 1}) {
+    btnConvert(index)->installEventFilter(single_click);
+    btnPath(index)->installEventFilter(single_click);
+  }
 }
 
 std::filesystem::path frmConvert::QuellPfad() { return FolderPath(controls_.dir1->Path()); }
@@ -101,7 +111,8 @@ std::filesystem::path frmConvert::QuellPfad() { return FolderPath(controls_.dir1
 std::filesystem::path frmConvert::ZielPfad() { return FolderPath(controls_.dir2->Path()); }
 
 void frmConvert::WriteInfo(std::string_view text, std::int32_t wert) {
-  QString caption = QStringLiteral("Bearbeite: ") + UiText(text);
+  // The text names files: shown escaped, as every name in the window.
+  QString caption = QStringLiteral("Bearbeite: ") + ShownName(text);
   if (wert != 0)
     caption += QStringLiteral(" [") + QString::number(wert) + QStringLiteral("]...");
   else
@@ -218,6 +229,9 @@ void frmConvert::btnConvert_Click(int index) {
 
 RequestResult frmConvert::Tavrin() {
   RequestResult result = request_.Tavrin();
+  // A refusal may come from a folder that changed behind the window's back (gone, replaced
+  // by a file, emptied, filled): the lists and labels show what is there now.
+  if (result.outcome == RequestResult::Outcome::kRefused) ShowDiskState();
   // Closing was asked for while the pass ran; the outermost request carries it out.
   if (close_after_pass_ && !request_.running()) {
     close_after_pass_ = false;
@@ -244,9 +258,19 @@ void frmConvert::btnPath_Click(int index) {
     DeleteFolder();
   else
     return;
-  // Both lists show the folders as they now are on disk, whatever happened above.
-  controls_.dir1->Refresh();
-  controls_.dir2->Refresh();
+  // Whatever happened above, and whatever other programs did meanwhile.
+  ShowDiskState();
+}
+
+void frmConvert::ShowDiskState() {
+  // A list that stays on its folder raises no change of its own, but what the folder holds
+  // may have changed: its handler runs all the same.
+  if (!controls_.dir1->Refresh()) Dir1_Change();
+  if (!controls_.dir2->Refresh()) Dir2_Change();
+  controls_.drive1->ShowDriveOf(controls_.dir1->Path());
+  controls_.drive2->ShowDriveOf(controls_.dir2->Path());
+  // The conversion page's button and text follow the folders now shown.
+  if (controls_.sstab1->Tab() == 2) SSTab1_Click(2);
 }
 
 void frmConvert::NewFolder() {
@@ -267,16 +291,19 @@ void frmConvert::DeleteFolder() {
   }
   // Taken once: the list moves away from the folder before its files are deleted.
   const std::filesystem::path folder = ZielPfad();
-  const std::string refusal = DeletionRefusal(folder, QuellPfad());
-  if (!refusal.empty()) {
-    MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
+  DeletionCheck check = CheckDeletion(files_, folder, QuellPfad());
+  if (!check.refusal.empty()) {
+    MessageBox(check.refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
     return;
   }
   // "Nein" is the default button: Enter alone must not delete a folder's files.
   const int style = kButtonsYesNo + kIconQuestion + kDefaultButton2;
   if (MessageBox(DeleteConfirmation(folder), style, kDeleteFolderTitle) != kAnswerYes) return;
   controls_.dir2->SetPath("..");
-  DeleteFilesAndFolder(files_, folder);
+  // Another program may have put something else in its place while the question was open.
+  const std::string refusal = DeleteConfirmedFolder(files_, folder, *check.confirmed);
+  check.confirmed.reset();  // not held open while the next box waits
+  if (!refusal.empty()) MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
 }
 
 void frmConvert::CenterOnScreen() {

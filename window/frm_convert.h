@@ -124,9 +124,12 @@ class frmConvert : public QWidget, public ConversionHost {
   void ShowStatus(const QString& text);
   void ChangeDrive(DriveList* drive, FolderList* folder);
   void ShowSelectionSummary();
-  // True when the request would run the pass for this pair.
   void NewFolder();
   void DeleteFolder();
+  // Rereads both folder lists and brings the displays up to date with the disk: the folders
+  // shown (one that is gone gives way to the nearest folder above it), their drives, lbPrj,
+  // lbCr, the status bar and, on the conversion page, btnConvert(0).
+  void ShowDiskState();
 
   DialogServices& dialogs_;
   FileServices& files_;

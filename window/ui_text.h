@@ -5,18 +5,23 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/shown_text.h"
 #include "window/lists/path_text.h"
 
 namespace tavrin {
 
-// The program's texts are UTF-8 bytes (fixed texts, messages); Qt shows QStrings. These two
+// The program's texts are UTF-8 bytes (fixed texts, messages); Qt shows QStrings. These
 // helpers are the one place where texts cross over, so that every display shows a path the
 // same way.
 
-// `utf8` as Qt shows it.
+// `utf8` as Qt shows it: for fixed texts and messages whose names are already escaped.
 inline QString UiText(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
+
+// A text that holds names as they are on disk (a progress text), shown escaped as DisplayText
+// shows a path.
+inline QString ShownName(std::string_view bytes) { return QString::fromStdString(ShownText(bytes)); }
 
 // `path` as the window shows it (see DisplayText), as UTF-8 for a message text.
 inline std::string ShownPath(const std::filesystem::path& path) { return DisplayText(path).toStdString(); }

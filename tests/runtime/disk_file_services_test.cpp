@@ -518,5 +518,39 @@ TEST_F(DiskFileServicesTest, RemoveFolderRemovesOnlyAnEmptyFolder) {
   EXPECT_TRUE(fs::exists(file));
 }
 
+// ---- Links ----------------------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, LinkTargetTellsWhetherTheEntryItselfIsALinkAndWhereItPoints) {
+  temp_.MakeFolder("Ordner/Unter");
+  temp_.WriteFile("datei.txt", "x");
+  const fs::path root = temp_.path();
+  fs::create_symlink(root / "Ordner", root / "absolut");
+  fs::create_symlink("Ordner/Unter", root / "relativ");
+  fs::create_symlink(".", root / "Ordner/hier");
+  fs::create_symlink("fehlt", root / "ins-leere");
+  fs::create_symlink(std::string(300, 'l'), root / "lang");  // longer than a first guess of the size
+  const struct {
+    std::string path;  // below the temporary folder
+    bool link;
+    std::string target;
+  } cases[] = {
+      {"absolut", true, (root / "Ordner").native()},
+      {"absolut/", true, (root / "Ordner").native()},  // the separator does not lead through it
+      {"relativ", true, "Ordner/Unter"},
+      {"Ordner/hier", true, "."},
+      {"ins-leere", true, "fehlt"},
+      {"lang", true, std::string(300, 'l')},
+      {"Ordner", false, ""},
+      {"absolut/Unter", false, ""},  // a link above the entry does not count
+      {"datei.txt", false, ""},
+      {"gibt-es-nicht", false, ""},
+  };
+  for (const auto& c : cases) {
+    fs::path target = "unberührt";
+    EXPECT_EQ(disk_.LinkTarget(root / c.path, &target), c.link) << c.path;
+    EXPECT_EQ(target.native(), c.link ? c.target : "unberührt") << c.path;
+  }
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -44,6 +44,8 @@ TEST_F(FaultyFileServicesTest, RecordsEveryCallWithItsPaths) {
   target->RemoveFile("neu.frm");
   target->MakeFolder("Neu");
   files_.RemoveFolder(temp_.path() / "Ziel" / "Neu");
+  std::filesystem::path link_target;
+  files_.LinkTarget(temp_.path() / "Ziel", &link_target);
 
   const std::string t = temp_.path().native();
   EXPECT_EQ(files_.calls, (std::vector<std::string>{
@@ -58,6 +60,7 @@ TEST_F(FaultyFileServicesTest, RecordsEveryCallWithItsPaths) {
                               "RemoveFile " + t + "/Ziel/neu.frm",
                               "MakeFolder " + t + "/Ziel/Neu",
                               "RemoveFolder " + t + "/Ziel/Neu",
+                              "LinkTarget " + t + "/Ziel",
                           }));
 }
 

@@ -232,6 +232,11 @@ FolderListing FaultyFileServices::List(const std::filesystem::path& pattern) {
 
 bool FaultyFileServices::Missing(const std::filesystem::path& path) { return real_.Missing(path); }
 
+bool FaultyFileServices::LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) {
+  calls.push_back("LinkTarget " + path.string());
+  return real_.LinkTarget(path, target);
+}
+
 Status FaultyFileServices::RemoveFile(const std::filesystem::path& file) {
   calls.push_back("RemoveFile " + file.string());
   if (const int* error_number = FindFault(remove_faults_, file)) {

@@ -59,6 +59,7 @@ class FaultyFileServices : public FileServices {
   Status OpenFolder(const std::filesystem::path& folder, std::unique_ptr<OpenedFolder>* out) override;
   FolderListing List(const std::filesystem::path& pattern) override;
   bool Missing(const std::filesystem::path& path) override;
+  bool LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) override;
   Status RemoveFile(const std::filesystem::path& file) override;
   Status MakeFolder(const std::filesystem::path& folder) override;
   Status RemoveFolder(const std::filesystem::path& folder) override;

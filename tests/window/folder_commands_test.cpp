@@ -1,9 +1,14 @@
 // The two target-folder commands with real folders and scripted answers: "&Neu..." with
 // every kind of answer and name, "&Löschen..." with No and Yes on folders of every make-up,
 // links, failures, and the folders it refuses (roots, the source folder, what holds it).
+#include <sys/mount.h>
+
 #include <QTest>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +53,7 @@ class ReadOnlyFileServices : public tavrin::FileServices {
   }
   tavrin::FolderListing List(const fs::path& pattern) override { return real_.List(pattern); }
   bool Missing(const fs::path& path) override { return real_.Missing(path); }
+  bool LinkTarget(const fs::path& path, fs::path* target) override { return real_.LinkTarget(path, target); }
   tavrin::Status RemoveFile(const fs::path& file) override { return Refuse("RemoveFile " + file.string()); }
   tavrin::Status MakeFolder(const fs::path& folder) override {
     return Refuse("MakeFolder " + folder.string());
@@ -99,6 +105,35 @@ class ReadOnlyFileServices : public tavrin::FileServices {
     return tavrin::Status::Error("nicht erlaubt");
   }
   tavrin::FileServices& real_ = tavrin::DiskFileServices();
+};
+
+// Mounts `from` on `onto` as "mount --bind" does while it lives. Declared after the scratch
+// tree that holds both folders, it unmounts before the tree is removed, also after a failed
+// check: removing the tree while the mount stands would delete the files of `from` through
+// `onto` a second way.
+class BindMount {
+ public:
+  BindMount(const fs::path& from, const fs::path& onto) : onto_(onto) {
+    if (mount(from.c_str(), onto.c_str(), nullptr, MS_BIND, nullptr) != 0) error_ = errno;
+  }
+  ~BindMount() {
+    if (error_ != 0) return;
+    if (umount2(onto_.c_str(), 0) != 0 && umount2(onto_.c_str(), MNT_DETACH) != 0)
+      qFatal("cannot unmount %s: the scratch tree must not be removed", onto_.c_str());
+  }
+  BindMount(const BindMount&) = delete;
+  BindMount& operator=(const BindMount&) = delete;
+
+  bool mounted() const { return error_ == 0; }
+  // Why the mount could not be made, for a skipped test.
+  QByteArray why_not() const {
+    return QByteArray("mount --bind is not possible here (") + std::strerror(error_) +
+           "); it needs root or CAP_SYS_ADMIN";
+  }
+
+ private:
+  fs::path onto_;
+  int error_ = 0;
 };
 
 // Both lists were reread: a folder made behind the window's back shows in each.
@@ -342,8 +377,12 @@ class FolderCommandsTest : public QObject {
   void deleteRefusesRootsTheSourceAndWhatHoldsIt_data() {
     QTest::addColumn<QString>("target");  // absolute when it starts with "/"; else in the scratch folder
     QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("why");  // what follows "Das Verzeichnis [<target>/] "
+    QTest::addColumn<QString>("why");  // what follows "Das Verzeichnis [<target>/] "; %1: the scratch folder
     const QString root = QStringLiteral("ist ein Stammverzeichnis und kann nicht gelöscht werden.");
+    const auto link_to = [](const QString& where) {
+      return QStringLiteral("ist eine symbolische Verknüpfung auf [") + where +
+             "] und kann nicht gelöscht werden.";
+    };
     const QString same = QStringLiteral("ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
     const QString holds =
         QStringLiteral("enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
@@ -351,12 +390,13 @@ class FolderCommandsTest : public QObject {
                               << "Quelle" << root;
     QTest::newRow("a mounted file system") << "/proc"
                                            << "Quelle" << root;
+    // A link is refused as a link first: the message says where its files really are.
     QTest::newRow("a link to the root") << "Wurzel"
-                                        << "Quelle" << root;
+                                        << "Quelle" << link_to("/");
     QTest::newRow("the source") << "Quelle"
                                 << "Quelle" << same;
     QTest::newRow("a link to the source") << "QuellVerweis"
-                                          << "Quelle" << same;
+                                          << "Quelle" << link_to("%1/Quelle/");
     QTest::newRow("the source through a link") << "Quelle"
                                                << "QuellVerweis" << same;
     QTest::newRow("the source's parent") << "Projekte"
@@ -364,7 +404,9 @@ class FolderCommandsTest : public QObject {
     QTest::newRow("the source's grandparent") << "Projekte"
                                               << "Projekte/Alt/Quelle/Tief" << holds;
     QTest::newRow("a link to the source's parent") << "ProjektVerweis"
-                                                   << "Projekte/Alt" << holds;
+                                                   << "Projekte/Alt" << link_to("%1/Projekte/");
+    QTest::newRow("a folder below a link to the source's parent") << "ProjektVerweis/Alt"
+                                                                  << "Projekte/Alt/Quelle" << holds;
     QTest::newRow("the source's parent, source through a link") << "Projekte/Alt"
                                                                 << "AltVerweis/Quelle" << holds;
   }
@@ -394,7 +436,9 @@ class FolderCommandsTest : public QObject {
     const auto boxes = MessageBoxes(w.dialogs);
     QCOMPARE(boxes.size(), std::size_t{1});
     const QString shown = target_folder == fs::path("/") ? QStringLiteral("/") : ShownFolder(target_folder);
-    QCOMPARE(QString::fromStdString(boxes[0].text), QStringLiteral("Das Verzeichnis [") + shown + "] " + why);
+    QCOMPARE(QString::fromStdString(boxes[0].text),
+             QStringLiteral("Das Verzeichnis [") + shown + "] " +
+                 QString(why).replace("%1", QString::fromStdString(tree.root())));
     QCOMPARE(boxes[0].style, tavrin::kButtonsOk + tavrin::kIconExclamation);
     QCOMPARE(boxes[0].title, std::string("Verzeichnis löschen"));
     QCOMPARE(files.changes, std::vector<std::string>{});
@@ -427,6 +471,273 @@ class FolderCommandsTest : public QObject {
     QCOMPARE(MessageBoxes(w.dialogs).at(0).text, Question(folder));
     QVERIFY(!fs::exists(folder));
     QCOMPARE(FolderSnapshot(source).at("P.vbp"), std::string("vbp"));
+  }
+
+  // The target list shows a link to a folder: its files live elsewhere, so "Ja" would
+  // delete them where the user cannot see it. Refused with a message naming where the link
+  // points; nothing changes, whatever the next answer would have been.
+  void deleteRefusesAFolderThatIsALink_data() {
+    QTest::addColumn<QString>("link");    // in the scratch folder
+    QTest::addColumn<QString>("holds");   // what the link holds; %1: the scratch folder
+    QTest::addColumn<QString>("points");  // where the message says it points
+    QTest::newRow("to a folder elsewhere") << "Ziele/T2"
+                                           << "%1/Draussen/Ordner"
+                                           << "%1/Draussen/Ordner/";
+    QTest::newRow("relative") << "Ziele/T3"
+                              << "../Draussen/Ordner"
+                              << "%1/Draussen/Ordner/";
+    QTest::newRow("to the folder holding it") << "P/hoch"
+                                              << "."
+                                              << "%1/P/";
+    QTest::newRow("to a link") << "Ziele/T4"
+                               << "T2"
+                               << "%1/Ziele/T2/";
+  }
+  void deleteRefusesAFolderThatIsALink() {
+    QFETCH(QString, link);
+    QFETCH(QString, holds);
+    QFETCH(QString, points);
+    ScratchTree tree;
+    const QString root = QString::fromStdString(tree.root());
+    tree.File("Quelle/P.vbp");
+    tree.File("Draussen/Ordner/wichtig.txt", "wichtig");
+    tree.File("P/eigene.txt", "eigene");
+    tree.Folder("Ziele");
+    fs::create_symlink(tree.root() / "Draussen/Ordner", tree.root() / "Ziele/T2");
+    const fs::path shown = tree.root() / link.toStdString();
+    if (!fs::is_symlink(shown)) fs::create_symlink(QString(holds).replace("%1", root).toStdString(), shown);
+    TestWindow w(tree.root());
+    QVERIFY(w.window.Dir1()->SetPath(tree.root() / "Quelle"));
+    QVERIFY(w.window.Dir2()->SetPath(shown));
+    QCOMPARE(w.window.Dir2()->Path(), shown);  // kept as named
+    const auto before = FolderSnapshot(tree.root());
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);  // would delete, were it the question
+    w.window.btnPath_Click(1);
+
+    const auto boxes = MessageBoxes(w.dialogs);
+    QCOMPARE(boxes.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(boxes[0].text), QStringLiteral("Das Verzeichnis [") + ShownFolder(shown) +
+                                                        "] ist eine symbolische Verknüpfung auf [" +
+                                                        QString(points).replace("%1", root) +
+                                                        "] und kann nicht gelöscht werden.");
+    QCOMPARE(boxes[0].style, tavrin::kButtonsOk + tavrin::kIconExclamation);
+    QCOMPARE(boxes[0].title, std::string("Verzeichnis löschen"));
+    QCOMPARE(FolderSnapshot(tree.root()), before);
+    QCOMPARE(w.window.Dir2()->Path(), shown);
+  }
+
+  // While the question is open, another program puts something else where the folder was.
+  // "Ja" then deletes nothing at all: not the files of what now stands there, nor those of
+  // the folder confirmed, wherever it went.
+  void deleteActsOnlyOnTheFolderConfirmed_data() {
+    QTest::addColumn<QString>("swap");
+    QTest::addColumn<QString>("message");  // after the question; %1: the scratch folder; empty: none
+    const QString replaced = QStringLiteral(
+        "Das Verzeichnis [%1/Eltern/Weg/] wurde nach der Rückfrage durch ein anderes ersetzt und wird nicht "
+        "gelöscht.");
+    QTest::newRow("replaced by a link")
+        << "link"
+        << "Das Verzeichnis [%1/Eltern/Weg/] ist eine symbolische Verknüpfung auf [%1/Anderes/] und kann "
+           "nicht gelöscht werden.";
+    QTest::newRow("replaced by another folder") << "folder" << replaced;
+    QTest::newRow("its parent replaced by a link") << "parent" << replaced;
+    QTest::newRow("mounted over") << "mount" << replaced;
+    // Many file systems give a new folder the number of one just removed at once.
+    QTest::newRow("removed and made anew") << "anew" << replaced;
+    QTest::newRow("removed") << "removed" << QString();
+    QTest::newRow("replaced by a file") << "file" << QString();
+  }
+  void deleteActsOnlyOnTheFolderConfirmed() {
+    QFETCH(QString, swap);
+    QFETCH(QString, message);
+    ScratchTree tree;
+    const fs::path folder = tree.Folder("Eltern/Weg");
+    tree.File("Eltern/Weg/bestaetigt.txt", "bestätigt");
+    tree.File("Anderes/fremd.txt", "fremd");
+    tree.File("Zweites/Weg/fremd.txt", "fremd");
+    std::optional<BindMount> bound;  // after the tree: unmounted before the tree goes
+    TestWindow w(tree.root());
+    QVERIFY(w.window.Dir2()->SetPath(folder));
+    std::map<std::string, std::string> at_answer;
+    w.dialogs.while_shown = [&](const ScriptedDialogs::Shown& shown) {
+      QCOMPARE(shown.text, Question(folder));
+      const fs::path root = tree.root();
+      if (swap == "mount") bound.emplace(root / "Anderes", folder);
+      if (swap == "link" || swap == "folder" || swap == "file") fs::rename(folder, root / "Weg.alt");
+      if (swap == "link") fs::create_symlink(root / "Anderes", folder);
+      if (swap == "folder") tree.File("Eltern/Weg/neu.txt", "neu");
+      if (swap == "file") tree.File("Eltern/Weg", "eine Datei");
+      if (swap == "parent") {
+        fs::rename(root / "Eltern", root / "Eltern.alt");
+        fs::create_symlink(root / "Zweites", root / "Eltern");
+      }
+      if (swap == "removed" || swap == "anew") fs::remove_all(folder);
+      if (swap == "anew") tree.File("Eltern/Weg/neu.txt", "neu");
+      at_answer = FolderSnapshot(root);
+      w.dialogs.while_shown = nullptr;
+    };
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    if (!message.isEmpty()) w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    w.window.btnPath_Click(1);
+    if (bound && !bound->mounted()) QSKIP(bound->why_not().constData());
+
+    QVERIFY(w.dialogs.script_used_up());
+    const auto boxes = MessageBoxes(w.dialogs);
+    QCOMPARE(boxes.size(), message.isEmpty() ? std::size_t{1} : std::size_t{2});
+    if (!message.isEmpty()) {
+      QCOMPARE(QString::fromStdString(boxes[1].text),
+               QString(message).replace("%1", QString::fromStdString(tree.root())));
+      QCOMPARE(boxes[1].style, tavrin::kButtonsOk + tavrin::kIconExclamation);
+      QCOMPARE(boxes[1].title, std::string("Verzeichnis löschen"));
+    }
+    QVERIFY(!at_answer.empty());
+    QCOMPARE(FolderSnapshot(tree.root()), at_answer);
+  }
+
+  // Every folder on which something is mounted is refused, also a bind mount that stays on
+  // the device of the folder above it.
+  void deleteRefusesEveryMountPoint_data() {
+    QTest::addColumn<QString>("onto");
+    QTest::newRow("a folder bound onto another") << "b";
+    QTest::newRow("a folder bound onto itself") << "a";
+  }
+  void deleteRefusesEveryMountPoint() {
+    QFETCH(QString, onto);
+    ScratchTree tree;
+    const fs::path a = tree.Folder("a");
+    tree.File("a/wichtig.txt", "wichtig");
+    tree.File("b/eigene.txt", "eigene");
+    const fs::path shown = tree.root() / onto.toStdString();
+    const BindMount bound(a, shown);  // after the tree: unmounted before the tree goes
+    if (!bound.mounted()) QSKIP(bound.why_not().constData());
+    TestWindow w(tree.root());
+    QVERIFY(w.window.Dir2()->SetPath(shown));
+    const auto before = FolderSnapshot(tree.root());
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);  // would delete, were it the question
+    w.window.btnPath_Click(1);
+
+    const auto boxes = MessageBoxes(w.dialogs);
+    QCOMPARE(boxes.size(), std::size_t{1});
+    QCOMPARE(boxes[0].text, "Das Verzeichnis [" + ShownFolderText(shown) +
+                                "] ist ein Stammverzeichnis und kann nicht gelöscht werden.");
+    QCOMPARE(FolderSnapshot(tree.root()), before);
+    QCOMPARE(FolderSnapshot(a).at("wichtig.txt"), std::string("wichtig"));
+  }
+
+  // After each folder command the labels and the status bar tell what is on disk now, also
+  // when the lists stay where they are and another program changed the folders while the
+  // command's dialog was open.
+  void folderCommandsShowWhatIsOnDiskNow_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("answer");  // "Nein", or a name for the input box
+    QTest::addColumn<QString>("change");  // made while the dialog is open
+    QTest::addColumn<QString>("project");  // lbPrj afterwards
+    QTest::addColumn<QString>("free");     // lbCr afterwards
+    QTest::newRow("new folder, target emptied") << 0 << "Neu" << "empty target" << "Ja" << "Ja";
+    QTest::newRow("new folder cancelled, source lost its project") << 0 << "" << "empty source" << "Nein"
+                                                                   << "Nein";
+    QTest::newRow("delete answered No, target emptied") << 1 << "Nein" << "empty target" << "Ja" << "Ja";
+    QTest::newRow("delete answered No, source lost its project") << 1 << "Nein" << "empty source" << "Nein"
+                                                                 << "Nein";
+  }
+  void folderCommandsShowWhatIsOnDiskNow() {
+    QFETCH(int, button);
+    QFETCH(QString, answer);
+    QFETCH(QString, change);
+    QFETCH(QString, project);
+    QFETCH(QString, free);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    tree.File("Quelle/P.vbp");
+    const fs::path target = tree.Folder("Ziel");
+    tree.File("Ziel/a.txt");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    w.window.SSTab1()->SetTab(1);
+    QCOMPARE(w.window.lbPrj()->text(), QStringLiteral("Ja"));
+    QCOMPARE(w.window.lbCr()->text(), QStringLiteral("Nein"));
+    w.dialogs.while_shown = [&](const ScriptedDialogs::Shown&) {
+      if (change == "empty target") fs::remove(target / "a.txt");
+      if (change == "empty source") fs::remove(source / "P.vbp");
+    };
+    if (button == 0)
+      w.dialogs.AnswerNextInputBox(answer.toStdString());
+    else
+      w.dialogs.AnswerNextMessageBox(tavrin::kAnswerNo);
+    w.window.btnPath_Click(button);
+
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(w.window.Dir2()->Path(), target);
+    QCOMPARE(w.window.lbPrj()->text(), project);
+    QCOMPARE(w.window.lbCr()->text(), free);
+    QCOMPARE(tavrin::testing::TextColour(w.window.lbCr()) == tavrin::testing::kRedText, free == "Nein");
+    QCOMPARE(w.window.StatusBar1()->SimpleText(), ShownFolder(target));
+  }
+
+  // A folder command that leaves the target list on another drive shows that drive.
+  void deleteShowsTheDriveOfTheFolderNowShown() {
+    ScratchTree tree;
+    const fs::path drive = tree.Folder("Platte");
+    tree.File("Platte/a.txt");
+    TestWindow w(tree.root(), tavrin::DiskFileServices(), std::vector<fs::path>{"/", drive});
+    QVERIFY(w.window.Drive2()->PickDrive(drive));
+    QCOMPARE(w.window.Dir2()->Path(), drive);
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+    w.window.btnPath_Click(1);
+    QVERIFY(!fs::exists(drive));
+    QCOMPARE(w.window.Dir2()->Path(), tree.root());
+    QCOMPARE(w.window.Drive2()->Drive(), fs::path("/"));
+  }
+
+  // Names whose bytes are no UTF-8 or hold control characters are shown escaped, as the
+  // command line shows them, in every display: two names never look alike, and a name is
+  // always one line.
+  void namesAreShownEscapedEverywhere() {
+    const struct {
+      std::string name;
+      QString shown;
+    } names[] = {
+        {"Gr\xFC\xDF", QStringLiteral("Gr\\xFC\\xDF")},
+        {"Gr\xFD\xDF", QStringLiteral("Gr\\xFD\\xDF")},
+        {"Gr\xC3\xBC\xC3\x9F", QStringLiteral("Grüß")},
+        {"zwei\nZeilen", QStringLiteral("zwei\\nZeilen")},
+        {"Farbe\x1B[31m", QStringLiteral("Farbe\\x1B[31m")},
+        {"schr\\aeg", QStringLiteral("schr\\\\aeg")},
+    };
+    ScratchTree tree;
+    const fs::path target = tree.Folder("Ziel");
+    const QString root = QString::fromStdString(tree.root());
+    std::vector<fs::path> drives{"/"};
+    for (const auto& entry : names) {
+      tree.File(target / entry.name / "a.txt");
+      drives.push_back(target / entry.name);
+    }
+    TestWindow w(tree.root(), tavrin::DiskFileServices(), drives);
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    QSet<QString> row_texts;
+    for (const auto& entry : names) {
+      const fs::path folder = target / entry.name;
+      const QString shown_path = root + "/Ziel/" + entry.shown + "/";
+      const QListWidgetItem* row = RowOf(w.window.Dir2(), folder);
+      QVERIFY(row != nullptr);
+      QCOMPARE(row->text(), entry.shown);
+      row_texts.insert(row->text());
+      QCOMPARE(w.window.Drive2()->itemText(static_cast<int>(row_texts.size())),
+               root + "/Ziel/" + entry.shown);
+      QVERIFY(w.window.Dir2()->SetPath(folder));
+      QCOMPARE(w.window.StatusBar1()->SimpleText(), shown_path);
+      w.dialogs.AnswerNextMessageBox(tavrin::kAnswerNo);
+      w.window.btnPath_Click(1);
+      QCOMPARE(QString::fromStdString(MessageBoxes(w.dialogs).back().text),
+               "Wollen Sie das aktuelle Verzeichnis [" + shown_path +
+                   "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?");
+      w.window.WriteInfo((folder / "Form1.frm").native(), 7);
+      QCOMPARE(w.window.lbInfo()->text(), "Bearbeite: " + shown_path + "Form1.frm [7]...");
+      QVERIFY(w.window.Dir2()->SetPath(target));
+    }
+    QCOMPARE(row_texts.size(), qsizetype(std::size(names)));
   }
 
   void otherButtonIndexesDoNothing() {

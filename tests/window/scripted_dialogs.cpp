@@ -8,6 +8,7 @@ namespace tavrin::testing {
 
 int ScriptedDialogs::MessageBox(std::string_view text, int style, std::string_view title) {
   shown_.push_back({Kind::kMessageBox, std::string(text), style, std::string(title), DefaultAnswer(style)});
+  if (while_shown) while_shown(Shown(shown_.back()));  // a copy: the hook may open dialogs too
   if (message_answers_.empty()) {
     const std::string failure = "unexpected message box: " + std::string(text);
     QTest::qFail(failure.c_str(), __FILE__, __LINE__);
@@ -20,6 +21,7 @@ int ScriptedDialogs::MessageBox(std::string_view text, int style, std::string_vi
 
 std::string ScriptedDialogs::InputBox(std::string_view prompt, std::string_view title) {
   shown_.push_back({Kind::kInputBox, std::string(prompt), 0, std::string(title)});
+  if (while_shown) while_shown(Shown(shown_.back()));  // a copy: the hook may open dialogs too
   if (input_answers_.empty()) {
     const std::string failure = "unexpected input box: " + std::string(prompt);
     QTest::qFail(failure.c_str(), __FILE__, __LINE__);

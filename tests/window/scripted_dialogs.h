@@ -44,6 +44,9 @@ class ScriptedDialogs : public DialogServices {
 
   // Runs inside every DoEvents, as the events waiting at that moment would.
   std::function<void()> during_do_events;
+  // Runs while each dialog is open, before it is answered, as another program working on the
+  // disk meanwhile would.
+  std::function<void(const Shown&)> while_shown;
 
  private:
   std::deque<int> message_answers_;

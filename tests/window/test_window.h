@@ -6,7 +6,9 @@
 #include <QListWidgetItem>
 #include <QStringList>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/file_services.h"
@@ -19,10 +21,11 @@
 namespace tavrin::testing {
 
 // A window whose folder lists open on `start`, with scripted dialogs and the given file
-// services, created as the program creates it.
+// services (and drives, when given), created as the program creates it.
 struct TestWindow {
-  explicit TestWindow(const std::filesystem::path& start, FileServices& files = DiskFileServices())
-      : current(start), window(dialogs, files) {}
+  explicit TestWindow(const std::filesystem::path& start, FileServices& files = DiskFileServices(),
+                      std::optional<std::vector<std::filesystem::path>> drives = std::nullopt)
+      : current(start), window(dialogs, files, std::move(drives)) {}
   CurrentFolder current;
   ScriptedDialogs dialogs;
   frmConvert window;

@@ -184,6 +184,129 @@ class WindowCommandsTest : public QObject {
     QVERIFY(w.dialogs.pointers().empty());
   }
 
+  // A refusal may come from folders that changed behind the window's back (gone, replaced
+  // by a file, emptied, filled): afterwards the lists, the labels, the status bar and the
+  // convert button show what is on disk now.
+  void refusedConversionShowsWhatIsOnDiskNow_data() {
+    QTest::addColumn<QString>("target");  // at the start; the source is Ziel/Quelle
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("source_after");  // Dir1
+    QTest::addColumn<QString>("target_after");  // Dir2
+    QTest::addColumn<QString>("project");       // lbPrj
+    QTest::addColumn<QString>("free");          // lbCr
+    QTest::addColumn<bool>("enabled");          // btnConvert(0)
+    QTest::newRow("source replaced by a file") << "Ziel"
+                                               << "source file"
+                                               << "Ziel"
+                                               << "Ziel"
+                                               << "Nein"
+                                               << "Nein" << false;
+    QTest::newRow("source lost its project") << "Leer"
+                                             << "no project"
+                                             << "Ziel/Quelle"
+                                             << "Leer"
+                                             << "Nein"
+                                             << "Ja" << true;
+    QTest::newRow("target filled") << "Leer"
+                                   << "target filled"
+                                   << "Ziel/Quelle"
+                                   << "Leer"
+                                   << "Ja"
+                                   << "Nein" << true;
+    QTest::newRow("target removed") << "Leer/Unter"
+                                    << "target removed"
+                                    << "Ziel/Quelle"
+                                    << "Leer"
+                                    << "Ja"
+                                    << "Ja" << true;
+  }
+  void refusedConversionShowsWhatIsOnDiskNow() {
+    QFETCH(QString, target);
+    QFETCH(QString, change);
+    QFETCH(QString, source_after);
+    QFETCH(QString, target_after);
+    QFETCH(QString, project);
+    QFETCH(QString, free);
+    QFETCH(bool, enabled);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Ziel/Quelle");
+    tree.File("Ziel/Quelle/P.vbp", "Type=Exe\r\n");
+    tree.Folder("Leer/Unter");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(tree.root() / target.toStdString()));
+    if (change == "source file") {
+      fs::remove_all(source);
+      tree.File("Ziel/Quelle", "eine Datei");
+    }
+    if (change == "no project") fs::remove(source / "P.vbp");
+    if (change == "target filled") tree.File("Leer/neu.txt");
+    if (change == "target removed") fs::remove_all(tree.root() / "Leer/Unter");
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    w.window.Toolbar1_ButtonClick(3);
+
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(MessageBoxes(w.dialogs).size(), std::size_t{1});
+    QCOMPARE(MessageBoxes(w.dialogs)[0].title, std::string("Konvertierungsfehler"));
+    QCOMPARE(w.window.Dir1()->Path(), tree.root() / source_after.toStdString());
+    QCOMPARE(w.window.Dir2()->Path(), tree.root() / target_after.toStdString());
+    QCOMPARE(w.window.lbPrj()->text(), project);
+    QCOMPARE(w.window.lbCr()->text(), free);
+    QCOMPARE(w.window.btnConvert(0)->isEnabled(), enabled);
+    const QString status = enabled ? QStringLiteral("Konvertierung kann durchgeführt werden...")
+                                   : QStringLiteral("Bitte wählen Sie ein anderes Projekt oder ein anderes "
+                                                    "Zielverzeichnis...");
+    QCOMPARE(w.window.StatusBar1()->SimpleText(), status);
+  }
+
+  // A double click on a command button is one click: its second press starts nothing. So a
+  // double click on "Konvertierung" converts once and shows no refusal of a second request.
+  // Two clicks apart stay two clicks.
+  void doubleClickIsOneClick_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("boxes");  // message boxes that one click shows
+    QTest::newRow("toolbar: Konvertierung") << "Toolbar1.Button(3)" << 0;
+    QTest::newRow("Konvertieren") << "btnConvert(0)" << 0;
+    QTest::newRow("toolbar: Über...") << "Toolbar1.Button(5)" << 1;
+    QTest::newRow("Über...") << "btnConvert(1)" << 1;
+  }
+  void doubleClickIsOneClick() {
+    QFETCH(QString, button);
+    QFETCH(int, boxes);
+    ScratchTree tree;
+    const fs::path source = tree.Folder("Quelle");
+    MakeSmallProject(tree, "Quelle");
+    const fs::path target = tree.Folder("Ziel");
+    TestWindow w(tree.root());
+    w.window.Form_Load();
+    QVERIFY(w.window.Dir1()->SetPath(source));
+    QVERIFY(w.window.Dir2()->SetPath(target));
+    w.window.SSTab1()->SetTab(2);
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    const auto* control = w.window.findChild<QWidget*>(button);
+    QVERIFY(control != nullptr);
+    const QPoint at = control->mapTo(&w.window, control->rect().center());
+
+    for (int box = 0; box < boxes; ++box) w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+    QTest::mouseDClick(w.window.windowHandle(), Qt::LeftButton, {}, at);
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(MessageBoxes(w.dialogs).size(), static_cast<std::size_t>(boxes));
+    if (boxes == 0) {
+      QCOMPARE(FolderSnapshot(target).size(), std::size_t{5});
+      QCOMPARE(w.window.lbInfo()->text(), QStringLiteral("Bearbeite: Konvertierung abgeschlossen......"));
+    }
+
+    // Two single clicks: two commands (a conversion now refused, the target being full).
+    for (int click = 0; click < 2; ++click) {
+      w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);
+      QTest::mouseClick(w.window.windowHandle(), Qt::LeftButton, {}, at);
+    }
+    QVERIFY(w.dialogs.script_used_up());
+    QCOMPARE(MessageBoxes(w.dialogs).size(), static_cast<std::size_t>(boxes + 2));
+  }
+
   void aboutMessageFromBothPlaces() {
     ScratchTree tree;
     TestWindow w(tree.root());

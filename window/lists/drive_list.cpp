@@ -1,8 +1,6 @@
 #include "window/lists/drive_list.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -60,9 +58,7 @@ std::vector<fs::path> AvailableDrives() {
     if (letters & (DWORD{1} << letter)) drives.push_back(std::wstring{wchar_t(L'A' + letter), L':', L'\\'});
   }
 #else
-  std::ifstream file("/proc/self/mountinfo", std::ios::binary);
-  const std::string mountinfo{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  drives = UserMountPoints(mountinfo);
+  drives = UserMountPoints(ReadMountTable());
   // Files can be mounted too (a container's /etc/hosts); only folders can be drives.
   std::erase_if(drives, [](const fs::path& drive) {
     std::error_code error;

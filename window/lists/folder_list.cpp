@@ -90,7 +90,7 @@ bool FolderList::SetPath(const fs::path& path) {
   return true;
 }
 
-void FolderList::Refresh() {
+bool FolderList::Refresh() {
   fs::path folder = path_;
   std::error_code error;
   while (!fs::is_directory(folder, error) && folder.has_relative_path()) folder = folder.parent_path();
@@ -99,6 +99,7 @@ void FolderList::Refresh() {
   path_ = folder;
   Fill(selected);
   if (changed) emit Change();
+  return changed;
 }
 
 void FolderList::Fill(const fs::path& selected) {

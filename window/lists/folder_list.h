@@ -39,8 +39,8 @@ class FolderList : public QListWidget {
   bool SetPath(const std::filesystem::path& path);
 
   // Rereads the subfolders of the folder shown (the folder shown stays; if it is gone, the
-  // nearest existing parent is shown and Change() is raised).
-  void Refresh();
+  // nearest existing parent is shown and Change() is raised). Returns whether it raised Change().
+  bool Refresh();
 
  signals:
   // The folder shown changed.

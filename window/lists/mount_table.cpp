@@ -1,6 +1,7 @@
 #include "window/lists/mount_table.h"
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 
 namespace tavrin {
@@ -55,7 +56,11 @@ std::string UnescapeMountPoint(std::string_view field) {
   return bytes;
 }
 
-std::vector<std::filesystem::path> UserMountPoints(std::string_view mountinfo) {
+namespace {
+
+// The mount points of the lines of `mountinfo` whose file system type `keep` accepts.
+template <typename Keep>
+std::vector<std::filesystem::path> MountPoints(std::string_view mountinfo, Keep keep) {
   std::vector<std::filesystem::path> points{"/"};
   size_t start = 0;
   while (start < mountinfo.size()) {
@@ -65,13 +70,28 @@ std::vector<std::filesystem::path> UserMountPoints(std::string_view mountinfo) {
     // id, parent id, major:minor, root, mount point, options, optional fields..., "-", type, ...
     const auto separator = std::find(fields.begin() + std::min<size_t>(fields.size(), 6), fields.end(), "-");
     if (fields.size() < 6 || separator == fields.end() || separator + 1 == fields.end()) continue;
-    if (!IsUserFileSystem(*(separator + 1))) continue;
+    if (!keep(*(separator + 1))) continue;
     std::string point = UnescapeMountPoint(fields[4]);
     if (!point.empty() && point.front() == '/') points.emplace_back(std::move(point));
   }
   std::sort(points.begin(), points.end());
   points.erase(std::unique(points.begin(), points.end()), points.end());
   return points;
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> UserMountPoints(std::string_view mountinfo) {
+  return MountPoints(mountinfo, IsUserFileSystem);
+}
+
+std::vector<std::filesystem::path> AllMountPoints(std::string_view mountinfo) {
+  return MountPoints(mountinfo, [](std::string_view) { return true; });
+}
+
+std::string ReadMountTable() {
+  std::ifstream file("/proc/self/mountinfo", std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace tavrin

@@ -24,4 +24,11 @@ std::string UnescapeMountPoint(std::string_view field);
 // are skipped.
 std::vector<std::filesystem::path> UserMountPoints(std::string_view mountinfo);
 
+// As UserMountPoints, but the mount points of every file system, pseudo ones and bind mounts
+// included: every folder on which something is mounted.
+std::vector<std::filesystem::path> AllMountPoints(std::string_view mountinfo);
+
+// The text of this process's mount table (/proc/self/mountinfo); empty when it cannot be read.
+std::string ReadMountTable();
+
 }  // namespace tavrin

@@ -1,16 +1,19 @@
 #include "window/lists/path_text.h"
 
-#include <QFile>
 #include <cstring>
+#include <string>
+
+#include "runtime/shown_text.h"
 
 namespace tavrin {
 
 QString DisplayText(const std::filesystem::path& path) {
 #ifdef _WIN32
-  return QString::fromStdWString(path.native());
+  const std::string utf8 = QString::fromStdWString(path.native()).toStdString();
 #else
-  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+  const std::string& utf8 = path.native();
 #endif
+  return QString::fromStdString(ShownText(utf8));
 }
 
 QByteArray PathBytes(const std::filesystem::path& path) {

@@ -10,8 +10,10 @@ namespace tavrin {
 // PathFromBytes are exact inverses); text is made from a path only for display and is never
 // turned back into a path.
 
-// The text shown for `path`: its native bytes decoded as the system decodes file names
-// (UTF-8 on Linux; bytes that are not valid UTF-8 show as replacement characters).
+// The text shown for `path`: its native bytes as UTF-8, with control characters and bytes
+// that are not valid UTF-8 written as escapes ("Gr\xFC\xDF", "a\nb"; see ShownText), as
+// the command line shows names. So a name is always one line, and two different names never
+// look alike.
 QString DisplayText(const std::filesystem::path& path);
 
 // The native representation of `path`, byte for byte, for keeping in item data.

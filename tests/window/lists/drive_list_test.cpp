@@ -69,10 +69,12 @@ class DriveListTest : public QObject {
     }
   }
 
+  // Every mount point, and those of user file systems that the drive list offers.
   void ReadsMountPointsFromMountinfo_data() {
     QTest::addColumn<QByteArray>("mountinfo");
-    QTest::addColumn<QByteArray>("points");  // separated by "|"
-    QTest::newRow("empty: only the root") << QByteArray() << QByteArray("/");
+    QTest::addColumn<QByteArray>("points");  // user file systems, separated by "|"
+    QTest::addColumn<QByteArray>("all");     // every mount point
+    QTest::newRow("empty: only the root") << QByteArray() << QByteArray("/") << QByteArray("/");
     QTest::newRow("pseudo file systems left out")
         << QByteArray(
                "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
@@ -81,7 +83,7 @@ class DriveListTest : public QObject {
                "26 24 0:24 / /dev/pts rw,relatime - devpts devpts rw,mode=600\n"
                "27 1 254:0 / / rw,relatime - ext4 /dev/vda rw,discard\n"
                "41 31 0:38 / /sys/fs/cgroup/unified rw,relatime - cgroup2 cgroup2 rw\n")
-        << QByteArray("/");
+        << QByteArray("/") << QByteArray("/|/dev/pts|/dev/shm|/proc|/sys|/sys/fs/cgroup/unified");
     QTest::newRow("disks, shares and escaped names, sorted")
         << QByteArray(
                "30 1 8:1 / / rw shared:1 - overlay overlay rw\n"
@@ -89,25 +91,43 @@ class DriveListTest : public QObject {
                "32 30 8:33 / /media/usb\\040stick rw - vfat /dev/sdc1 rw\n"
                "33 30 0:50 /export /net/home rw - nfs4 server:/export rw\n"
                "34 30 8:49 / /mnt/c rw - fuseblk /dev/sdd1 rw\n")
+        << QByteArray("/|/media/usb stick|/mnt/c|/mnt/data|/net/home")
         << QByteArray("/|/media/usb stick|/mnt/c|/mnt/data|/net/home");
+    // A bind mount has the type of the file system it shows a folder of, and a root other
+    // than "/" when that folder is not the file system's top.
+    QTest::newRow("bind mounts are mount points")
+        << QByteArray(
+               "60 1 254:0 / / rw - ext4 /dev/vda rw\n"
+               "61 60 254:0 /home/anna/a /home/anna/b rw - ext4 /dev/vda rw\n"
+               "62 60 0:23 /x /srv/y rw - tmpfs tmpfs rw\n")
+        << QByteArray("/|/home/anna/b") << QByteArray("/|/home/anna/b|/srv/y");
     QTest::newRow("a mount point mounted twice counts once")
         << QByteArray(
                "40 1 8:1 / /mnt/x rw - ext4 /dev/sda1 rw\n"
                "41 40 8:2 / /mnt/x rw - ext4 /dev/sda2 rw")
-        << QByteArray("/|/mnt/x");
-    QTest::newRow("lines without the layout skipped") << QByteArray(
-                                                             "garbage\n"
-                                                             "\n"
-                                                             "50 1 8:1 / /no/separator rw ext4 /dev/sda1 rw\n"
-                                                             "51 1 8:1 / /no/type rw -\n"
-                                                             "52 1 8:1 / relative rw - ext4 /dev/sda1 rw\n"
-                                                             "53 1 8:1 / /kept rw - btrfs /dev/sda1 rw\r\n")
-                                                      << QByteArray("/|/kept");
+        << QByteArray("/|/mnt/x") << QByteArray("/|/mnt/x");
+    QTest::newRow("lines without the layout skipped")
+        << QByteArray(
+               "garbage\n"
+               "\n"
+               "50 1 8:1 / /no/separator rw ext4 /dev/sda1 rw\n"
+               "51 1 8:1 / /no/type rw -\n"
+               "52 1 8:1 / relative rw - ext4 /dev/sda1 rw\n"
+               "53 1 8:1 / /kept rw - btrfs /dev/sda1 rw\r\n")
+        << QByteArray("/|/kept") << QByteArray("/|/kept");
   }
   void ReadsMountPointsFromMountinfo() {
     QFETCH(QByteArray, mountinfo);
     QFETCH(QByteArray, points);
+    QFETCH(QByteArray, all);
     QCOMPARE(tavrin::UserMountPoints(mountinfo.toStdString()), SplitPaths(points));
+    QCOMPARE(tavrin::AllMountPoints(mountinfo.toStdString()), SplitPaths(all));
+  }
+
+  // The live table: "/proc" is mounted wherever this runs.
+  void ReadsTheMountTableOfThisProcess() {
+    const Paths all = tavrin::AllMountPoints(tavrin::ReadMountTable());
+    QVERIFY(std::find(all.begin(), all.end(), fs::path("/proc")) != all.end());
   }
 
   void OffersTheRootAndFoldersOnly() {
