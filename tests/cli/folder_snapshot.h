@@ -10,6 +10,7 @@
 #include <vector>
 #include <system_error>
 
+#include "runtime/path_text.h"
 #include "tavrin_version.h"
 
 // Helpers for comparing whole folders, shared by the end-to-end tests of the core and of
@@ -22,7 +23,7 @@ inline std::map<std::string, std::string> FolderSnapshot(const std::filesystem::
   std::map<std::string, std::string> entries;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    const std::string name = entry.path().filename().native();
+    const std::string name = PathText(entry.path().filename());
     if (entry.is_symlink()) {
       entries[name] = "<Sonstiges>";
     } else if (entry.is_regular_file()) {

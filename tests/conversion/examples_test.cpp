@@ -6,6 +6,8 @@
 #include <string>
 
 #include "conversion/conversion_request.h"
+#include "conversion/folder_path.h"
+#include "runtime/path_text.h"
 #include "tests/cli/folder_snapshot.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/temp_folder.h"
@@ -24,8 +26,8 @@ using testing::TempFolder;
 RequestResult Convert(const std::filesystem::path& source, const std::filesystem::path& target,
                       RecordingHost* host, RequestOptions options = {}) {
   std::filesystem::create_directories(target);
-  host->source = source.native() + "/";
-  host->target = target.native() + "/";
+  host->source = FolderPath(source);
+  host->target = FolderPath(target);
   host->record_lines = false;
   ConversionRequest request(*host, DiskFileServices(), options);
   return request.Tavrin();
