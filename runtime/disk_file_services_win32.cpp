@@ -349,7 +349,7 @@ bool IsLink(HANDLE handle) {
 class DiskOpenedFolder : public OpenedFolder {
  public:
   // `shown` names the folder in messages.
-  DiskOpenedFolder(HANDLE handle, std::filesystem::path shown, FolderId id)
+  DiskOpenedFolder(HANDLE handle, std::wstring shown, FolderId id)
       : handle_(handle), shown_(std::move(shown)), id_(id) {}
 
   FolderId id() const override { return id_; }
@@ -403,7 +403,10 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
-    std::filesystem::path shown = shown_ / name;
+    // Joined as text: a path object would split the whole, ever longer path at every level.
+    std::wstring shown = shown_;
+    if (shown.empty() || (shown.back() != L'\\' && shown.back() != L'/')) shown += L'\\';
+    shown += name.native();
     if (!IsSingleName(name)) return FolderUnreadable(shown, EINVAL);
     NTSTATUS status = 0;
     Handle folder = OpenRelative(handle_.get(), name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_TRAVERSE,
@@ -411,6 +414,38 @@ class DiskOpenedFolder : public OpenedFolder {
     if (!folder.valid()) return FromNtStatus(status, FolderUnreadableText(shown));
     if (IsLink(folder.get())) return FolderUnreadable(shown, ELOOP);
     return Adopt(folder.release(), std::move(shown), out);
+  }
+
+  // Found by the path the system gives for this folder's handle, which leads through no link;
+  // the walk that asks compares ids to be sure it is where it came from.
+  Status OpenParent(std::unique_ptr<OpenedFolder>* out) override {
+    std::wstring shown = shown_;
+    while (shown.size() > 1 && (shown.back() == L'\\' || shown.back() == L'/')) shown.pop_back();
+    const std::filesystem::path shown_path(shown);
+    if (shown_path.has_relative_path()) shown = shown_path.parent_path().native();
+    std::wstring final_path(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD length = GetFinalPathNameByHandleW(handle_.get(), final_path.data(),
+                                                     static_cast<DWORD>(final_path.size()), FILE_NAME_NORMALIZED);
+      if (length == 0) return FromWindowsError(GetLastError(), FolderUnreadableText(shown));
+      const bool fits = length < final_path.size();
+      final_path.resize(length);
+      if (fits) break;
+    }
+    // "\\?\C:\a\b" gives "\\?\C:\a"; the top folder of a drive ("\\?\C:\") or share gives itself.
+    const std::size_t last = final_path.find_last_of(L'\\');
+    const std::size_t root_end = final_path.starts_with(L"\\\\?\\UNC\\")
+                                     ? final_path.find(L'\\', final_path.find(L'\\', 8) + 1)
+                                     : final_path.find(L'\\', 4);
+    if (last != std::wstring::npos && root_end != std::wstring::npos && last > root_end) {
+      final_path.resize(last);
+    } else if (root_end != std::wstring::npos) {
+      final_path.resize(root_end + 1);
+    }
+    HANDLE handle = CreateFileW(final_path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_TRAVERSE,
+                                kShareFolder, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return FromWindowsError(GetLastError(), FolderUnreadableText(shown));
+    return Adopt(handle, std::move(shown), out);
   }
 
   Status MakeFolder(const std::filesystem::path& name) override {
@@ -423,7 +458,7 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   // Takes over `handle`, an opened folder.
-  static Status Adopt(HANDLE handle, std::filesystem::path shown, std::unique_ptr<OpenedFolder>* out) {
+  static Status Adopt(HANDLE handle, std::wstring shown, std::unique_ptr<OpenedFolder>* out) {
     Handle owned(handle);
     FolderId id;
     DWORD attributes = 0;
@@ -505,7 +540,7 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   Handle handle_;
-  std::filesystem::path shown_;
+  std::wstring shown_;  // text, not a path: a path object splits itself into its components
   FolderId id_;
 };
 
@@ -521,7 +556,7 @@ class DiskFileServicesImpl : public FileServices {
     if (handle == INVALID_HANDLE_VALUE) {
       return FromWindowsError(PathError(extended, GetLastError()), FolderUnreadableText(folder));
     }
-    return DiskOpenedFolder::Adopt(handle, folder, out);
+    return DiskOpenedFolder::Adopt(handle, folder.native(), out);
   }
 
   FolderListing List(const std::filesystem::path& pattern) override {
