@@ -71,7 +71,7 @@ inline std::vector<ExpectedVariant> ExpectedVariants() {
   for (const auto& entry : std::filesystem::directory_iterator(ExpectedFolder())) {
     if (!entry.is_directory()) continue;
     ExpectedVariant variant;
-    variant.name = entry.path().filename().string();
+    variant.name = PathText(entry.path().filename());
     variant.example = variant.name.substr(0, variant.name.find('+'));
     variant.recursive = variant.name.find("+r") != std::string::npos;
     variant.complete = variant.name.find("+c") != std::string::npos;

@@ -318,6 +318,7 @@ TEST_F(TavrinConvertTest, ConvertsEveryExampleExactly) {
     const std::filesystem::path source = folder / PathFromText("quelle-" + name);
     std::filesystem::create_directories(folder);
     std::filesystem::copy(example, source, std::filesystem::copy_options::recursive);
+    HideDotEntries(source);
     const std::filesystem::path target = folder / PathFromText("ziel-" + name);
 
     std::vector<std::string> words;
@@ -357,6 +358,7 @@ TEST_F(TavrinConvertTest, ConvertsEveryExampleExactly) {
   EXPECT_GE(projects, 3);
 }
 
+#ifndef _WIN32  // /dev/full, /proc and names with line ends exist only on POSIX systems
 TEST_F(TavrinConvertTest, ALostSummaryIsNoSuccess) {
   MakeProject();
   const ToolRun run = RunTool({"quelle", "ziel"}, temp_.path(), false, "/dev/full");
@@ -385,7 +387,7 @@ TEST_F(TavrinConvertTest, NamesCannotForgeLinesOrDriveTheTerminal) {
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3) << run.err;
   EXPECT_EQ(ParseSummary(run.out).items["Dateien nicht übertragen"], "2");
 }
-
+#endif
 
 TEST_F(TavrinConvertTest, ALineWithoutEndNeedsNoMoreMemoryThanAShortOne) {
   // A sparse file: 128 MiB of NUL bytes, no line end, read as project text; once plain and once
@@ -394,7 +396,7 @@ TEST_F(TavrinConvertTest, ALineWithoutEndNeedsNoMoreMemoryThanAShortOne) {
   const std::uint64_t places[] = {0, (64u << 10) - 4, (1u << 20) - 5, kSize / 2 + 3, kSize - 10};
   for (const bool with_old_texts : {false, true}) {
     SCOPED_TRACE(with_old_texts ? "with old texts" : "plain");
-    std::filesystem::remove_all(temp_.path());
+    RemoveTree(temp_.path());
     temp_.WriteFile("quelle/Projekt1.vbp", "Type=Exe\r\n");
     const std::filesystem::path file = temp_.path() / "quelle" / "Lang.frm";
     {

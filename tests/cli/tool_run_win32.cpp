@@ -1,6 +1,7 @@
 // RunTool on Windows: tavrin-convert.exe beside the test program, started with its arguments
 // quoted as the C runtime reads them, both output streams read through pipes.
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -48,10 +49,10 @@ void Drain(HANDLE pipe, std::string* sink) {
 }  // namespace
 
 ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
-                bool err_on_terminal) {
+                bool err_on_terminal, const char* out_to) {
   ToolRun run;
-  if (err_on_terminal) {
-    ADD_FAILURE() << "no terminal for the error stream on this system";
+  if (err_on_terminal || out_to != nullptr) {
+    ADD_FAILURE() << "no terminal and no other output file for the tool on this system";
     return run;
   }
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -91,6 +92,10 @@ ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::pa
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     run.exit_code = static_cast<int>(code);
+    PROCESS_MEMORY_COUNTERS memory{};
+    if (K32GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+      run.peak_kib = static_cast<long>(memory.PeakWorkingSetSize / 1024);
+    }
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
   }

@@ -354,6 +354,7 @@ TEST_F(ConversionPassTest, LongLinesAndAllLineEndsSurvive) {
 }
 
 
+#ifndef _WIN32  // pseudo-files of /proc exist only on Linux
 TEST_F(ConversionPassTest, HostileEntriesFailAloneAndEverythingElseIsTransferred) {
   root_.WriteFile("Quelle/A.frm", "a\n");
   root_.WriteFile("Quelle/Z.frx", "z");
@@ -380,7 +381,7 @@ TEST_F(ConversionPassTest, HostileEntriesFailAloneAndEverythingElseIsTransferred
 
   alarm(0);
   std::map<std::string, std::string> failed;
-  for (const FileFailure& failure : report.failures) failed[failure.name.string()] = failure.reason;
+  for (const FileFailure& failure : report.failures) failed[PathText(failure.name)] = failure.reason;
   for (const auto& entry : entries) {
     SCOPED_TRACE(entry.name);
     EXPECT_FALSE(TargetHas(entry.name));
@@ -399,6 +400,7 @@ TEST_F(ConversionPassTest, HostileEntriesFailAloneAndEverythingElseIsTransferred
   EXPECT_EQ(report.failures.size(), 6u);
   EXPECT_TRUE(report.folder_failures.empty());
 }
+#endif
 
 TEST_F(ConversionPassTest, ATargetSwappedForALinkMidPassDoesNotRedirectWrites) {
   root_.WriteFile("Quelle/A.frm", "a\n");
@@ -409,20 +411,27 @@ TEST_F(ConversionPassTest, ATargetSwappedForALinkMidPassDoesNotRedirectWrites) {
   FaultyFileServices files;
   files.FailReadAfter("B.frm", 70000, EIO);  // its partial target is removed: the right one
   bool swapped = false;
+  bool renamed = false;
   host_.on_do_events = [&] {
     if (swapped) return;
     swapped = true;
-    std::filesystem::rename(target_, root_.path() / "Ziel.alt");
-    std::filesystem::create_directory_symlink(elsewhere, target_);
+    // Windows refuses to rename a folder that the pass holds open; elsewhere it is renamed
+    // and a link put in its place.
+    std::error_code error;
+    std::filesystem::rename(target_, root_.path() / "Ziel.alt", error);
+    renamed = !error;
+    if (renamed) testing::MakeLink(elsewhere, target_, /*folder=*/true);
   };
 
   const PassReport report = Run(files);
 
   ASSERT_TRUE(swapped);
+  EXPECT_EQ(renamed, !testing::kWindows);
+  const std::filesystem::path written = renamed ? root_.path() / "Ziel.alt" : target_;
   ASSERT_EQ(report.failures.size(), 1u);
-  EXPECT_EQ(ReadFile(root_.path() / "Ziel.alt/A.frm"), "a\r\n");
-  EXPECT_EQ(ReadFile(root_.path() / "Ziel.alt/C.frx"), "c");
-  EXPECT_FALSE(std::filesystem::exists(root_.path() / "Ziel.alt/B.frm"));
+  EXPECT_EQ(ReadFile(written / "A.frm"), "a\r\n");
+  EXPECT_EQ(ReadFile(written / "C.frx"), "c");
+  EXPECT_FALSE(std::filesystem::exists(written / "B.frm"));
   EXPECT_EQ(ReadFile(elsewhere / "B.frm"), "fremd");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere), {}), 1);
 }

@@ -85,7 +85,7 @@ TEST_F(ConversionRequestTest, RefusesWithTheMessageOfTheFirstFailingCheck) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove_all(root_.path());
+    testing::RemoveTree(root_.path());
     std::filesystem::create_directories(root_.path() / "Quelle");
     std::filesystem::create_directories(root_.path() / "Ziel");
     host_.source = FolderPath(root_.path() / "Quelle");
@@ -193,14 +193,14 @@ TEST_F(ConversionRequestTest, AMissingTargetIsMadeOnlyWhenEveryCheckHolds) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove_all(root_.path());
+    testing::RemoveTree(root_.path());
     std::filesystem::create_directories(root_.path() / "Quelle");
     root_.WriteFile("Quelle/Form1.frm", "ComctlLib.\n");
     if (c.project) root_.WriteFile("Quelle/P.vbp", "x\n");
     root_.WriteFile("datei", "inhalt");
-    std::filesystem::create_symlink(root_.path() / "nirgends", root_.path() / "verweis");
-    host_.source = (root_.path() / "Quelle").native() + "/";
-    host_.target = (root_.path() / c.target).native() + "/";
+    testing::MakeLink(root_.path() / "nirgends", root_.path() / "verweis");
+    host_.source = FolderPath(root_.path() / "Quelle");
+    host_.target = FolderPath(root_.path() / c.target);
     ConversionRequest request(host_, files_, {.make_missing_target = true});
 
     const RequestResult result = request.Tavrin();

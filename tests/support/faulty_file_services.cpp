@@ -126,7 +126,7 @@ class FaultyFolder : public OpenedFolder {
     if (const auto* fault = FindFault(owner_.read_faults_, name)) {
       real = std::make_unique<FaultyInputFile>(std::move(real), fault->after_bytes, fault->error_number);
     }
-    if (owner_.throw_on_read_.count(name.string()) != 0) real = std::make_unique<ThrowingInputFile>(std::move(real));
+    if (owner_.throw_on_read_.count(PathText(name)) != 0) real = std::make_unique<ThrowingInputFile>(std::move(real));
     *out = std::move(real);
     return Status::Ok();
   }
@@ -174,7 +174,7 @@ class FaultyFolder : public OpenedFolder {
     std::filesystem::path above = path_;
     if (!above.has_filename() && above.has_relative_path()) above = above.parent_path();
     above = above.parent_path();
-    owner_.calls.push_back("OpenParent " + above.string());
+    owner_.calls.push_back("OpenParent " + PathText(above));
     std::unique_ptr<OpenedFolder> real;
     Status status = real_->OpenParent(&real);
     if (status.ok()) *out = owner_.Wrap(std::move(real), above);

@@ -28,6 +28,10 @@ void Hide(const std::filesystem::path& path);
 // Removes `folder` with everything in it, links as links; errors are ignored.
 void RemoveTree(const std::filesystem::path& folder);
 
+// Hides, in `folder` and below, every entry whose name starts with ".", as a checkout on
+// Windows has them (Subversion hides its ".svn"); nothing to do elsewhere.
+void HideDotEntries(const std::filesystem::path& folder);
+
 // How many files, folders and other handles the process holds open now.
 std::size_t OpenHandleCount();
 

@@ -25,6 +25,8 @@ std::size_t OpenHandleCount() {
                                                 std::filesystem::directory_iterator()));
 }
 
+void HideDotEntries(const std::filesystem::path& /*folder*/) {}
+
 void RemoveTree(const std::filesystem::path& folder) {
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);

@@ -98,6 +98,12 @@ std::size_t OpenHandleCount() {
   return count;
 }
 
+void HideDotEntries(const std::filesystem::path& folder) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.path().filename().native().starts_with(L".")) Hide(entry.path());
+  }
+}
+
 void RemoveTree(const std::filesystem::path& folder) {
   // Under Wine, a Unix link whose target went first can no longer be seen, nor removed, from
   // Windows; the Unix side removes everything.
