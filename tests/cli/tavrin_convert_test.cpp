@@ -480,7 +480,7 @@ TEST_F(TavrinConvertTest, TheDiffShowsExactlyTheLinesAConversionChanges) {
 
   // Walk the hunks: every "+" line must be that line of the converted file, every "-" line
   // that line of the source, and together they are the changed lines the conversion counts.
-  const std::string base = temp_.path().native();
+  const std::string base = PathText(temp_.path());
   std::string file;
   std::uint64_t old_line = 0;
   std::uint64_t new_line = 0;
@@ -488,10 +488,10 @@ TEST_F(TavrinConvertTest, TheDiffShowsExactlyTheLinesAConversionChanges) {
   int notes = 0;
   for (const std::string& line : Lines(run.out)) {
     if (line.rfind("--- ", 0) == 0) {
-      ASSERT_EQ(line.rfind("--- " + base + "/quelle/", 0), 0u) << line;
+      ASSERT_EQ(line.rfind("--- " + base + Separator() + "quelle" + Separator(), 0), 0u) << line;
       file = line.substr(4 + base.size() + 8);
     } else if (line.rfind("+++ ", 0) == 0) {
-      EXPECT_EQ(line, "+++ " + base + "/ziel/" + file);
+      EXPECT_EQ(line, "+++ " + base + Separator() + "ziel" + Separator() + file);
     } else if (line.rfind("@@ -", 0) == 0) {
       old_line = new_line = std::stoull(line.substr(4));
     } else if (line == "  (Zeilenenden werden zu CR LF)") {
@@ -532,7 +532,7 @@ TEST_F(TavrinConvertTest, JsonIsOneValidDocumentAlsoForOddNames) {
     ASSERT_TRUE(ParseJson(run.out, &json, &error)) << error << "\n" << run.out;
     EXPECT_EQ(json["dry_run"].boolean, dry_run);
     EXPECT_FALSE(json["recursive"].boolean);
-    EXPECT_EQ(json["source"].text, temp_.path().native() + "/quelle/");
+    EXPECT_EQ(json["source"].text, PathText(temp_.path()) + Separator() + "quelle" + Separator());
     EXPECT_EQ(json["files"]["copied"].number, 1);
     EXPECT_EQ(json["files"]["rewritten"].number, 3);
     EXPECT_EQ(json["files"]["failed"].number, 1);
