@@ -445,7 +445,13 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWouldDo) {
   std::filesystem::copy(ExamplesFolder() / "Lager", temp_.path() / "quelle", std::filesystem::copy_options::recursive);
+  HideDotEntries(temp_.path() / "quelle");
   temp_.MakeFolder("leer");
+  // A path below the source as the system writes it.
+  const auto below = [](std::string text) {
+    for (char& c : text) c = c == '/' ? Separator()[0] : c;
+    return text;
+  };
   const ToolRun real = RunTool({"-r", "quelle", "echt"}, temp_.path());
   ASSERT_EQ(real.exit_code, kExitConverted) << real.err;
   const auto before = FolderSnapshot(temp_.path());
@@ -456,8 +462,9 @@ TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWould
     EXPECT_EQ(FolderSnapshot(temp_.path()), before) << "a dry run wrote something";
     // One line per file, as the real conversion would treat it.
     const std::vector<std::string> lines = Lines(run.out);
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "kopieren Client/Formulare/frmLager.frx"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "umschreiben (1 Zeile geändert) Client/Client.vbp"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), below("kopieren Client/Formulare/frmLager.frx")), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), below("umschreiben (1 Zeile geändert) Client/Client.vbp")),
+              lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "umschreiben (0 Zeilen geändert) Lager.vbg"), lines.end());
     EXPECT_NE(run.out.find("\nProbelauf: Es wurde nichts geschrieben."), std::string::npos) << "after the file lines";
     for (const char* item : {"Dateien kopiert", "Dateien umgeschrieben", "Zeilen geändert", "Ersetzungen insgesamt"}) {
@@ -465,7 +472,7 @@ TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWould
     }
   }
   // A file that cannot be read makes it 1, a refusal 2; still nothing is written.
-  std::filesystem::create_symlink("/proc/self/mem", temp_.path() / "quelle" / "speicher.frx");
+  const auto unreadable = UnreadableFile(temp_.path() / "quelle" / "speicher.frx");
   EXPECT_EQ(RunTool({"-n", "-r", "quelle", "fehlt"}, temp_.path()).exit_code, kExitSomeFailed);
   EXPECT_EQ(RunTool({"-n", "quelle", "fehlt"}, temp_.path()).exit_code, kExitNotConverted) << "no project at the top";
   EXPECT_FALSE(std::filesystem::exists(temp_.path() / "fehlt"));
@@ -516,6 +523,7 @@ TEST_F(TavrinConvertTest, TheDiffShowsExactlyTheLinesAConversionChanges) {
   EXPECT_FALSE(std::filesystem::exists(temp_.path() / "ziel"));
 }
 
+#ifndef _WIN32  // a name with a line end, and /proc, exist only on POSIX systems
 TEST_F(TavrinConvertTest, JsonIsOneValidDocumentAlsoForOddNames) {
   MakeProject();
   temp_.WriteFile("quelle/Gr\xfc\xdf" "e.frm", "Begin ComctlLib.Toolbar\r\n   BeginProperty Panel1 {0713E89F-850A-101B-AFC0-4210102A8DA7}\r\n");
@@ -550,6 +558,7 @@ TEST_F(TavrinConvertTest, JsonIsOneValidDocumentAlsoForOddNames) {
     EXPECT_EQ(run.out.find("Konvertierung"), std::string::npos) << "no German text on standard output";
   }
 }
+#endif
 
 }  // namespace
 }  // namespace tavrin::testing

@@ -48,7 +48,7 @@ class ResultChecksTest : public ::testing::Test {
     for (std::size_t i = 0; i < hints.size(); ++i) {
       SCOPED_TRACE(hints[i].message);
       EXPECT_EQ(hints[i].kind, expected[i].kind);
-      EXPECT_EQ(fs::path(hints[i].file).string(), expected[i].file);
+      EXPECT_EQ(fs::path(hints[i].file).generic_string(), expected[i].file);
       EXPECT_EQ(hints[i].line, expected[i].line);
       EXPECT_NE(hints[i].message.find(expected[i].message_piece), std::string::npos);
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 
 // Entries whose making differs between the systems, so that one test can ask for "a link" or
 // "a hidden file" on either; and the facts in which the systems differ.
@@ -31,6 +32,10 @@ void RemoveTree(const std::filesystem::path& folder);
 // Hides, in `folder` and below, every entry whose name starts with ".", as a checkout on
 // Windows has them (Subversion hides its ".svn"); nothing to do elsewhere.
 void HideDotEntries(const std::filesystem::path& folder);
+
+// Puts an ordinary-looking file at `file` whose reading fails for as long as the returned
+// object lives: a link to /proc/self/mem on Linux, a file held open without sharing on Windows.
+std::shared_ptr<void> UnreadableFile(const std::filesystem::path& file);
 
 // How many files, folders and other handles the process holds open now.
 std::size_t OpenHandleCount();

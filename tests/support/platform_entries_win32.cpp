@@ -104,6 +104,14 @@ void HideDotEntries(const std::filesystem::path& folder) {
   }
 }
 
+std::shared_ptr<void> UnreadableFile(const std::filesystem::path& file) {
+  const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  EXPECT_NE(handle, INVALID_HANDLE_VALUE) << "cannot make " << PathText(file);
+  return std::shared_ptr<void>(handle, [](HANDLE h) {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  });
+}
+
 void RemoveTree(const std::filesystem::path& folder) {
   // Under Wine, a Unix link whose target went first can no longer be seen, nor removed, from
   // Windows; the Unix side removes everything.
