@@ -3,6 +3,7 @@
 // throughout, and paths go to the system in their extended-length form ("\\?\C:\p"), so that
 // no 260-character limit applies.
 #include <windows.h>
+#include <winioctl.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -575,6 +576,48 @@ class DiskFileServicesImpl : public FileServices {
     if (GetFileAttributesW(extended.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     const DWORD error = PathError(extended, GetLastError());
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+
+  // A symbolic link or a junction names where it leads twice, for the system and for people;
+  // the name for people is the one the link was made with.
+  bool LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) override {
+    std::wstring extended;
+    if (!ExtendedPath(path, &extended)) return false;
+    while (extended.size() > 7 && (extended.back() == L'\\' || extended.back() == L'/')) extended.pop_back();
+    Handle entry(CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!entry.valid()) return false;
+    const auto buffer = std::make_unique<std::uint64_t[]>(MAXIMUM_REPARSE_DATA_BUFFER_SIZE / sizeof(std::uint64_t));
+    DWORD got = 0;
+    if (!DeviceIoControl(entry.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.get(),
+                         MAXIMUM_REPARSE_DATA_BUFFER_SIZE, &got, nullptr) ||
+        got < 8) {
+      return false;
+    }
+    // The layout of REPARSE_DATA_BUFFER, which the MinGW headers leave out: tag, length, and
+    // for both kinds four offsets and lengths (in bytes) into the path buffer, which for a
+    // symbolic link follows a field of flags.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.get());
+    ULONG tag = 0;
+    std::memcpy(&tag, bytes, sizeof tag);
+    if (tag != IO_REPARSE_TAG_SYMLINK && tag != IO_REPARSE_TAG_MOUNT_POINT) return false;
+    USHORT field[4];  // substitute offset, length, print offset, length
+    std::memcpy(field, bytes + 8, sizeof field);
+    const std::size_t names = 8 + sizeof field + (tag == IO_REPARSE_TAG_SYMLINK ? sizeof(ULONG) : 0);
+    const auto name_at = [&](USHORT offset, USHORT length) {
+      if (names + offset + length > got) return std::wstring();
+      std::wstring name(length / sizeof(wchar_t), L'\0');
+      std::memcpy(name.data(), bytes + names + offset, name.size() * sizeof(wchar_t));
+      return name;
+    };
+    std::wstring name = name_at(field[2], field[3]);
+    if (name.empty()) {
+      name = name_at(field[0], field[1]);
+      if (name.starts_with(L"\\??\\")) name.erase(0, 4);
+    }
+    if (name.empty()) return false;
+    *target = std::move(name);
+    return true;
   }
 
   // The entry itself is opened, never what a link leads to, and removed through its handle: a
