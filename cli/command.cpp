@@ -33,7 +33,7 @@ int Convert(const Arguments& arguments, Console& console) {
   std::filesystem::path target;
   Status status = NormalizeFolder(arguments.source, &source);
   if (status.ok()) status = NormalizeFolder(arguments.target, &target);
-  if (status.ok()) status = CheckSourceFolder(source);
+  if (status.ok()) status = CheckSourceFolder(DiskFileServices(), source);
   if (!status.ok()) return Fail(console, status.reason());
 
   ProgressBar bar(console.err, console.err_is_terminal, console.columns);

@@ -1,44 +1,61 @@
 #include "cli/folders.h"
 
+#include <cerrno>
+#include <memory>
 #include <system_error>
 
+#include "runtime/path_text.h"
+
 namespace tavrin::cli {
-namespace {
-
-Status FolderError(const char* what, const std::filesystem::path& folder, const std::error_code& error) {
-  return Status::Error(std::string(what) + ": " + folder.native() + " (" + GermanErrorText(error.value()) + ")");
-}
-
-}  // namespace
 
 Status NormalizeFolder(const std::string& word, std::filesystem::path* folder) {
+  using NativeString = std::filesystem::path::string_type;
+  constexpr auto kSeparator = std::filesystem::path::preferred_separator;
   if (word.empty()) return Status::Error("Leerer Verzeichnisname");
+  const std::filesystem::path named = PathFromText(word);
+  const NativeString& text = named.native();
+  const auto is_separator = [](auto c) { return c == '/' || c == kSeparator; };
+  // A network path on Windows ("\\server\share\p"). The standard library neither takes it for
+  // absolute nor keeps its two leading separators when it normalizes it.
+  const bool network = kSeparator == '\\' && text.size() > 2 && is_separator(text[0]) && is_separator(text[1]);
   std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(word, error);
-  if (error) return FolderError("Verzeichnis kann nicht bestimmt werden", word, error);
-  // A leading "//" is kept apart from "/" by the path grammar, but on this system it is the root.
-  std::string text = absolute.native();
-  while (text.size() >= 2 && text[0] == '/' && text[1] == '/') text.erase(0, 1);
-  std::filesystem::path normal = std::filesystem::path(text).lexically_normal();
+  std::filesystem::path absolute =
+      network || named.is_absolute() ? named : std::filesystem::absolute(named, error);
+  if (error) {
+    return Status::Error("Verzeichnis kann nicht bestimmt werden: " + word + " (" + GermanErrorText(error.value()) +
+                         ")");
+  }
+  NativeString absolute_text = absolute.native();
+  // A leading "//" is kept apart from "/" by the path grammar, but on POSIX systems it is the
+  // root; of a network path, one separator is set aside and put back after normalizing.
+  while (absolute_text.size() >= 2 && is_separator(absolute_text[0]) && is_separator(absolute_text[1])) {
+    absolute_text.erase(0, 1);
+  }
+  std::filesystem::path normal = std::filesystem::path(absolute_text).lexically_normal();
   // "/a/b/" keeps an empty last element; drop it so both spellings compare equal.
   if (!normal.has_filename() && normal != normal.root_path()) normal = normal.parent_path();
+  if (network) normal = NativeString(1, kSeparator) + normal.native();
   *folder = std::move(normal);
   return Status::Ok();
 }
 
-Status CheckSourceFolder(const std::filesystem::path& source) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(source, error);
-  if (status.type() == std::filesystem::file_type::not_found) {
-    return Status::Error("Quellverzeichnis nicht gefunden: " + source.native());
+Status CheckSourceFolder(FileServices& files, const std::filesystem::path& source) {
+  std::unique_ptr<OpenedFolder> folder;
+  Status status = files.OpenFolder(source, &folder);
+  if (status.ok()) status = folder->List("*.*").status;
+  if (status.ok()) return status;
+  const std::string shown = PathText(source);
+  switch (status.error_number()) {
+    case ENOENT:
+      return Status::Error("Quellverzeichnis nicht gefunden: " + shown);
+    case ENOTDIR:
+      return Status::Error("Quellverzeichnis ist kein Verzeichnis: " + shown);
+    case 0:
+      return Status::Error("Quellverzeichnis kann nicht gelesen werden: " + status.reason());
+    default:
+      return Status::Error("Quellverzeichnis kann nicht gelesen werden: " + shown + " (" +
+                           GermanErrorText(status.error_number()) + ")");
   }
-  if (error) return FolderError("Quellverzeichnis kann nicht gelesen werden", source, error);
-  if (status.type() != std::filesystem::file_type::directory) {
-    return Status::Error("Quellverzeichnis ist kein Verzeichnis: " + source.native());
-  }
-  std::filesystem::directory_iterator listing(source, error);
-  if (error) return FolderError("Quellverzeichnis kann nicht gelesen werden", source, error);
-  return Status::Ok();
 }
 
 }  // namespace tavrin::cli

@@ -1,12 +1,11 @@
 #include "cli/progress_bar.h"
 
-#include <sys/ioctl.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <utility>
 
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
 namespace tavrin::cli {
@@ -98,14 +97,8 @@ std::string ProgressBar::Render(const PassProgress& progress, int columns) {
     line.resize(static_cast<std::size_t>(width));  // plain ASCII up to here
     return line;
   }
-  AppendName(line, progress.current, width - static_cast<int>(line.size()));
+  AppendName(line, PathText(progress.current), width - static_cast<int>(line.size()));
   return line;
-}
-
-int TerminalColumns(int fd) {
-  winsize size{};
-  if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  return 80;
 }
 
 }  // namespace tavrin::cli

@@ -44,7 +44,4 @@ class ProgressBar {
   Clock::time_point last_draw_{};
 };
 
-// The width of the terminal on file descriptor `fd`, or 80 when it cannot be told.
-int TerminalColumns(int fd);
-
 }  // namespace tavrin::cli

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "conversion/key_table.h"
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
 namespace tavrin::cli {
@@ -35,8 +36,8 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
   std::string text = dry_run ? "Probelauf: Es wurde nichts geschrieben. So ginge die Konvertierung aus:"
                              : std::string(report.ok() ? kClosingText : kClosingTextWithFailures);
   text += '\n';
-  AddItem(text, "Quellverzeichnis", ShownText(source.string()));
-  AddItem(text, "Zielverzeichnis", ShownText(target.string()));
+  AddItem(text, "Quellverzeichnis", ShownText(PathText(source)));
+  AddItem(text, "Zielverzeichnis", ShownText(PathText(target)));
   if (report.recursive) AddItem(text, "Verzeichnisse", std::to_string(report.folders));
   AddItem(text, "Dateien kopiert", std::to_string(report.files_copied));
   AddItem(text, "Dateien umgeschrieben", std::to_string(report.files_rewritten));

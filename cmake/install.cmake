@@ -1,9 +1,34 @@
-# Installation and the Debian package.
+# Installation and the packages: on Linux the Debian package, on Windows a zip.
 #
 # `cmake --install` puts the two programs into bin/, and for the window its desktop entry,
 # its icon (scalable, plus 16 and 32 pixel PNGs rendered from the drawings at build time) and
 # its AppStream description under share/; the manual page of tavrin-convert and the licence
 # go under share/ as well. `cpack -G DEB` packs the same files as "tavrin".
+if(WIN32)
+  # tavrin-convert-<version>-win64.zip: the program, the licence and the user guide, the two
+  # texts with Windows line ends so that every editor shows them right.
+  install(TARGETS tavrin-convert RUNTIME DESTINATION .)
+  foreach(text IN ITEMS "LICENSE:LICENSE.txt" "docs/Benutzerhandbuch.md:Benutzerhandbuch.txt")
+    string(REPLACE ":" ";" text "${text}")
+    list(GET text 0 from)
+    list(GET text 1 to)
+    file(READ ${CMAKE_SOURCE_DIR}/${from} content)
+    string(REPLACE "\r\n" "\n" content "${content}")
+    string(REPLACE "\n" "\r\n" content "${content}")
+    file(WRITE ${CMAKE_BINARY_DIR}/package/${to} "${content}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${from})
+    install(FILES ${CMAKE_BINARY_DIR}/package/${to} DESTINATION .)
+  endforeach()
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME tavrin-convert)
+  set(CPACK_PACKAGE_VENDOR "Tavrin-Projekt")
+  set(CPACK_PACKAGE_VERSION ${TAVRIN_VERSION_TEXT})
+  set(CPACK_PACKAGE_FILE_NAME "tavrin-convert-${TAVRIN_VERSION_TEXT}-win64")
+  set(CPACK_STRIP_FILES ON)
+  include(CPack)
+  return()
+endif()
+
 include(GNUInstallDirs)
 
 # The id under which software centres know the program. The desktop entry keeps its short

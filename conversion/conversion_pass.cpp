@@ -8,6 +8,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "conversion/folder_path.h"
 #include "conversion/folder_tree_walk.h"
@@ -16,6 +17,7 @@
 #include "conversion/text_rewriter.h"
 #include "runtime/buffered_output.h"
 #include "runtime/dialog_services.h"
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
 namespace tavrin {
@@ -142,7 +144,7 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
 
   for (const ListedFile& listed : listing.files) {
     const NativeString shown = Join(relative, listed.name.native());
-    host_.WriteInfo(shown, 0);
+    host_.WriteInfo(PathText(shown), 0);
     const std::uint64_t bytes_before = progress_.bytes_done;
     progress_.current = shown;
     host_.OnProgress(progress_);
@@ -207,11 +209,10 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
   // shown, through the diff first.
   BufferedOutput writer(output);
   FindingsCollector findings(writer, relative, IsProjectFile(relative) || IsGroupFile(relative));
-  const NativeString to_text = folders_.target_path.native() + relative;
+  const std::string to_text = PathText(folders_.target_path.native() + relative);
   std::optional<LineDiff> diff;
   if (options_.diff) {
-    diff.emplace(findings, ShownText((folders_.source_path.native() + relative)),
-                 ShownText(to_text));
+    diff.emplace(findings, ShownText(PathText(folders_.source_path.native() + relative)), ShownText(to_text));
   }
   RewriterObservers observers;
   if (host_.ShowsLineCaptions()) {
@@ -266,6 +267,8 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
 bool IsProjectText(const NativeString& name) {
   std::string suffix;
   for (auto c : GetSuffix(name)) {
+    // A wide character outside ASCII must not pass for the letter its low byte would be.
+    if (static_cast<std::make_unsigned_t<decltype(c)>>(c) > 0x7F) return false;
     suffix.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c));
   }
   return kSuffixList.find(suffix) != std::string_view::npos;  // the empty suffix is found too

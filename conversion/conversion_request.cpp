@@ -6,6 +6,7 @@
 #include "conversion/folder_tests.h"
 #include "conversion/null_folder.h"
 #include "runtime/dialog_services.h"
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
 namespace tavrin {
@@ -43,7 +44,7 @@ Status MakeFolderPath(FileServices& files, const std::filesystem::path& folder) 
   std::reverse(missing.begin(), missing.end());
   for (const std::filesystem::path& at : missing) {
     Status status = files.MakeFolder(at);
-    if (!status.ok()) return Status::Error("Zielverzeichnis " + at.string() + ": " + status.reason());
+    if (!status.ok()) return Status::Error("Zielverzeichnis " + PathText(at) + ": " + status.reason());
   }
   return Status::Ok();
 }
@@ -84,7 +85,7 @@ std::string_view Nesting(FileServices& files, OpenedFolder& source, OpenedFolder
 
 CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& source,
                             const std::filesystem::path& target, const CheckOptions& options) {
-  if (source.native() == target.native()) return Refused(std::string(kRefusalSameFolder));
+  if (SameFolderPath(source, target)) return Refused(std::string(kRefusalSameFolder));
   CheckedPair pair;
   if (options.target_may_be_missing && files.Missing(target)) {
     pair.target_missing = true;  // free, and nothing is made before every check has passed
@@ -113,7 +114,7 @@ std::vector<std::string> FailureLines(const PassReport& report) {
   std::vector<std::string> lines;
   for (const FileFailure& failure : report.folder_failures) lines.push_back(ShownText(failure.reason));
   for (const FileFailure& failure : report.failures) {
-    lines.push_back(ShownText(failure.name.string()) + ": " + ShownText(failure.reason));
+    lines.push_back(ShownText(PathText(failure.name)) + ": " + ShownText(failure.reason));
   }
   return lines;
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "conversion/folder_path.h"
+#include "runtime/path_text.h"
 
 namespace tavrin {
 namespace {
@@ -18,7 +19,7 @@ struct Frame {
 };
 
 Status Moved(const FolderTreeWalk::Relative& relative) {
-  return Status::Error("Das Verzeichnis [" + std::filesystem::path(relative).string() +
+  return Status::Error("Das Verzeichnis [" + PathText(relative) +
                        "] wurde während der Konvertierung verschoben oder ersetzt");
 }
 

@@ -357,4 +357,6 @@ FileServices& DiskFileServices() {
   return services;
 }
 
+bool SameFolderPath(const std::filesystem::path& a, const std::filesystem::path& b) { return a.native() == b.native(); }
+
 }  // namespace tavrin

@@ -145,4 +145,8 @@ class FileServices {
 // The real disk, through the operating system.
 FileServices& DiskFileServices();
 
+// True when two folder paths are spelled alike as this system compares names: byte for byte on
+// POSIX systems, without regard to letter case on Windows.
+bool SameFolderPath(const std::filesystem::path& a, const std::filesystem::path& b);
+
 }  // namespace tavrin

@@ -16,7 +16,9 @@ constexpr ErrorText kErrorTexts[] = {
     {EPERM, "Zugriff verweigert"},
     {EEXIST, "existiert bereits"},
     {ENOSPC, "Kein Speicherplatz mehr auf dem Datenträger"},
+#ifdef EDQUOT  // not on Windows
     {EDQUOT, "Speicherkontingent überschritten"},
+#endif
     {EISDIR, "ist ein Verzeichnis"},
     {ENOTDIR, "ist kein Verzeichnis"},
     {EIO, "Ein-/Ausgabefehler"},
@@ -37,7 +39,9 @@ constexpr ErrorText kErrorTexts[] = {
     {EAGAIN, "Ressource vorübergehend nicht verfügbar"},
     {EINTR, "Unterbrochener Systemaufruf"},
     {EBADF, "Ungültige Dateinummer"},
+#ifdef ESTALE  // not on Windows
     {ESTALE, "Veralteter Verweis auf eine Netzwerkdatei"},
+#endif
     {EOVERFLOW, "Wert zu groß für den Datentyp"},
     {EOPNOTSUPP, "Vorgang wird nicht unterstützt"},
     {ETIMEDOUT, "Zeitüberschreitung"},
@@ -47,8 +51,8 @@ constexpr ErrorText kErrorTexts[] = {
 
 Status Status::FromErrno(int error_number, const std::string& what) {
   std::string text = GermanErrorText(error_number);
-  if (what.empty()) return Error(std::move(text));
-  return Error(what + " (" + text + ")");
+  if (what.empty()) return Status(std::move(text), error_number);
+  return Status(what + " (" + text + ")", error_number);
 }
 
 std::string GermanErrorText(int error_number) {

@@ -19,11 +19,15 @@ class Status {
 
   bool ok() const { return ok_; }
   const std::string& reason() const { return reason_; }
+  // The errno value of a Status made by FromErrno; 0 for any other.
+  int error_number() const { return error_number_; }
 
  private:
-  explicit Status(std::string reason) : ok_(false), reason_(std::move(reason)) {}
+  explicit Status(std::string reason, int error_number = 0)
+      : ok_(false), reason_(std::move(reason)), error_number_(error_number) {}
   bool ok_ = true;
   std::string reason_;
+  int error_number_ = 0;
 };
 
 // German text for an errno value; "Systemfehler <n>" for values without a text of their own.

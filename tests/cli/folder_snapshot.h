@@ -10,6 +10,7 @@
 #include <vector>
 #include <system_error>
 
+#include "runtime/path_text.h"
 #include "tavrin_version.h"
 
 // Helpers for comparing whole folders, shared by the end-to-end tests of the core and of
@@ -22,7 +23,7 @@ inline std::map<std::string, std::string> FolderSnapshot(const std::filesystem::
   std::map<std::string, std::string> entries;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    const std::string name = entry.path().filename().native();
+    const std::string name = PathText(entry.path().filename());
     if (entry.is_symlink()) {
       entries[name] = "<Sonstiges>";
     } else if (entry.is_regular_file()) {
@@ -70,7 +71,7 @@ inline std::vector<ExpectedVariant> ExpectedVariants() {
   for (const auto& entry : std::filesystem::directory_iterator(ExpectedFolder())) {
     if (!entry.is_directory()) continue;
     ExpectedVariant variant;
-    variant.name = entry.path().filename().string();
+    variant.name = PathText(entry.path().filename());
     variant.example = variant.name.substr(0, variant.name.find('+'));
     variant.recursive = variant.name.find("+r") != std::string::npos;
     variant.complete = variant.name.find("+c") != std::string::npos;

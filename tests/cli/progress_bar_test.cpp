@@ -1,5 +1,7 @@
 #include "cli/progress_bar.h"
 
+#include "runtime/path_text.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,7 +20,7 @@ PassProgress Progress(std::uint64_t files_done, std::uint64_t files_total, std::
   progress.files_total = files_total;
   progress.bytes_done = bytes_done;
   progress.bytes_total = bytes_total;
-  progress.current = current;
+  progress.current = PathFromText(current);
   return progress;
 }
 

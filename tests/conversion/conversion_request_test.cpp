@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <string>
 
+#include "conversion/folder_path.h"
 #include "conversion/folder_tests.h"
+#include "runtime/path_text.h"
 #include "tests/support/faulty_file_services.h"
+#include "tests/support/platform_entries.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/temp_folder.h"
 
@@ -23,8 +26,8 @@ using testing::TempFolder;
 class ConversionRequestTest : public ::testing::Test {
  protected:
   ConversionRequestTest() : request_(host_, files_) {
-    host_.source = root_.MakeFolder("Quelle").native() + "/";
-    host_.target = root_.MakeFolder("Ziel").native() + "/";
+    host_.source = FolderPath(root_.MakeFolder("Quelle"));
+    host_.target = FolderPath(root_.MakeFolder("Ziel"));
     host_.record_lines = false;
   }
 
@@ -42,7 +45,7 @@ class ConversionRequestTest : public ::testing::Test {
 TEST_F(ConversionRequestTest, RunsThePassWhenEveryCheckHolds) {
   root_.WriteFile("Quelle/PROJEKT1.VBP", "Object={FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}#1.0#0; COMCT232.OCX\n");
   root_.MakeFolder("Ziel/Unterordner");          // subfolders do not count
-  root_.WriteFile("Ziel/.versteckt", "x");        // nor do hidden files
+  testing::Hide(root_.WriteFile("Ziel/.versteckt", "x"));  // nor do hidden files
 
   const RequestResult result = request_.Tavrin();
 
@@ -70,21 +73,23 @@ TEST_F(ConversionRequestTest, RefusesWithTheMessageOfTheFirstFailingCheck) {
       {"target holds a file, source no project", [&] { root_.WriteFile("Ziel/alt.txt", "x"); },
        kRefusalTargetNotEmpty},
       {"no project in the source", [&] { root_.WriteFile("Quelle/Form1.frm", "x"); }, kRefusalNoProject},
+      // Where names ignore letter case, it is the same folder; elsewhere another one, here a
+      // link to the source, which holds files.
       {"same folder in other letter case",
        [&] {
          root_.WriteFile("Quelle/P.vbp", "x");
-         std::filesystem::create_directory_symlink(root_.path() / "Quelle", root_.path() / "QUELLE");
-         host_.target = (root_.path() / "QUELLE").native() + "/";
+         if (!testing::kNamesIgnoreCase) testing::MakeLink(root_.path() / "Quelle", root_.path() / "QUELLE", true);
+         host_.target = FolderPath(root_.path() / "QUELLE");
        },
-       kRefusalTargetNotEmpty},
+       testing::kNamesIgnoreCase ? kRefusalSameFolder : kRefusalTargetNotEmpty},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove_all(root_.path());
+    testing::RemoveTree(root_.path());
     std::filesystem::create_directories(root_.path() / "Quelle");
     std::filesystem::create_directories(root_.path() / "Ziel");
-    host_.source = (root_.path() / "Quelle").native() + "/";
-    host_.target = (root_.path() / "Ziel").native() + "/";
+    host_.source = FolderPath(root_.path() / "Quelle");
+    host_.target = FolderPath(root_.path() / "Ziel");
     host_.events.clear();
     c.arrange();
 
@@ -99,13 +104,13 @@ TEST_F(ConversionRequestTest, RefusesWithTheMessageOfTheFirstFailingCheck) {
 
 TEST_F(ConversionRequestTest, AFolderThatCannotBeListedIsNamedInTheRefusal) {
   root_.WriteFile("Quelle/P.vbp", "x");
-  host_.target = (root_.path() / "weg").native() + "/";
+  host_.target = FolderPath(root_.path() / "weg");
 
   RequestResult result = request_.Tavrin();
   EXPECT_EQ(result.outcome, Outcome::kRefused);
-  EXPECT_NE(result.refusal.find(host_.target.native()), std::string::npos) << result.refusal;
+  EXPECT_NE(result.refusal.find(PathText(host_.target)), std::string::npos) << result.refusal;
 
-  host_.target = (root_.path() / "Ziel").native() + "/";
+  host_.target = FolderPath(root_.path() / "Ziel");
   files_.FailList("Quelle", EIO);
   host_.events.clear();
   result = request_.Tavrin();
@@ -188,14 +193,14 @@ TEST_F(ConversionRequestTest, AMissingTargetIsMadeOnlyWhenEveryCheckHolds) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove_all(root_.path());
+    testing::RemoveTree(root_.path());
     std::filesystem::create_directories(root_.path() / "Quelle");
     root_.WriteFile("Quelle/Form1.frm", "ComctlLib.\n");
     if (c.project) root_.WriteFile("Quelle/P.vbp", "x\n");
     root_.WriteFile("datei", "inhalt");
-    std::filesystem::create_symlink(root_.path() / "nirgends", root_.path() / "verweis");
-    host_.source = (root_.path() / "Quelle").native() + "/";
-    host_.target = (root_.path() / c.target).native() + "/";
+    testing::MakeLink(root_.path() / "nirgends", root_.path() / "verweis");
+    host_.source = FolderPath(root_.path() / "Quelle");
+    host_.target = FolderPath(root_.path() / c.target);
     ConversionRequest request(host_, files_, {.make_missing_target = true});
 
     const RequestResult result = request.Tavrin();

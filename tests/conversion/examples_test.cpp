@@ -6,7 +6,10 @@
 #include <string>
 
 #include "conversion/conversion_request.h"
+#include "conversion/folder_path.h"
+#include "runtime/path_text.h"
 #include "tests/cli/folder_snapshot.h"
+#include "tests/support/platform_entries.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/temp_folder.h"
 
@@ -24,8 +27,8 @@ using testing::TempFolder;
 RequestResult Convert(const std::filesystem::path& source, const std::filesystem::path& target,
                       RecordingHost* host, RequestOptions options = {}) {
   std::filesystem::create_directories(target);
-  host->source = source.native() + "/";
-  host->target = target.native() + "/";
+  host->source = FolderPath(source);
+  host->target = FolderPath(target);
   host->record_lines = false;
   ConversionRequest request(*host, DiskFileServices(), options);
   return request.Tavrin();
@@ -50,6 +53,7 @@ TEST(ExamplesTest, EachExampleConvertsToItsExpectedResult) {
     TempFolder temp;
     const std::filesystem::path source = temp.path() / "Quelle";
     std::filesystem::copy(ExamplesFolder() / variant.example, source, std::filesystem::copy_options::recursive);
+    testing::HideDotEntries(source);
 
     RecordingHost host;
     const RequestResult result =
@@ -85,6 +89,7 @@ TEST(ExamplesTest, ConvertingAnExpectedResultAgainChangesNothing) {
     const std::filesystem::path source = temp.path() / "Quelle";
     const std::filesystem::path expected = ExpectedFolder() / variant.name;
     std::filesystem::copy(expected, source, std::filesystem::copy_options::recursive);
+    testing::HideDotEntries(source);
     RecordingHost host;
     const RequestResult result =
         Convert(source, temp.path() / "Ziel", &host, {.recursive = variant.recursive, .complete = variant.complete});

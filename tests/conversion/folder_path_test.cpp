@@ -2,34 +2,68 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "conversion/conversion_pass.h"
+#include "runtime/path_text.h"
+#include "tests/support/platform_entries.h"
 
 namespace tavrin {
 namespace {
 
+using testing::kWindows;
+
+// Folder paths as this system writes them: "/" or "\", drive letters and network paths on
+// Windows.
+struct FolderCase {
+  std::string shown;
+  std::string folder_path;
+};
+std::vector<FolderCase> FolderCases() {
+  if (kWindows) {
+    return {
+        {"C:\\Projekte\\Alt", "C:\\Projekte\\Alt\\"},
+        {"C:\\Projekte\\Alt\\", "C:\\Projekte\\Alt\\"},
+        {"C:\\", "C:\\"},
+        {"C:", "C:\\"},
+        {"\\\\server\\share", "\\\\server\\share\\"},
+        {"", "\\"},
+        {"C:\\p\\Gr\xc3\xb6\xc3\x9f" "e", "C:\\p\\Gr\xc3\xb6\xc3\x9f" "e\\"},
+    };
+  }
+  return {
+      {"/home/anna/Projekte/Alt", "/home/anna/Projekte/Alt/"},
+      {"/home/anna/Projekte/Alt/", "/home/anna/Projekte/Alt/"},
+      {"/", "/"},
+      {"", "/"},
+      {"/p/Gr\xfc\xdf" "e", "/p/Gr\xfc\xdf" "e/"},  // bytes that are not UTF-8 pass untouched
+  };
+}
+
 TEST(FolderPathTest, AppendsOneSeparatorOnlyWhenMissing) {
-  EXPECT_EQ(FolderPath("/home/anna/Projekte/Alt").native(), "/home/anna/Projekte/Alt/");
-  EXPECT_EQ(FolderPath("/home/anna/Projekte/Alt/").native(), "/home/anna/Projekte/Alt/");
-  EXPECT_EQ(FolderPath("/").native(), "/");
-  EXPECT_EQ(FolderPath("").native(), "/");
-  // Bytes that are not UTF-8 pass through untouched.
-  EXPECT_EQ(FolderPath("/p/Gr\xfc\xdf" "e").native(), "/p/Gr\xfc\xdf" "e/");
+  for (const FolderCase& c : FolderCases()) {
+    EXPECT_EQ(PathText(FolderPath(PathFromText(c.shown))), c.folder_path) << c.shown;
+  }
 }
 
 TEST(FolderPathTest, FileNameFromPathCutsAfterTheLastSeparator) {
+  const std::string s = kWindows ? "\\" : "/";
   const struct {
-    const char* file;
-    const char* name;
+    std::string file;
+    std::string name;
   } cases[] = {
       {"Form1.frm", "Form1.frm"},
-      {"/home/anna/Projekte/Form1.frm", "Form1.frm"},
-      {"/home/anna/Projekte/", ""},
+      {s + "home" + s + "anna" + s + "Projekte" + s + "Form1.frm", "Form1.frm"},
+      {s + "home" + s + "anna" + s + "Projekte" + s, ""},
       {"", ""},
-      {"/", ""},
-      {"a/b/c", "c"},
-      {"Version.1/Form1.frm", "Form1.frm"},
+      {s, ""},
+      {"a" + s + "b" + s + "c", "c"},
+      {"Version.1" + s + "Form1.frm", "Form1.frm"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FileNameFromPath(c.file), c.name) << c.file;
+  for (const auto& c : cases) {
+    EXPECT_EQ(PathText(FileNameFromPath(PathFromText(c.file).native())), c.name) << c.file;
+  }
 }
 
 TEST(FolderPathTest, GetSuffixCutsAfterTheFirstDot) {
@@ -41,7 +75,7 @@ TEST(FolderPathTest, GetSuffixCutsAfterTheFirstDot) {
       {"Liesmich", ""},             {"Name.", ""},           {".frm", "frm"},
       {"", ""},                     {"/p/Version.1/Form1.frm", "1/Form1.frm"},
   };
-  for (const auto& c : cases) EXPECT_EQ(GetSuffix(c.file), c.suffix) << c.file;
+  for (const auto& c : cases) EXPECT_EQ(PathText(GetSuffix(PathFromText(c.file).native())), c.suffix) << c.file;
 }
 
 TEST(FolderPathTest, ProjectTextIsASuffixFoundInTheSuffixList) {
@@ -55,8 +89,11 @@ TEST(FolderPathTest, ProjectTextIsASuffixFoundInTheSuffixList) {
       {"Bild.bmp", false},    {"Liesmich", true},    {"Name.", true},          {"a.c", true},
       {"a.s", true},          {"a.bp", true},        {"a.frm cls", true},      {"Form1.alt.frm", false},
       {"Steuer.ctx", false},  {"Seite.pgx", false},  {"Klasse.CLS", true},     {"a.frmx", false},
+      // Letters beyond ASCII never pass for the suffix letters that their low byte would give
+      // ("\u0166\u0172\u016D" would be "frm"), nor do bytes beyond ASCII.
+      {"Form1.\xc5\xa6\xc5\xb2\xc5\xad", false}, {"Form1.\xe6\xf2\xed", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsProjectText(c.name), c.text) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(IsProjectText(PathFromText(c.name).native()), c.text) << c.name;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include "conversion/folder_tests.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 
+#include "runtime/path_text.h"
+#include "tests/support/platform_entries.h"
 #include "tests/support/temp_folder.h"
 
 namespace tavrin {
@@ -17,7 +18,7 @@ TEST(FolderTestsTest, ProjectExistLooksForAnyVbpWhateverItsCase) {
   folder.WriteFile("Form1.frm", "");
   folder.WriteFile("Projekt.vbp.alt", "");
   folder.MakeFolder("Ordner.vbp");
-  folder.WriteFile(".Versteckt.vbp", "");
+  testing::Hide(folder.WriteFile(".Versteckt.vbp", ""));
   EXPECT_FALSE(ProjectExist(DiskFileServices(), folder.folder_path()).yes);
   folder.WriteFile("PROJEKT1.VBP", "");
   const FolderAnswer answer = ProjectExist(DiskFileServices(), folder.folder_path());
@@ -29,9 +30,11 @@ TEST(FolderTestsTest, ProjectCreatableIgnoresFoldersHiddenEntriesAndSpecialFiles
   TempFolder folder;
   EXPECT_TRUE(ProjectCreatable(DiskFileServices(), folder.folder_path()).yes);
   folder.MakeFolder("Unterordner");
-  folder.WriteFile(".versteckt", "x");
+  testing::Hide(folder.WriteFile(".versteckt", "x"));
+#ifndef _WIN32  // a pipe in a folder exists only on POSIX systems
   ASSERT_EQ(mkfifo((folder.path() / "fifo").c_str(), 0600), 0);
-  std::filesystem::create_symlink(folder.path() / "fehlt", folder.path() / "kaputt");
+#endif
+  testing::MakeLink(folder.path() / "fehlt", folder.path() / "kaputt");
   EXPECT_TRUE(ProjectCreatable(DiskFileServices(), folder.folder_path()).yes);
   folder.WriteFile("Liesmich", "x");  // a name without a dot is a file too
   EXPECT_FALSE(ProjectCreatable(DiskFileServices(), folder.folder_path()).yes);
@@ -40,12 +43,12 @@ TEST(FolderTestsTest, ProjectCreatableIgnoresFoldersHiddenEntriesAndSpecialFiles
 TEST(FolderTestsTest, AFolderThatCannotBeListedSaysSoInsteadOfAnswering) {
   TempFolder folder;
   const auto file = folder.WriteFile("datei", "x");
-  for (const std::filesystem::path& bad : {folder.path() / "weg/", std::filesystem::path(file.native() + "/")}) {
+  for (const std::filesystem::path& bad : {testing::Joined(folder.path() / "weg", ""), testing::Joined(file, "")}) {
     const FolderAnswer created = ProjectCreatable(DiskFileServices(), bad);
     EXPECT_FALSE(created.listed) << bad;
     EXPECT_FALSE(created.yes) << bad;  // never "free" when it could not be looked at
     EXPECT_FALSE(created.status.ok());
-    EXPECT_NE(created.status.reason().find(bad.parent_path().native()), std::string::npos)
+    EXPECT_NE(created.status.reason().find(PathText(bad.parent_path())), std::string::npos)
         << created.status.reason();
     EXPECT_FALSE(ProjectExist(DiskFileServices(), bad).listed) << bad;
   }

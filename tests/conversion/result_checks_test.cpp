@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "conversion/conversion_request.h"
+#include "conversion/folder_path.h"
 #include "tests/support/faulty_file_services.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/temp_folder.h"
@@ -33,8 +34,8 @@ class ResultChecksTest : public ::testing::Test {
  protected:
   RequestResult Convert(RequestOptions options, FileServices& files = DiskFileServices()) {
     fs::remove_all(root_.path() / "Ziel");
-    host_.source = (root_.path() / "Quelle").native() + "/";
-    host_.target = (root_.path() / "Ziel").native() + "/";
+    host_.source = FolderPath(root_.path() / "Quelle");
+    host_.target = FolderPath(root_.path() / "Ziel");
     host_.record_lines = false;
     host_.events.clear();
     options.make_missing_target = true;
@@ -47,7 +48,7 @@ class ResultChecksTest : public ::testing::Test {
     for (std::size_t i = 0; i < hints.size(); ++i) {
       SCOPED_TRACE(hints[i].message);
       EXPECT_EQ(hints[i].kind, expected[i].kind);
-      EXPECT_EQ(fs::path(hints[i].file).string(), expected[i].file);
+      EXPECT_EQ(fs::path(hints[i].file).generic_string(), expected[i].file);
       EXPECT_EQ(hints[i].line, expected[i].line);
       EXPECT_NE(hints[i].message.find(expected[i].message_piece), std::string::npos);
     }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else  // entries and limits that only POSIX systems have
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <filesystem>
@@ -16,22 +21,38 @@
 #include <vector>
 
 #include "runtime/file_services.h"
+#include "runtime/listing_pattern.h"
+#include "runtime/path_text.h"
+#include "tests/support/platform_entries.h"
 #include "tests/support/temp_folder.h"
 
 namespace tavrin {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Hide;
+using testing::Joined;
+using testing::kWindows;
+using testing::MakeLink;
+using testing::OpenHandleCount;
 using testing::ReadFile;
 using testing::TempFolder;
 
 std::vector<std::string> Names(const FolderListing& listing) {
   std::vector<std::string> names;
-  for (const ListedFile& file : listing.files) names.push_back(file.name.native());
+  for (const ListedFile& file : listing.files) names.push_back(PathText(file.name));
   return names;
 }
 
-std::string Concat(const fs::path& folder, const std::string& name) { return folder.native() + name; }
+// A folder path and a tail joined as text; the separator of the system as "/".
+fs::path Concat(const fs::path& folder, std::string tail) {
+  for (char& c : tail) c = c == '/' ? static_cast<char>(fs::path::preferred_separator) : c;
+  return PathFromText(PathText(folder) + tail);
+}
+std::string Text(const fs::path& folder, const std::string& tail) { return PathText(Concat(folder, tail)); }
+
+// "Größe.frm": on Windows in UTF-16, elsewhere in Windows-1252 bytes, which are no UTF-8.
+const std::string kUmlautName = kWindows ? "Gr\xc3\xb6\xc3\x9f" "e.frm" : "Gr\xf6\xdf" "e.frm";
 
 // Reads an input file to its end in small steps, so that several reads are needed.
 Status ReadAll(InputFile& input, std::string* content) {
@@ -44,22 +65,6 @@ Status ReadAll(InputFile& input, std::string* content) {
   }
 }
 
-std::size_t OpenDescriptorCount() {
-  return static_cast<std::size_t>(
-      std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
-}
-
-// A listening-free socket bound to a path in the folder.
-void MakeSocket(const fs::path& path) {
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(fd, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.native().size(), sizeof address.sun_path);
-  std::strcpy(address.sun_path, path.c_str());
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  close(fd);
-}
 
 std::string RandomBytes(std::size_t size, unsigned seed) {
   std::mt19937 random(seed);
@@ -67,29 +72,6 @@ std::string RandomBytes(std::size_t size, unsigned seed) {
   for (char& c : bytes) c = static_cast<char>(random() & 0xff);
   return bytes;
 }
-
-// Lowers the largest file size this process may write, and raises it again at scope end. A
-// write beyond it fails with EFBIG, even for root: a real write failure on the real disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    old_handler_ = signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit lowered = old_;
-    lowered.rlim_cur = bytes;
-    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, old_handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
-  sighandler_t old_handler_;
-};
 
 class DiskFileServicesTest : public ::testing::Test {
  protected:
@@ -100,13 +82,31 @@ class DiskFileServicesTest : public ::testing::Test {
     EXPECT_TRUE(status.ok()) << status.reason();
     return opened;
   }
+  // Opens each file of the temporary folder and expects it refused with its reason, leaving
+  // nothing open.
+  struct Refusal {
+    std::string file;
+    std::string reason;
+  };
+  void ExpectOpenInputRefused(const std::vector<Refusal>& cases) {
+    Temp();
+    const std::size_t handles = OpenHandleCount();
+    for (const Refusal& c : cases) {
+      std::unique_ptr<InputFile> input;
+      const Status status = Temp().OpenInput(PathFromText(c.file), &input);
+      EXPECT_FALSE(status.ok()) << c.file;
+      EXPECT_EQ(status.reason(), c.reason) << c.file;
+      EXPECT_EQ(input, nullptr) << c.file;
+    }
+    EXPECT_EQ(OpenHandleCount(), handles) << "a refused file stays open";
+  }
   // The temporary folder, opened once.
   OpenedFolder& Temp() {
     if (temp_folder_ == nullptr) temp_folder_ = Open(temp_.path());
     return *temp_folder_;
   }
   // Copies `name` of the temporary folder into `to` under the same name, as a pass does.
-  Status Copy(const std::string& name, OpenedFolder& to) {
+  Status Copy(const fs::path& name, OpenedFolder& to) {
     std::unique_ptr<InputFile> input;
     Status status = Temp().OpenInput(name, &input);
     if (!status.ok()) return status;
@@ -126,27 +126,27 @@ class DiskFileServicesTest : public ::testing::Test {
 // ---- Listing --------------------------------------------------------------------------------
 
 TEST_F(DiskFileServicesTest, ListsOrdinaryFilesOnlySortedByBytes) {
+  // "ärger.frm" in Windows-1252 bytes, on Windows in UTF-16: after ASCII either way.
+  const std::string umlaut = kWindows ? "\xc3\xa4rger.frm" : "\xe4rger.frm";
   temp_.WriteFile("b.frm", "abc");
   temp_.WriteFile("Z.cls", "");
   temp_.WriteFile("a.bas", "1");
   temp_.WriteFile("A.vbp", "12");
   temp_.WriteFile("Liesmich", "ohne Punkt");
-  temp_.WriteFile("\xe4rger.frm", "high first byte");
-  temp_.WriteFile(".hidden.frm", "hidden");
+  temp_.WriteFile(PathFromText(umlaut), "high first byte");
+  Hide(temp_.WriteFile(".hidden.frm", "hidden"));
   temp_.MakeFolder("Sub.frm");
-  temp_.MakeFolder(".git");
-  fs::create_symlink("b.frm", temp_.path() / "link.frm");
-  fs::create_symlink("nowhere.frm", temp_.path() / "dangling.frm");
-  fs::create_symlink("Sub.frm", temp_.path() / "folderlink.frm");
-  fs::create_symlink("loop.frm", temp_.path() / "loop.frm");
-  ASSERT_EQ(mkfifo((temp_.path() / "pipe.frm").c_str(), 0666), 0);
-  MakeSocket(temp_.path() / "sock.frm");
+  Hide(temp_.MakeFolder(".git"));
+  MakeLink("b.frm", temp_.path() / "link.frm");
+  MakeLink("nowhere.frm", temp_.path() / "dangling.frm");
+  MakeLink("Sub.frm", temp_.path() / "folderlink.frm", /*folder=*/true);
+  MakeLink("loop.frm", temp_.path() / "loop.frm");
 
   const FolderListing listing = disk_.List(Concat(temp_.folder_path(), "*.*"));
   ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
   // Bytes >= 0x80 sort after ASCII letters: the order is by unsigned byte value.
   EXPECT_EQ(Names(listing), (std::vector<std::string>{"A.vbp", "Liesmich", "Z.cls", "a.bas", "b.frm",
-                                                      "link.frm", "\xe4rger.frm"}));
+                                                      "link.frm", umlaut}));
   ASSERT_EQ(listing.files.size(), 7u);
   EXPECT_EQ(listing.files[0].size, 2u);
   EXPECT_EQ(listing.files[4].size, 3u);
@@ -165,7 +165,9 @@ TEST_F(DiskFileServicesTest, EntriesThatResolveToNoFileAreSkippedAndTheRestListe
       {"fehlt.frm", "nirgends"},                 // ENOENT
       {"ordnerverweis", "Unterordner"},          // a link to a folder is no subfolder
   };
-  for (const auto& [name, pointee] : links) fs::create_symlink(pointee, temp_.path() / name);
+  for (const auto& [name, pointee] : links) {
+    MakeLink(pointee, temp_.path() / name, /*folder=*/pointee == "Unterordner");
+  }
 
   const FolderListing listing = Temp().List("*.*");
   ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
@@ -192,6 +194,8 @@ TEST_F(DiskFileServicesTest, DoubledSeparatorCountsAsOne) {
   temp_.WriteFile("Form1.frm", "x");
   const FolderListing single = disk_.List(Concat(temp_.folder_path(), "*.*"));
   const FolderListing doubled = disk_.List(Concat(temp_.folder_path(), "/*.*"));
+  const FolderListing mixed = disk_.List(PathFromText(PathText(temp_.folder_path()) + "/*.*"));
+  EXPECT_EQ(Names(mixed), Names(single)) << "\"/\" is a separator everywhere";
   ASSERT_TRUE(doubled.status.ok()) << doubled.status.reason();
   EXPECT_EQ(Names(doubled), std::vector<std::string>{"Form1.frm"});
   EXPECT_EQ(Names(doubled), Names(single));
@@ -201,28 +205,39 @@ TEST_F(DiskFileServicesTest, EmptyFolderAndFolderOfFoldersListNothing) {
   EXPECT_TRUE(disk_.List(Concat(temp_.folder_path(), "*.*")).status.ok());
   EXPECT_TRUE(disk_.List(Concat(temp_.folder_path(), "*.*")).files.empty());
   temp_.MakeFolder("Unterordner");
-  temp_.WriteFile(".versteckt", "x");
+  Hide(temp_.WriteFile(".versteckt", "x"));
   const FolderListing listing = disk_.List(Concat(temp_.folder_path(), "*.*"));
   EXPECT_TRUE(listing.status.ok());
   EXPECT_TRUE(listing.files.empty());
 }
 
-TEST_F(DiskFileServicesTest, WindowsNamesAreListedAndOpenedByteForByte) {
-  const std::string name =
-      "Gr\xfc\xdf"
-      "e.frm";  // "Größe.frm" in Windows-1252, not valid UTF-8
+TEST_F(DiskFileServicesTest, NamesOfAnyScriptAreListedReadAndWrittenExactly) {
   const std::string content = "VERSION 5.00\r\n\xe4\xf6\xfc\r\n";
-  temp_.WriteFile(name, content);
+  const std::string names[] = {
+      kUmlautName,
+      "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.frm",                              // Japanese
+      "\xd0\x9a\xd0\xb8\xd1\x80\xd0\xb8\xd0\xbb\xd0\xbb\xd0\xb8\xd1\x86\xd0\xb0.frm",  // Cyrillic
+      "\xf0\x9d\x84\x9e.frm",  // beyond 16 bits: a surrogate pair in UTF-16
+  };
+  const std::unique_ptr<OpenedFolder> target = Open(temp_.MakeFolder("Ziel"));
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    temp_.WriteFile(PathFromText(name), content);
+    const FolderListing listing = Temp().List("*.FRM");
+    ASSERT_TRUE(listing.status.ok());
+    ASSERT_EQ(Names(listing), std::vector<std::string>{name});
 
-  const FolderListing listing = disk_.List(Concat(temp_.folder_path(), "*.FRM"));
-  ASSERT_TRUE(listing.status.ok());
-  ASSERT_EQ(Names(listing), std::vector<std::string>{name});
-
-  std::unique_ptr<InputFile> input;
-  ASSERT_TRUE(Temp().OpenInput(listing.files[0].name, &input).ok());
-  std::string read;
-  ASSERT_TRUE(ReadAll(*input, &read).ok());
-  EXPECT_EQ(read, content);
+    std::unique_ptr<InputFile> input;
+    ASSERT_TRUE(Temp().OpenInput(listing.files[0].name, &input).ok());
+    std::string read;
+    ASSERT_TRUE(ReadAll(*input, &read).ok());
+    EXPECT_EQ(read, content);
+    ASSERT_TRUE(Copy(PathFromText(name), *target).ok());
+    EXPECT_EQ(Names(target->List("*.*")), std::vector<std::string>{name});
+    EXPECT_EQ(ReadFile(temp_.path() / "Ziel" / PathFromText(name)), content);
+    ASSERT_TRUE(target->RemoveFile(PathFromText(name)).ok());
+    fs::remove(temp_.path() / PathFromText(name));
+  }
 }
 
 TEST_F(DiskFileServicesTest, FolderThatCannotBeListedGivesAReasonNamingIt) {
@@ -230,13 +245,13 @@ TEST_F(DiskFileServicesTest, FolderThatCannotBeListedGivesAReasonNamingIt) {
   EXPECT_FALSE(missing.status.ok());
   EXPECT_TRUE(missing.files.empty());
   EXPECT_EQ(missing.status.reason(),
-            "Das Verzeichnis [" + Concat(temp_.folder_path(), "fehlt/") +
+            "Das Verzeichnis [" + Text(temp_.folder_path(), "fehlt/") +
                 "] kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)");
 
   temp_.WriteFile("datei", "x");
   const FolderListing file = disk_.List(Concat(temp_.folder_path(), "datei/*.*"));
   EXPECT_FALSE(file.status.ok());
-  EXPECT_EQ(file.status.reason(), "Das Verzeichnis [" + Concat(temp_.folder_path(), "datei/") +
+  EXPECT_EQ(file.status.reason(), "Das Verzeichnis [" + Text(temp_.folder_path(), "datei/") +
                                       "] kann nicht gelesen werden (ist kein Verzeichnis)");
 }
 
@@ -245,7 +260,7 @@ TEST_F(DiskFileServicesTest, FolderThatCannotBeListedGivesAReasonNamingIt) {
 TEST_F(DiskFileServicesTest, OpenInputReadsFilesAndLinksToThem) {
   const std::string content = RandomBytes(1000, 1);
   temp_.WriteFile("daten.bin", content);
-  fs::create_symlink("daten.bin", temp_.path() / "verweis.bin");
+  MakeLink("daten.bin", temp_.path() / "verweis.bin");
   for (const char* name : {"daten.bin", "verweis.bin"}) {
     std::unique_ptr<InputFile> input;
     ASSERT_TRUE(Temp().OpenInput(name, &input).ok()) << name;
@@ -257,35 +272,22 @@ TEST_F(DiskFileServicesTest, OpenInputReadsFilesAndLinksToThem) {
 
 TEST_F(DiskFileServicesTest, OpenInputRefusesWhatIsNoRegularFileWithoutBlocking) {
   temp_.MakeFolder("Ordner");
-  ASSERT_EQ(mkfifo((temp_.path() / "pipe").c_str(), 0666), 0);
-  MakeSocket(temp_.path() / "sock");
-  fs::create_symlink("fehlt", temp_.path() / "dangling");
-  fs::create_symlink("/dev/null", temp_.path() / "null");
-  const struct {
-    const char* file;
-    const char* reason;
-  } cases[] = {
+  temp_.WriteFile("datei.frm", "x");
+  MakeLink("fehlt", temp_.path() / "dangling");
+  ExpectOpenInputRefused({
       {"Ordner", "Quelldatei kann nicht gelesen werden (ist ein Verzeichnis)"},
-      // Nobody writes to the pipe: a blocking open would never return.
-      {"pipe", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
-      {"null", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
-      {"sock", "Quelldatei kann nicht gelesen werden (Gerät oder Adresse nicht vorhanden)"},
       {"dangling", "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
       {"fehlt", "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
       // A name is one entry of the folder: nothing outside it is reached.
       {"../fremd", "Quelldatei kann nicht gelesen werden (Ungültiges Argument)"},
       {"..", "Quelldatei kann nicht gelesen werden (Ungültiges Argument)"},
-  };
-  Temp();
-  const std::size_t descriptors = OpenDescriptorCount();
-  for (const auto& c : cases) {
-    std::unique_ptr<InputFile> input;
-    const Status status = Temp().OpenInput(c.file, &input);
-    EXPECT_FALSE(status.ok()) << c.file;
-    EXPECT_EQ(status.reason(), c.reason) << c.file;
-    EXPECT_EQ(input, nullptr) << c.file;
-  }
-  EXPECT_EQ(OpenDescriptorCount(), descriptors) << "a refused file stays open";
+      // On Windows "\\" separates too, and ":" names a hidden stream of the file before it.
+      {"..\\fremd", kWindows ? "Quelldatei kann nicht gelesen werden (Ungültiges Argument)"
+                              : "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
+      {"datei.frm:strom", kWindows ? "Quelldatei kann nicht gelesen werden (Ungültiges Argument)"
+                                   : "Quelldatei kann nicht gelesen werden (Datei oder Verzeichnis nicht gefunden)"},
+  });
+  EXPECT_EQ(ReadFile(temp_.path() / "datei.frm"), "x");
 }
 
 TEST_F(DiskFileServicesTest, ReadsEndAtTheSizeTheFileHadWhenOpened) {
@@ -329,6 +331,283 @@ TEST_F(DiskFileServicesTest, ReadsEndAtTheSizeTheFileHadWhenOpened) {
   }
 }
 
+
+// ---- Writing --------------------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, CreateOutputWritesANewFile) {
+  const fs::path file = temp_.path() / "neu.frm";
+  std::unique_ptr<OutputFile> output;
+  ASSERT_TRUE(Temp().CreateOutput("neu.frm", &output).ok());
+  ASSERT_TRUE(output->Write("Zeile 1\r\n").ok());
+  ASSERT_TRUE(output->Write("").ok());
+  ASSERT_TRUE(output->Write(std::string("\0\xff", 2)).ok());
+  ASSERT_TRUE(output->Close().ok());
+  EXPECT_EQ(ReadFile(file), std::string("Zeile 1\r\n\0\xff", 11));
+}
+
+TEST_F(DiskFileServicesTest, OutputFileClosesItselfWhenNotClosed) {
+  Temp();
+  const std::size_t descriptors = OpenHandleCount();
+  {
+    std::unique_ptr<OutputFile> output;
+    ASSERT_TRUE(Temp().CreateOutput("offen.txt", &output).ok());
+    ASSERT_TRUE(output->Write("halb").ok());
+    EXPECT_EQ(OpenHandleCount(), descriptors + 1);
+  }
+  EXPECT_EQ(OpenHandleCount(), descriptors);
+  EXPECT_EQ(ReadFile(temp_.path() / "offen.txt"), "halb");
+}
+
+TEST_F(DiskFileServicesTest, CreateOutputNeverTouchesAnExistingEntry) {
+  temp_.WriteFile("datei.frm", "alt");
+  temp_.MakeFolder("ordner.frm");
+  temp_.WriteFile("ziel.txt", "Ziel des Verweises");
+  MakeLink("ziel.txt", temp_.path() / "verweis.frm");
+  MakeLink("nicht-da.txt", temp_.path() / "dangling.frm");
+
+  for (const char* name : {"datei.frm", "ordner.frm", "verweis.frm", "dangling.frm"}) {
+    std::unique_ptr<OutputFile> output;
+    const Status status = Temp().CreateOutput(name, &output);
+    EXPECT_FALSE(status.ok()) << name;
+    EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)") << name;
+    EXPECT_EQ(output, nullptr) << name;
+  }
+  EXPECT_EQ(ReadFile(temp_.path() / "datei.frm"), "alt");
+  EXPECT_TRUE(fs::is_directory(temp_.path() / "ordner.frm"));
+  EXPECT_EQ(ReadFile(temp_.path() / "ziel.txt"), "Ziel des Verweises");
+  EXPECT_EQ(ReadFile(temp_.path() / "verweis.frm"), "Ziel des Verweises") << "the link was replaced";
+  EXPECT_FALSE(fs::exists(temp_.path() / "nicht-da.txt")) << "created through a dangling link";
+}
+
+TEST_F(DiskFileServicesTest, CreateOutputMakesOnlyEntriesOfItsFolder) {
+  std::vector<std::string> names = {"../neu.frm", "fehlt/neu.frm", ".", ""};
+  if (kWindows) names.insert(names.end(), {"..\\neu.frm", "neu.frm:strom", "C:neu.frm"});
+  for (const std::string& name : names) {
+    std::unique_ptr<OutputFile> output;
+    EXPECT_EQ(Temp().CreateOutput(PathFromText(name), &output).reason(),
+              "Zieldatei kann nicht angelegt werden (Ungültiges Argument)")
+        << name;
+  }
+  EXPECT_FALSE(fs::exists(temp_.path().parent_path() / "neu.frm"));
+  EXPECT_TRUE(fs::is_empty(temp_.path()));
+}
+
+
+// ---- Copying --------------------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, CopyToCopiesByteForByteAlsoThroughALink) {
+  std::string every_byte;
+  for (int i = 0; i < 256; ++i) every_byte += static_cast<char>(i);
+  const struct {
+    const char* name;
+    std::string content;
+  } cases[] = {
+      {"leer.frx", ""},
+      {"bytes.bin", every_byte},
+      {kUmlautName.c_str(), "\r\n\r\r\n\x1a"},
+      {"gross.bin", RandomBytes(3 * 1024 * 1024 + 17, 2)},
+  };
+  const std::unique_ptr<OpenedFolder> target = Open(temp_.MakeFolder("Ziel"));
+  for (const auto& c : cases) {
+    const fs::path from = temp_.WriteFile(PathFromText(c.name), c.content);
+    const Status status = Copy(PathFromText(c.name), *target);
+    ASSERT_TRUE(status.ok()) << c.name << ": " << status.reason();
+    EXPECT_TRUE(ReadFile(temp_.path() / "Ziel" / PathFromText(c.name)) == c.content) << c.name;
+    EXPECT_TRUE(ReadFile(from) == c.content) << c.name << " (source changed)";
+  }
+  temp_.WriteFile("echt.bas", "Attribute VB_Name\r\n");
+  MakeLink("echt.bas", temp_.path() / "verweis.bas");
+  ASSERT_TRUE(Copy("verweis.bas", *target).ok());
+  EXPECT_FALSE(fs::is_symlink(temp_.path() / "Ziel" / "verweis.bas"));
+  EXPECT_EQ(ReadFile(temp_.path() / "Ziel" / "verweis.bas"), "Attribute VB_Name\r\n");
+}
+
+
+// ---- Removing and making --------------------------------------------------------------------
+
+TEST_F(DiskFileServicesTest, RemoveFileRemovesFilesAndLinksButNoFolder) {
+  const fs::path file = temp_.WriteFile("weg.frm", "x");
+  const fs::path pointee = temp_.WriteFile("bleibt.frm", "y");
+  MakeLink(pointee, temp_.path() / "verweis.frm");
+  const fs::path folder = temp_.MakeFolder("Ordner");
+
+  EXPECT_TRUE(disk_.RemoveFile(file).ok());
+  EXPECT_FALSE(fs::exists(file));
+  if (testing::LinksAreSeenAsLinks()) {
+    EXPECT_TRUE(disk_.RemoveFile(temp_.path() / "verweis.frm").ok());
+    EXPECT_FALSE(fs::exists(fs::symlink_status(temp_.path() / "verweis.frm")));
+    EXPECT_EQ(ReadFile(pointee), "y");
+  }
+
+  EXPECT_EQ(disk_.RemoveFile(folder).reason(), "Datei kann nicht gelöscht werden (ist ein Verzeichnis)");
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(disk_.RemoveFile(file).reason(),
+            "Datei kann nicht gelöscht werden (Datei oder Verzeichnis nicht gefunden)");
+}
+
+TEST_F(DiskFileServicesTest, MakeFolderMakesExactlyOneFolder) {
+  const fs::path folder = temp_.path() / "Neu";
+  EXPECT_TRUE(disk_.MakeFolder(folder).ok());
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(disk_.MakeFolder(folder).reason(), "Verzeichnis kann nicht angelegt werden (existiert bereits)");
+  EXPECT_EQ(disk_.MakeFolder(temp_.path() / "a" / "b").reason(),
+            "Verzeichnis kann nicht angelegt werden (Datei oder Verzeichnis nicht gefunden)");
+  EXPECT_FALSE(fs::exists(temp_.path() / "a"));
+}
+
+TEST_F(DiskFileServicesTest, RemoveFolderRemovesOnlyAnEmptyFolder) {
+  const fs::path empty = temp_.MakeFolder("Leer");
+  const fs::path full = temp_.MakeFolder("Voll");
+  temp_.WriteFile("Voll/datei.txt", "x");
+  const fs::path file = temp_.WriteFile("datei.txt", "x");
+
+  EXPECT_TRUE(disk_.RemoveFolder(empty).ok());
+  EXPECT_FALSE(fs::exists(empty));
+  EXPECT_EQ(disk_.RemoveFolder(full).reason(),
+            "Verzeichnis kann nicht entfernt werden (Verzeichnis ist nicht leer)");
+  EXPECT_EQ(ReadFile(full / "datei.txt"), "x");
+  EXPECT_EQ(disk_.RemoveFolder(file).reason(),
+            "Verzeichnis kann nicht entfernt werden (ist kein Verzeichnis)");
+  EXPECT_TRUE(fs::exists(file));
+}
+
+// ---- What only Windows has: attributes, folders pinned by their handle, long paths ----------
+
+#ifdef _WIN32
+TEST_F(DiskFileServicesTest, HiddenAndSystemAttributesHideEntriesALeadingDotDoesNot) {
+  temp_.WriteFile(".punkt.frm", "x");
+  const fs::path hidden = temp_.WriteFile("versteckt.frm", "x");
+  const fs::path system = temp_.WriteFile("system.frm", "x");
+  const fs::path folder = temp_.MakeFolder("Versteckt");
+  temp_.MakeFolder(".Punktordner");
+  ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_TRUE(SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
+
+  const FolderListing listing = Temp().List("*.*");
+  ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
+  EXPECT_EQ(Names(listing), std::vector<std::string>{".punkt.frm"});
+  EXPECT_EQ(listing.folders, std::vector<fs::path>{".Punktordner"});
+}
+
+TEST_F(DiskFileServicesTest, AnOpenedFolderCannotBeRenamedRemovedOrReplaced) {
+  const fs::path target = temp_.MakeFolder("Ziel");
+  const fs::path moved = temp_.path() / "Ziel2";
+  {
+    const std::unique_ptr<OpenedFolder> opened = Open(target);
+    EXPECT_FALSE(MoveFileW(target.c_str(), moved.c_str()));
+    EXPECT_FALSE(RemoveDirectoryW(target.c_str()));
+    std::unique_ptr<OutputFile> output;
+    ASSERT_TRUE(opened->CreateOutput("neu.frm", &output).ok());
+    ASSERT_TRUE(output->Write("bleibt im Ziel").ok());
+    ASSERT_TRUE(output->Close().ok());
+  }
+  EXPECT_EQ(ReadFile(target / "neu.frm"), "bleibt im Ziel");
+  EXPECT_TRUE(MoveFileW(target.c_str(), moved.c_str())) << "once closed, the folder is free again";
+}
+
+TEST_F(DiskFileServicesTest, PathsLongerThan260CharactersWork) {
+  fs::path deep = temp_.path();
+  for (int level = 0; level < 5; ++level) {
+    deep /= std::string(60, static_cast<char>('a' + level));
+    ASSERT_TRUE(disk_.MakeFolder(deep).ok()) << level;
+  }
+  ASSERT_GT(deep.native().size(), 300u);
+  ASSERT_TRUE(disk_.Missing(deep / "Ziel"));
+  ASSERT_TRUE(disk_.MakeFolder(deep / "Ziel").ok());
+  std::unique_ptr<OpenedFolder> folder = Open(deep);
+  ASSERT_NE(folder, nullptr);
+  std::unique_ptr<OutputFile> output;
+  ASSERT_TRUE(folder->CreateOutput("Projekt1.vbp", &output).ok());
+  ASSERT_TRUE(output->Write("Type=Exe\r\n").ok());
+  ASSERT_TRUE(output->Close().ok());
+
+  const FolderListing listing = disk_.List(Concat(Joined(deep, ""), "*.vbp"));
+  ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
+  EXPECT_EQ(Names(listing), std::vector<std::string>{"Projekt1.vbp"});
+  std::unique_ptr<OpenedFolder> target = Open(deep / "Ziel");
+  ASSERT_NE(target, nullptr);
+  std::unique_ptr<InputFile> input;
+  ASSERT_TRUE(folder->OpenInput("Projekt1.vbp", &input).ok());
+  std::unique_ptr<OutputFile> copy;
+  ASSERT_TRUE(target->CreateOutput("Projekt1.vbp", &copy).ok());
+  ASSERT_TRUE(input->CopyTo(*copy).ok());
+  ASSERT_TRUE(copy->Close().ok());
+  EXPECT_EQ(Names(target->List("*.*")), std::vector<std::string>{"Projekt1.vbp"});
+
+  // Cleared away through the services as well, since not every tool takes such paths.
+  input.reset();
+  folder.reset();
+  target.reset();
+  EXPECT_TRUE(disk_.RemoveFile(deep / "Ziel" / "Projekt1.vbp").ok());
+  EXPECT_TRUE(disk_.RemoveFile(deep / "Projekt1.vbp").ok());
+  for (fs::path at = deep / "Ziel"; at != temp_.path(); at = at.parent_path()) {
+    EXPECT_TRUE(disk_.RemoveFolder(at).ok()) << PathText(at);
+  }
+}
+#endif
+
+// ---- What only POSIX systems have: pipes, sockets, /proc, limits on file size ---------------
+
+#ifndef _WIN32
+// A listening-free socket bound to a path in the folder.
+void MakeSocket(const fs::path& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.native().size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, path.c_str());
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  close(fd);
+}
+
+
+// Lowers the largest file size this process may write, and raises it again at scope end. A
+// write beyond it fails with EFBIG, even for root: a real write failure on the real disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    old_handler_ = signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit lowered = old_;
+    lowered.rlim_cur = bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    signal(SIGXFSZ, old_handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  sighandler_t old_handler_;
+};
+
+TEST_F(DiskFileServicesTest, PipesAndSocketsAreNotListed) {
+  temp_.WriteFile("b.frm", "abc");
+  ASSERT_EQ(mkfifo((temp_.path() / "pipe.frm").c_str(), 0666), 0);
+  MakeSocket(temp_.path() / "sock.frm");
+  const FolderListing listing = Temp().List("*.*");
+  ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
+  EXPECT_EQ(Names(listing), std::vector<std::string>{"b.frm"});
+  EXPECT_TRUE(listing.unexamined.empty());
+}
+
+TEST_F(DiskFileServicesTest, OpenInputRefusesPipesSocketsAndDevicesWithoutBlocking) {
+  ASSERT_EQ(mkfifo((temp_.path() / "pipe").c_str(), 0666), 0);
+  MakeSocket(temp_.path() / "sock");
+  MakeLink("/dev/null", temp_.path() / "null");
+  ExpectOpenInputRefused({
+      // Nobody writes to the pipe: a blocking open would never return.
+      {"pipe", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
+      {"null", "Quelldatei kann nicht gelesen werden (ist keine gewöhnliche Datei)"},
+      {"sock", "Quelldatei kann nicht gelesen werden (Gerät oder Adresse nicht vorhanden)"},
+  });
+}
+
 TEST_F(DiskFileServicesTest, PseudoFilesThatReadWithoutEndOrBlockFailAtOnce) {
   // Size 0 but endless (pagemap), failing at the first read (mem), and, for root, one whose
   // read waits for the kernel's next message (kmsg). None may hang or copy without end.
@@ -363,63 +642,6 @@ TEST_F(DiskFileServicesTest, PseudoFilesThatReadWithoutEndOrBlockFailAtOnce) {
   alarm(0);
 }
 
-// ---- Writing --------------------------------------------------------------------------------
-
-TEST_F(DiskFileServicesTest, CreateOutputWritesANewFile) {
-  const fs::path file = temp_.path() / "neu.frm";
-  std::unique_ptr<OutputFile> output;
-  ASSERT_TRUE(Temp().CreateOutput("neu.frm", &output).ok());
-  ASSERT_TRUE(output->Write("Zeile 1\r\n").ok());
-  ASSERT_TRUE(output->Write("").ok());
-  ASSERT_TRUE(output->Write(std::string("\0\xff", 2)).ok());
-  ASSERT_TRUE(output->Close().ok());
-  EXPECT_EQ(ReadFile(file), std::string("Zeile 1\r\n\0\xff", 11));
-}
-
-TEST_F(DiskFileServicesTest, OutputFileClosesItselfWhenNotClosed) {
-  Temp();
-  const std::size_t descriptors = OpenDescriptorCount();
-  {
-    std::unique_ptr<OutputFile> output;
-    ASSERT_TRUE(Temp().CreateOutput("offen.txt", &output).ok());
-    ASSERT_TRUE(output->Write("halb").ok());
-    EXPECT_EQ(OpenDescriptorCount(), descriptors + 1);
-  }
-  EXPECT_EQ(OpenDescriptorCount(), descriptors);
-  EXPECT_EQ(ReadFile(temp_.path() / "offen.txt"), "halb");
-}
-
-TEST_F(DiskFileServicesTest, CreateOutputNeverTouchesAnExistingEntry) {
-  temp_.WriteFile("datei.frm", "alt");
-  temp_.MakeFolder("ordner.frm");
-  temp_.WriteFile("ziel.txt", "Ziel des Verweises");
-  fs::create_symlink("ziel.txt", temp_.path() / "verweis.frm");
-  fs::create_symlink("nicht-da.txt", temp_.path() / "dangling.frm");
-
-  for (const char* name : {"datei.frm", "ordner.frm", "verweis.frm", "dangling.frm"}) {
-    std::unique_ptr<OutputFile> output;
-    const Status status = Temp().CreateOutput(name, &output);
-    EXPECT_FALSE(status.ok()) << name;
-    EXPECT_EQ(status.reason(), "Zieldatei kann nicht angelegt werden (existiert bereits)") << name;
-    EXPECT_EQ(output, nullptr) << name;
-  }
-  EXPECT_EQ(ReadFile(temp_.path() / "datei.frm"), "alt");
-  EXPECT_TRUE(fs::is_directory(temp_.path() / "ordner.frm"));
-  EXPECT_EQ(ReadFile(temp_.path() / "ziel.txt"), "Ziel des Verweises");
-  EXPECT_TRUE(fs::is_symlink(temp_.path() / "verweis.frm"));
-  EXPECT_TRUE(fs::is_symlink(temp_.path() / "dangling.frm"));
-  EXPECT_FALSE(fs::exists(temp_.path() / "nicht-da.txt")) << "created through a dangling link";
-}
-
-TEST_F(DiskFileServicesTest, CreateOutputMakesOnlyEntriesOfItsFolder) {
-  for (const char* name : {"../neu.frm", "fehlt/neu.frm", ".", ""}) {
-    std::unique_ptr<OutputFile> output;
-    EXPECT_EQ(Temp().CreateOutput(name, &output).reason(), "Zieldatei kann nicht angelegt werden (Ungültiges Argument)")
-        << name;
-  }
-  EXPECT_FALSE(fs::exists(temp_.path().parent_path() / "neu.frm"));
-}
-
 TEST_F(DiskFileServicesTest, WriteBeyondTheFileSizeLimitFails) {
   std::unique_ptr<OutputFile> output;
   ASSERT_TRUE(Temp().CreateOutput("gross.bin", &output).ok());
@@ -427,37 +649,6 @@ TEST_F(DiskFileServicesTest, WriteBeyondTheFileSizeLimitFails) {
   EXPECT_TRUE(output->Write(std::string(4000, 'a')).ok());
   const Status status = output->Write(std::string(200, 'b'));
   EXPECT_EQ(status.reason(), "Zieldatei kann nicht geschrieben werden (Datei ist zu groß)");
-}
-
-// ---- Copying --------------------------------------------------------------------------------
-
-TEST_F(DiskFileServicesTest, CopyToCopiesByteForByteAlsoThroughALink) {
-  std::string every_byte;
-  for (int i = 0; i < 256; ++i) every_byte += static_cast<char>(i);
-  const struct {
-    const char* name;
-    std::string content;
-  } cases[] = {
-      {"leer.frx", ""},
-      {"bytes.bin", every_byte},
-      {"Gr\xfc\xdf"
-       "e.frx",
-       "\r\n\r\r\n\x1a"},
-      {"gross.bin", RandomBytes(3 * 1024 * 1024 + 17, 2)},
-  };
-  const std::unique_ptr<OpenedFolder> target = Open(temp_.MakeFolder("Ziel"));
-  for (const auto& c : cases) {
-    const fs::path from = temp_.WriteFile(c.name, c.content);
-    const Status status = Copy(c.name, *target);
-    ASSERT_TRUE(status.ok()) << c.name << ": " << status.reason();
-    EXPECT_TRUE(ReadFile(temp_.path() / "Ziel" / c.name) == c.content) << c.name;
-    EXPECT_TRUE(ReadFile(from) == c.content) << c.name << " (source changed)";
-  }
-  temp_.WriteFile("echt.bas", "Attribute VB_Name\r\n");
-  fs::create_symlink("echt.bas", temp_.path() / "verweis.bas");
-  ASSERT_TRUE(Copy("verweis.bas", *target).ok());
-  EXPECT_FALSE(fs::is_symlink(temp_.path() / "Ziel" / "verweis.bas"));
-  EXPECT_EQ(ReadFile(temp_.path() / "Ziel" / "verweis.bas"), "Attribute VB_Name\r\n");
 }
 
 TEST_F(DiskFileServicesTest, CopyToFailsWhenWritingFails) {
@@ -471,55 +662,11 @@ TEST_F(DiskFileServicesTest, CopyToFailsWhenWritingFails) {
   EXPECT_EQ(status.reason(), "Zieldatei kann nicht geschrieben werden (Datei ist zu groß)");
   EXPECT_EQ(fs::file_size(temp_.path() / "gross.frx"), 3u * 1024 * 1024);
 }
-
-// ---- Removing and making --------------------------------------------------------------------
-
-TEST_F(DiskFileServicesTest, RemoveFileRemovesFilesAndLinksButNoFolder) {
-  const fs::path file = temp_.WriteFile("weg.frm", "x");
-  const fs::path pointee = temp_.WriteFile("bleibt.frm", "y");
-  fs::create_symlink(pointee, temp_.path() / "verweis.frm");
-  const fs::path folder = temp_.MakeFolder("Ordner");
-
-  EXPECT_TRUE(disk_.RemoveFile(file).ok());
-  EXPECT_FALSE(fs::exists(file));
-  EXPECT_TRUE(disk_.RemoveFile(temp_.path() / "verweis.frm").ok());
-  EXPECT_FALSE(fs::exists(fs::symlink_status(temp_.path() / "verweis.frm")));
-  EXPECT_EQ(ReadFile(pointee), "y");
-
-  EXPECT_EQ(disk_.RemoveFile(folder).reason(), "Datei kann nicht gelöscht werden (ist ein Verzeichnis)");
-  EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_EQ(disk_.RemoveFile(file).reason(),
-            "Datei kann nicht gelöscht werden (Datei oder Verzeichnis nicht gefunden)");
-}
-
-TEST_F(DiskFileServicesTest, MakeFolderMakesExactlyOneFolder) {
-  const fs::path folder = temp_.path() / "Neu";
-  EXPECT_TRUE(disk_.MakeFolder(folder).ok());
-  EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_EQ(disk_.MakeFolder(folder).reason(), "Verzeichnis kann nicht angelegt werden (existiert bereits)");
-  EXPECT_EQ(disk_.MakeFolder(temp_.path() / "a" / "b").reason(),
-            "Verzeichnis kann nicht angelegt werden (Datei oder Verzeichnis nicht gefunden)");
-  EXPECT_FALSE(fs::exists(temp_.path() / "a"));
-}
-
-TEST_F(DiskFileServicesTest, RemoveFolderRemovesOnlyAnEmptyFolder) {
-  const fs::path empty = temp_.MakeFolder("Leer");
-  const fs::path full = temp_.MakeFolder("Voll");
-  temp_.WriteFile("Voll/datei.txt", "x");
-  const fs::path file = temp_.WriteFile("datei.txt", "x");
-
-  EXPECT_TRUE(disk_.RemoveFolder(empty).ok());
-  EXPECT_FALSE(fs::exists(empty));
-  EXPECT_EQ(disk_.RemoveFolder(full).reason(),
-            "Verzeichnis kann nicht entfernt werden (Verzeichnis ist nicht leer)");
-  EXPECT_EQ(ReadFile(full / "datei.txt"), "x");
-  EXPECT_EQ(disk_.RemoveFolder(file).reason(),
-            "Verzeichnis kann nicht entfernt werden (ist kein Verzeichnis)");
-  EXPECT_TRUE(fs::exists(file));
-}
+#endif
 
 // ---- Links ----------------------------------------------------------------------------------
 
+#ifndef _WIN32  // Wine, where the Windows build is tested, tells no link targets (its links are Linux links)
 TEST_F(DiskFileServicesTest, LinkTargetTellsWhetherTheEntryItselfIsALinkAndWhereItPoints) {
   temp_.MakeFolder("Ordner/Unter");
   temp_.WriteFile("datei.txt", "x");
@@ -551,6 +698,7 @@ TEST_F(DiskFileServicesTest, LinkTargetTellsWhetherTheEntryItselfIsALinkAndWhere
     EXPECT_EQ(target.native(), c.link ? c.target : "unberührt") << c.path;
   }
 }
+#endif
 
 }  // namespace
 }  // namespace tavrin

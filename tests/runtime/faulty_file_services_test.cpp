@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/path_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace tavrin::testing {
@@ -47,20 +48,21 @@ TEST_F(FaultyFileServicesTest, RecordsEveryCallWithItsPaths) {
   std::filesystem::path link_target;
   files_.LinkTarget(temp_.path() / "Ziel", &link_target);
 
-  const std::string t = temp_.path().native();
+  const std::string t = PathText(temp_.path());
+  const std::string s = Separator();
   EXPECT_EQ(files_.calls, (std::vector<std::string>{
-                              "OpenFolder " + t + "/Quelle",
-                              "OpenFolder " + t + "/Ziel",
-                              "List " + t + "/Quelle/*.*",
-                              "List " + t + "/Quelle/*.*",
-                              "OpenInput " + t + "/Quelle/Form1.frm",
-                              "OpenFolder " + t + "/Quelle/Sub",
-                              "List " + t + "/Quelle/Sub/*.vbp",
-                              "CreateOutput " + t + "/Ziel/neu.frm",
-                              "RemoveFile " + t + "/Ziel/neu.frm",
-                              "MakeFolder " + t + "/Ziel/Neu",
-                              "RemoveFolder " + t + "/Ziel/Neu",
-                              "LinkTarget " + t + "/Ziel",
+                              "OpenFolder " + t + s + "Quelle",
+                              "OpenFolder " + t + s + "Ziel",
+                              "List " + t + s + "Quelle" + s + "*.*",
+                              "List " + t + s + "Quelle" + s + "*.*",
+                              "OpenInput " + t + s + "Quelle" + s + "Form1.frm",
+                              "OpenFolder " + t + s + "Quelle" + s + "Sub",
+                              "List " + t + s + "Quelle" + s + "Sub" + s + "*.vbp",
+                              "CreateOutput " + t + s + "Ziel" + s + "neu.frm",
+                              "RemoveFile " + t + s + "Ziel" + s + "neu.frm",
+                              "MakeFolder " + t + s + "Ziel" + s + "Neu",
+                              "RemoveFolder " + t + s + "Ziel" + s + "Neu",
+                              "LinkTarget " + t + s + "Ziel",
                           }));
 }
 
@@ -69,10 +71,11 @@ TEST_F(FaultyFileServicesTest, ListAndOpenFolderFaultsHitTheFolderByItsLastName)
   temp_.WriteFile("Andere/Form1.frm", "x");
   files_.FailList("Quelle", EIO);
 
-  const FolderListing failed = files_.List(temp_.path().native() + "/Quelle//*.*");
-  EXPECT_EQ(failed.status.reason(), "Das Verzeichnis [" + temp_.path().native() +
-                                        "/Quelle/] kann nicht gelesen werden (Ein-/Ausgabefehler)");
-  EXPECT_FALSE(Open(temp_.path().native() + "/Quelle/")->List("*.*").status.ok());
+  const std::string s = Separator();
+  const FolderListing failed = files_.List(Joined(temp_.path(), "Quelle" + s + s + "*.*"));
+  EXPECT_EQ(failed.status.reason(), "Das Verzeichnis [" + PathText(temp_.path()) + s + "Quelle" + s +
+                                        "] kann nicht gelesen werden (Ein-/Ausgabefehler)");
+  EXPECT_FALSE(Open(Joined(temp_.path(), "Quelle" + s))->List("*.*").status.ok());
   EXPECT_EQ(Open(temp_.path() / "Andere")->List("*.*").files.size(), 1u);
 
   files_.FailOpenFolder("Andere", ENOENT);

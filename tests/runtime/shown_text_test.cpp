@@ -4,6 +4,9 @@
 
 #include <set>
 #include <string>
+#include <vector>
+
+#include "tests/support/platform_entries.h"
 
 namespace tavrin {
 namespace {
@@ -26,14 +29,18 @@ TEST(ShownTextTest, ControlsAndInvalidBytesBecomeEscapesAndTheRestStays) {
       {"\xed\xa0\x80", "\\xED\\xA0\\x80"},                 // a surrogate
       {"\xf4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},        // beyond U+10FFFF
       {"\xe3\x83", "\\xE3\\x83"},                          // cut short
-      {"a\\n", "a\\\\n"},                                  // a backslash and an n, not a line end
+      // A backslash and an n, not a line end; on Windows the backslash separates folders and
+      // is no character of a name, so it stays as it is.
+      {"a\\n", testing::kWindows ? "a\\n" : "a\\\\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(ShownText(c.bytes), c.shown) << c.shown;
 }
 
 TEST(ShownTextTest, DifferentNamesNeverLookAlike) {
   // Every pair of names from these pieces must stay apart once shown.
-  const std::string pieces[] = {"\n", "\\n", "\\", "\xfc", "\\xFC", "\xc3\xbc", "\x1b", "\\x1B", "a"};
+  // On Windows no name holds a backslash, so it is shown as it is and left out here.
+  std::vector<std::string> pieces = {"\n", "\xfc", "\xc3\xbc", "\x1b", "a"};
+  if (!testing::kWindows) pieces.insert(pieces.end(), {"\\n", "\\", "\\xFC", "\\x1B"});
   std::set<std::string> names;
   std::set<std::string> shown;
   for (const std::string& a : pieces) {

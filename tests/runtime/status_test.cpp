@@ -45,10 +45,21 @@ TEST(StatusTest, GermanTextsForCommonErrors) {
 }
 
 TEST(StatusTest, EveryOtherCommonErrorHasATextOfItsOwn) {
-  for (int error_number : {EROFS, ENAMETOOLONG, ELOOP, EMFILE, ENFILE, EFBIG, EDQUOT, EBUSY, EINVAL, ENOMEM,
-                           EXDEV, ETXTBSY, ESTALE}) {
+  const int error_numbers[] = {EROFS, ENAMETOOLONG, ELOOP, EMFILE, ENFILE, EFBIG, EBUSY, EINVAL, ENOMEM, EXDEV, ETXTBSY,
+#ifndef _WIN32  // errors of disk quotas and network files that Windows does not number
+                               EDQUOT, ESTALE
+#endif
+  };
+  for (int error_number : error_numbers) {
     EXPECT_EQ(GermanErrorText(error_number).find("Systemfehler"), std::string::npos) << error_number;
   }
+}
+
+TEST(StatusTest, AnErrorNumberIsKeptForTheCallerToTellCasesApart) {
+  EXPECT_EQ(Status::FromErrno(ENOTDIR, "Quelle").error_number(), ENOTDIR);
+  EXPECT_EQ(Status::FromErrno(ENOENT).error_number(), ENOENT);
+  EXPECT_EQ(Status::Error("ohne Nummer").error_number(), 0);
+  EXPECT_EQ(Status::Ok().error_number(), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "runtime/file_service_reasons.h"
 #include "runtime/listing_pattern.h"
+#include "runtime/path_text.h"
 
 namespace tavrin::testing {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 // The last component of a path; "/p/q/" gives "q".
 std::string LastName(std::filesystem::path path) {
   if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
-  return path.filename().string();
+  return PathText(path.filename());
 }
 
 template <typename Value>
@@ -99,7 +100,7 @@ class FaultyFolder : public OpenedFolder {
   FolderId id() const override { return real_->id(); }
 
   FolderListing List(std::string_view wildcard) override {
-    owner_.calls.push_back("List " + (path_ / wildcard).string());
+    owner_.calls.push_back("List " + PathText(path_ / PathFromText(wildcard)));
     if (const FolderListing failed = ListFault(path_); !failed.status.ok()) return failed;
     FolderListing listing = real_->List(wildcard);
     std::erase_if(listing.files, [&](const ListedFile& file) {
@@ -114,7 +115,7 @@ class FaultyFolder : public OpenedFolder {
 
   Status OpenInput(const std::filesystem::path& name, std::unique_ptr<InputFile>* out) override {
     const std::filesystem::path full = path_ / name;
-    owner_.calls.push_back("OpenInput " + full.string());
+    owner_.calls.push_back("OpenInput " + PathText(full));
     if (owner_.before_read) owner_.before_read(full);
     if (const int* error_number = FindFault(owner_.open_faults_, name)) {
       return Status::FromErrno(*error_number, kSourceUnreadable);
@@ -125,13 +126,13 @@ class FaultyFolder : public OpenedFolder {
     if (const auto* fault = FindFault(owner_.read_faults_, name)) {
       real = std::make_unique<FaultyInputFile>(std::move(real), fault->after_bytes, fault->error_number);
     }
-    if (owner_.throw_on_read_.count(name.string()) != 0) real = std::make_unique<ThrowingInputFile>(std::move(real));
+    if (owner_.throw_on_read_.count(PathText(name)) != 0) real = std::make_unique<ThrowingInputFile>(std::move(real));
     *out = std::move(real);
     return Status::Ok();
   }
 
   Status CreateOutput(const std::filesystem::path& name, std::unique_ptr<OutputFile>* out) override {
-    owner_.calls.push_back("CreateOutput " + (path_ / name).string());
+    owner_.calls.push_back("CreateOutput " + PathText(path_ / name));
     if (const int* error_number = FindFault(owner_.create_faults_, name)) {
       return Status::FromErrno(*error_number, kTargetNotCreatable);
     }
@@ -150,7 +151,7 @@ class FaultyFolder : public OpenedFolder {
   }
 
   Status RemoveFile(const std::filesystem::path& name) override {
-    owner_.calls.push_back("RemoveFile " + (path_ / name).string());
+    owner_.calls.push_back("RemoveFile " + PathText(path_ / name));
     if (const int* error_number = FindFault(owner_.remove_faults_, name)) {
       return Status::FromErrno(*error_number, kFileNotRemovable);
     }
@@ -159,7 +160,7 @@ class FaultyFolder : public OpenedFolder {
 
   Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
     const std::filesystem::path full = path_ / name;
-    owner_.calls.push_back("OpenFolder " + full.string());
+    owner_.calls.push_back("OpenFolder " + PathText(full));
     if (const int* error_number = FindFault(owner_.open_folder_faults_, name)) {
       return FolderUnreadable(full, *error_number);
     }
@@ -173,7 +174,7 @@ class FaultyFolder : public OpenedFolder {
     std::filesystem::path above = path_;
     if (!above.has_filename() && above.has_relative_path()) above = above.parent_path();
     above = above.parent_path();
-    owner_.calls.push_back("OpenParent " + above.string());
+    owner_.calls.push_back("OpenParent " + PathText(above));
     std::unique_ptr<OpenedFolder> real;
     Status status = real_->OpenParent(&real);
     if (status.ok()) *out = owner_.Wrap(std::move(real), above);
@@ -181,7 +182,7 @@ class FaultyFolder : public OpenedFolder {
   }
 
   Status MakeFolder(const std::filesystem::path& name) override {
-    owner_.calls.push_back("MakeFolder " + (path_ / name).string());
+    owner_.calls.push_back("MakeFolder " + PathText(path_ / name));
     if (const int* error_number = FindFault(owner_.make_folder_faults_, name)) {
       return Status::FromErrno(*error_number, kFolderNotCreatable);
     }
@@ -209,7 +210,7 @@ std::unique_ptr<OpenedFolder> FaultyFileServices::Wrap(std::unique_ptr<OpenedFol
 }
 
 Status FaultyFileServices::OpenFolder(const std::filesystem::path& folder, std::unique_ptr<OpenedFolder>* out) {
-  calls.push_back("OpenFolder " + folder.string());
+  calls.push_back("OpenFolder " + PathText(folder));
   if (const int* error_number = FindFault(open_folder_faults_, folder)) {
     return FolderUnreadable(folder, *error_number);
   }
@@ -220,10 +221,10 @@ Status FaultyFileServices::OpenFolder(const std::filesystem::path& folder, std::
 }
 
 FolderListing FaultyFileServices::List(const std::filesystem::path& pattern) {
-  calls.push_back("List " + pattern.string());
+  calls.push_back("List " + PathText(pattern));
   const ListingPattern split = SplitListingPattern(pattern);
   for (const auto& [folder_name, error_number] : list_faults_) {
-    if (folder_name.empty() || folder_name == split.folder.filename().string()) {
+    if (folder_name.empty() || folder_name == PathText(split.folder.filename())) {
       return {FolderUnreadable(split.folder, error_number), {}, {}, {}};
     }
   }
@@ -238,7 +239,7 @@ bool FaultyFileServices::LinkTarget(const std::filesystem::path& path, std::file
 }
 
 Status FaultyFileServices::RemoveFile(const std::filesystem::path& file) {
-  calls.push_back("RemoveFile " + file.string());
+  calls.push_back("RemoveFile " + PathText(file));
   if (const int* error_number = FindFault(remove_faults_, file)) {
     return Status::FromErrno(*error_number, kFileNotRemovable);
   }
@@ -246,7 +247,7 @@ Status FaultyFileServices::RemoveFile(const std::filesystem::path& file) {
 }
 
 Status FaultyFileServices::MakeFolder(const std::filesystem::path& folder) {
-  calls.push_back("MakeFolder " + folder.string());
+  calls.push_back("MakeFolder " + PathText(folder));
   if (const int* error_number = FindFault(make_folder_faults_, folder)) {
     return Status::FromErrno(*error_number, kFolderNotCreatable);
   }
@@ -254,7 +255,7 @@ Status FaultyFileServices::MakeFolder(const std::filesystem::path& folder) {
 }
 
 Status FaultyFileServices::RemoveFolder(const std::filesystem::path& folder) {
-  calls.push_back("RemoveFolder " + folder.string());
+  calls.push_back("RemoveFolder " + PathText(folder));
   if (const int* error_number = FindFault(remove_folder_faults_, folder)) {
     return Status::FromErrno(*error_number, kFolderNotRemovable);
   }

@@ -1,28 +1,37 @@
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <system_error>
+
+#include "runtime/path_text.h"
+#include "tests/support/platform_entries.h"
 
 namespace tavrin::testing {
 
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "cannot make a temporary folder";
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path candidate = base / ("tavrin-test-" + std::to_string(random() % 1000000000));
+    if (std::filesystem::create_directory(candidate, error)) {
+      path_ = candidate;
+      return;
+    }
   }
-  path_ = pattern;
+  ADD_FAILURE() << "cannot make a temporary folder";
 }
 
 TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  if (!path_.empty()) RemoveTree(path_);
 }
 
-std::filesystem::path TempFolder::folder_path() const { return std::filesystem::path(path_.native() + "/"); }
+std::filesystem::path TempFolder::folder_path() const { return Joined(path_, ""); }
 
 std::filesystem::path TempFolder::MakeFolder(const std::filesystem::path& relative) const {
   std::filesystem::path folder = path_ / relative;
@@ -37,14 +46,22 @@ std::filesystem::path TempFolder::WriteFile(const std::filesystem::path& relativ
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  EXPECT_TRUE(out) << "cannot write " << file;
+  EXPECT_TRUE(out) << "cannot write " << PathText(file);
   return file;
 }
 
 std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  EXPECT_TRUE(in) << "cannot read " << file;
+  EXPECT_TRUE(in) << "cannot read " << PathText(file);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Separator() { return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)); }
+
+std::filesystem::path Joined(const std::filesystem::path& folder, std::string_view tail) {
+  std::string text = PathText(folder);
+  if (text.empty() || text.back() != Separator()[0]) text += Separator();
+  return PathFromText(text + std::string(tail));
 }
 
 }  // namespace tavrin::testing

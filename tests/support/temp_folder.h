@@ -31,4 +31,11 @@ class TempFolder {
 // The whole content of a file as bytes; fails the current test when it cannot be read.
 std::string ReadFile(const std::filesystem::path& file);
 
+// `folder` followed by the system's separator and `tail` (UTF-8), as one text: the way a
+// folder path and a name or wildcard are joined ("/p/" "*.*", "C:\p\" "*.*").
+std::filesystem::path Joined(const std::filesystem::path& folder, std::string_view tail);
+
+// The separator of folder paths on this system, as text ("/" or "\").
+std::string Separator();
+
 }  // namespace tavrin::testing
