@@ -164,8 +164,8 @@ class WindowLayoutTest : public QObject {
     QTest::addColumn<Change>("change");
     QTest::addColumn<QString>("named");
     auto row = [](std::vector<tavrin::ControlSpec>& rows, const char* name) -> tavrin::ControlSpec& {
-      for (tavrin::ControlSpec& spec : rows)
-        if (std::string_view(spec.name) == name) return spec;
+      for (tavrin::ControlSpec& control : rows)
+        if (std::string_view(control.name) == name) return control;
       qFatal("no row %s", name);
     };
     auto extra = [](const char* name, ControlKind kind, const char* container) {
@@ -187,7 +187,7 @@ class WindowLayoutTest : public QObject {
     QTest::newRow("kind that does not fit the name")
         << Change([row](auto& rows) { row(rows, "lbInfo").kind = ControlKind::kPushButton; }) << "lbInfo";
     QTest::newRow("control missing") << Change([](auto& rows) {
-      std::erase_if(rows, [](const auto& spec) { return spec.name == std::string_view("Drive2"); });
+      std::erase_if(rows, [](const auto& control) { return control.name == std::string_view("Drive2"); });
     }) << "Drive2";
   }
 
