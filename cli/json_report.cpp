@@ -1,6 +1,7 @@
 #include "cli/json_report.h"
 
 #include "conversion/key_table.h"
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
 namespace tavrin::cli {
@@ -12,7 +13,7 @@ void AppendHex(std::string& out, const char* prefix, unsigned value, int digits)
   for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
 }
 
-std::string Text(const std::filesystem::path& path) { return JsonString(path.string()); }
+std::string Text(const std::filesystem::path& path) { return JsonString(PathText(path)); }
 
 }  // namespace
 

@@ -83,7 +83,7 @@ std::string HintsSection(const std::vector<Hint>& hints, std::size_t most) {
       ++shown;
       std::string line = "  [" + std::string(kind) + "] ";
       if (!hint.file.empty()) {
-        line += ShownText(std::filesystem::path(hint.file).string());
+        line += ShownText(PathText(hint.file));
         line += hint.line > 0 ? ", Zeile " + std::to_string(hint.line) + ": " : ": ";
       }
       text += line + ShownLine(hint.message) + "\n";
@@ -94,7 +94,7 @@ std::string HintsSection(const std::vector<Hint>& hints, std::size_t most) {
 }
 
 std::string DryRunLine(const TransferredFile& file) {
-  const std::string name = ShownText(std::filesystem::path(file.relative).string());
+  const std::string name = ShownText(PathText(file.relative));
   if (!file.rewritten) return "kopieren " + name + "\n";
   return "umschreiben (" + std::to_string(file.lines_changed) + (file.lines_changed == 1 ? " Zeile" : " Zeilen") +
          " geändert) " + name + "\n";

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
 namespace tavrin {
@@ -24,7 +25,7 @@ std::string Lower(std::string_view text) {
 
 // The lower-cased suffix after the last dot.
 std::string LastSuffix(const NativeString& name) {
-  const std::string text = std::filesystem::path(name).filename().string();
+  const std::string text = PathText(std::filesystem::path(name).filename());
   const std::size_t dot = text.rfind('.');
   return dot == std::string::npos ? std::string() : Lower(text.substr(dot + 1));
 }
@@ -109,12 +110,12 @@ bool InSource(OpenedFolder& top, const std::vector<std::string>& parts) {
     std::optional<std::filesystem::path> match;
     if (last) {
       for (const ListedFile& file : listing.files) {
-        if (Lower(file.name.string()) == wanted) match = file.name;
+        if (Lower(PathText(file.name)) == wanted) match = file.name;
       }
       return match.has_value();
     }
     for (const std::filesystem::path& sub : listing.folders) {
-      if (Lower(sub.string()) == wanted) match = sub;
+      if (Lower(PathText(sub)) == wanted) match = sub;
     }
     std::unique_ptr<OpenedFolder> next;
     if (!match || !folder->OpenFolder(*match, &next).ok()) return false;
@@ -235,12 +236,12 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
   std::set<std::string> present;
   std::uint64_t line_ends = 0;
   for (const TransferredFile& file : transferred) {
-    present.insert(Key(Components(std::filesystem::path(file.relative).string())));
+    present.insert(Key(Components(PathText(file.relative))));
     line_ends += file.rewritten && file.line_ends_changed ? 1 : 0;
   }
   std::vector<Hint> hints;
   for (const FileFindings& file : findings) {
-    std::vector<std::string> folder = Components(std::filesystem::path(file.relative).string());
+    std::vector<std::string> folder = Components(PathText(file.relative));
     if (!folder.empty()) folder.pop_back();
     for (const FileFindings::Entry& entry : file.entries) {
       const std::optional<std::vector<std::string>> resolved = Resolve(folder, entry.value);
@@ -286,7 +287,7 @@ std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most
   std::string text = "Folgende Projekteinträge verweisen auf Dateien, die im Zielverzeichnis fehlen:";
   const std::size_t shown = std::min(missing.size(), most);
   for (std::size_t i = 0; i < shown; ++i) {
-    text += "\r\n" + ShownText(std::filesystem::path(missing[i]->file).string()) + ", Zeile " +
+    text += "\r\n" + ShownText(PathText(missing[i]->file)) + ", Zeile " +
             std::to_string(missing[i]->line) + ": " + ShownLine(missing[i]->message);
   }
   if (missing.size() > shown) text += "\r\n(und " + std::to_string(missing.size() - shown) + " weitere)";
