@@ -5,6 +5,8 @@
 #include <optional>
 #include <set>
 
+#include "runtime/code_page_text.h"
+#include "runtime/letter_case.h"
 #include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
@@ -68,11 +70,27 @@ std::vector<std::string> Components(std::string_view path) {
   return parts;
 }
 
-// A path below the top folder, as lower-cased components joined by "/".
+// A path below the top folder, as components in one letter case joined by "/".
 std::string Key(const std::vector<std::string>& parts) {
   std::string key;
-  for (const std::string& part : parts) key += (key.empty() ? "" : "/") + Lower(part);
+  for (const std::string& part : parts) key += (key.empty() ? "" : "/") + FoldLetterCase(part);
   return key;
+}
+
+// The ways an entry may spell its file's name: as written, and, when it holds bytes beyond
+// ASCII, read in each code page projects are written in (names on the disk are UTF-8 text).
+// The whole entry is read before it is split: a Japanese character may end in a "\" byte.
+std::vector<std::string> Spellings(const std::string& value) {
+  std::vector<std::string> spellings = {value};
+  const bool ascii = std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) return spellings;
+  for (CodePage page : kProjectCodePages) {
+    std::optional<std::string> text = Utf8FromCodePage(value, page);
+    if (text && std::find(spellings.begin(), spellings.end(), *text) == spellings.end()) {
+      spellings.push_back(std::move(*text));
+    }
+  }
+  return spellings;
 }
 
 bool IsAbsolute(std::string_view path) {
@@ -105,17 +123,17 @@ bool InSource(OpenedFolder& top, const std::vector<std::string>& parts) {
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const FolderListing listing = folder->List("*.*");
     if (!listing.status.ok()) return false;
-    const std::string wanted = Lower(parts[i]);
+    const std::string wanted = FoldLetterCase(parts[i]);
     const bool last = i + 1 == parts.size();
     std::optional<std::filesystem::path> match;
     if (last) {
       for (const ListedFile& file : listing.files) {
-        if (Lower(PathText(file.name)) == wanted) match = file.name;
+        if (FoldLetterCase(PathText(file.name)) == wanted) match = file.name;
       }
       return match.has_value();
     }
     for (const std::filesystem::path& sub : listing.folders) {
-      if (Lower(PathText(sub)) == wanted) match = sub;
+      if (FoldLetterCase(PathText(sub)) == wanted) match = sub;
     }
     std::unique_ptr<OpenedFolder> next;
     if (!match || !folder->OpenFolder(*match, &next).ok()) return false;
@@ -127,24 +145,36 @@ bool InSource(OpenedFolder& top, const std::vector<std::string>& parts) {
 
 std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
 
-// Why the file that an entry names is not in the target, and what to do.
-std::string MissingFileMessage(OpenedFolder& source, const std::optional<std::vector<std::string>>& resolved,
-                               const std::string& value, bool recursive) {
+// Why the file that an entry names is not in the target, and what to do. `folder` is the
+// project file's folder below the top, `spellings` those of the entry's value.
+std::string MissingFileMessage(OpenedFolder& source, const std::vector<std::string>& folder,
+                               const std::vector<std::string>& spellings, bool recursive) {
+  const std::string& value = spellings.front();
   const std::string missing = Quoted(value) + " fehlt im Zielverzeichnis: ";
   if (IsAbsolute(value)) {
     return missing + "Der Pfad ist absolut und zeigt aus dem Quellverzeichnis hinaus. Datei von Hand übernehmen "
                      "und den Eintrag anpassen.";
   }
-  if (!resolved) {
+  std::optional<std::vector<std::string>> found;
+  bool inside = false;
+  for (const std::string& spelling : spellings) {
+    std::optional<std::vector<std::string>> resolved = Resolve(folder, spelling);
+    if (!resolved) continue;
+    inside = true;
+    if (InSource(source, *resolved)) {
+      found = std::move(resolved);
+      break;
+    }
+  }
+  if (!inside) {
     return missing + "Die Datei liegt außerhalb des Quellverzeichnisses. Ein gemeinsames übergeordnetes "
                      "Verzeichnis mit --recursive umstellen.";
   }
-  const std::vector<std::string>& parts = *resolved;
-  if (!InSource(source, parts)) return missing + "Die Datei fehlt auch im Quellverzeichnis.";
+  if (!found) return missing + "Die Datei fehlt auch im Quellverzeichnis.";
+  const std::vector<std::string>& parts = *found;
   if (!recursive && parts.size() > 1) {
-    std::vector<std::string> folder(parts.begin(), parts.end() - 1);
     std::string shown;
-    for (const std::string& part : folder) shown += (shown.empty() ? "" : "\\") + part;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) shown += (shown.empty() ? "" : "\\") + parts[i];
     return missing + "Die Datei liegt im Unterverzeichnis " + Quoted(shown) +
            " des Quellverzeichnisses, das nicht umgestellt wurde. Mit --recursive umstellen.";
   }
@@ -244,10 +274,14 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
     std::vector<std::string> folder = Components(PathText(file.relative));
     if (!folder.empty()) folder.pop_back();
     for (const FileFindings::Entry& entry : file.entries) {
-      const std::optional<std::vector<std::string>> resolved = Resolve(folder, entry.value);
-      if (resolved && present.count(Key(*resolved)) != 0) continue;
+      const std::vector<std::string> spellings = Spellings(entry.value);
+      const bool transferred_file = std::any_of(spellings.begin(), spellings.end(), [&](const std::string& spelling) {
+        const std::optional<std::vector<std::string>> resolved = Resolve(folder, spelling);
+        return resolved && present.count(Key(*resolved)) != 0;
+      });
+      if (transferred_file) continue;
       hints.push_back({kHintMissingProjectFile, file.relative, entry.line, entry.value,
-                       MissingFileMessage(source, resolved, entry.value, recursive)});
+                       MissingFileMessage(source, folder, spellings, recursive)});
     }
   }
   for (const FileFindings& file : findings) {

@@ -6,11 +6,15 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "conversion/conversion_request.h"
 #include "conversion/folder_path.h"
+#include "runtime/code_page_text.h"
+#include "runtime/letter_case.h"
+#include "runtime/path_text.h"
 #include "tests/support/faulty_file_services.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/temp_folder.h"
@@ -149,6 +153,59 @@ TEST_F(ResultChecksTest, ClassIdsLeftStandingAndReplacedControlsAreCountedWithTh
                                   {kHintReplacedControl, "Projekt1.vbp", 3, "Datenanbindung"},
                               });
   EXPECT_TRUE(host_.EventsStartingWith("MessageBox").empty()) << "only missing files interrupt the window";
+}
+
+TEST_F(ResultChecksTest, EntriesInTheCodePageOfTheProjectNameTheFilesOnTheDisk) {
+  // Visual Basic wrote the entries in the code page of its machine; the files came over with
+  // names in UTF-8 (and in any letter case, as Windows takes them). "表" in Shift-JIS ends in a
+  // "\" byte, so an entry is read as a whole before it is split into folders.
+  root_.WriteFile("Quelle/Projekt1.vbp",
+                  "Form=\xDC" "bersicht.frm\r\n"                       // Windows-1252 "Übersicht", file "übersicht"
+                  "Module=modStra\xDF" "e; modStra\xDF" "e.bas\r\n"    // Windows-1252 "ß"
+                  "Class=\xCA\xEB\xE8\xE5\xED\xF2.cls\r\n"            // Windows-1251 "Клиент", file "КЛИЕНТ"
+                  "Form=\x95\x5C\\\x88\xea\x97\x97.frm\r\n"           // Shift-JIS "表\一覧" in a subfolder
+                  "Form=\xDC" "bersicht2.frm\r\n"                      // a file that is not there
+                  "Form=\x81\r\n");                                    // an odd byte: no file in any reading
+  root_.WriteFile(PathFromText("Quelle/übersicht.frm"), "x\r\n");
+  root_.WriteFile(PathFromText("Quelle/modStraße.bas"), "x\r\n");
+  root_.WriteFile(PathFromText("Quelle/КЛИЕНТ.cls"), "x\r\n");
+  root_.WriteFile(PathFromText("Quelle/表/一覧.frm"), "x\r\n");
+
+  const RequestResult alone = Convert({});
+  ExpectHints(alone.hints, {
+                               {kHintMissingProjectFile, "Projekt1.vbp", 4, "Unterverzeichnis „表“"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 6, "fehlt auch im Quellverzeichnis"},
+                           });
+  const RequestResult tree = Convert({.recursive = true});
+  ExpectHints(tree.hints, {
+                              {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
+                              {kHintMissingProjectFile, "Projekt1.vbp", 6, "fehlt auch im Quellverzeichnis"},
+                          });
+}
+
+// Reading a code page refuses what is no text of it, rather than passing on a part.
+TEST(CodePageText, ReadsWholeCharactersOnly) {
+  struct Case {
+    std::string bytes;
+    CodePage page;
+    std::optional<std::string> text;
+  };
+  const std::vector<Case> cases = {
+      {"\xC4rger", CodePage::kWestern, "Ärger"},
+      {"\xCF\xF0\xE8\xEC\xE5\xF0", CodePage::kCyrillic, "Пример"},
+      {"\x95\x5C\x83\x5C", CodePage::kJapanese, "表ソ"},
+      {"abc\x95", CodePage::kJapanese, std::nullopt},  // a lead byte at the end
+      {"1\x80", CodePage::kWestern, "1€"},  // the Windows page, not Latin-1
+  };
+  for (const Case& c : cases) EXPECT_EQ(Utf8FromCodePage(c.bytes, c.page), c.text) << c.bytes;
+}
+
+TEST(LetterCase, FoldsTheLettersWindowsTakesForOne) {
+  EXPECT_EQ(FoldLetterCase("ÄÖÜ ÀÞ Ÿ Ő Ł Ž ΆΣ Ё ЯЖ ＡＺ"), FoldLetterCase("äöü àþ ÿ ő ł ž άσ ё яж ａｚ"));
+  EXPECT_EQ(FoldLetterCase("ÄÖÜ×Я"), "äöü×я");
+  EXPECT_EQ(FoldLetterCase("\xC4\xDC" "AB\xC3"), "\xC4\xDC" "ab\xC3") << "bytes of no UTF-8 stay";
+  EXPECT_NE(FoldLetterCase("ß"), FoldLetterCase("ss"));
 }
 
 }  // namespace
