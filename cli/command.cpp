@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <vector>
 
@@ -105,6 +106,16 @@ int RunArguments(const Arguments& arguments, Console& console) {
 
 int RunCommand(const std::vector<std::string>& words, Console& console) {
   return Finish(RunArguments(ParseArguments(words), console), console);
+}
+
+int RunCommandGuarded(const std::vector<std::string>& words, Console& console) {
+  try {
+    return RunCommand(words, console);
+  } catch (const std::exception& error) {
+    // The core reports failures as values; this is the last guard.
+    console.err << "tavrin-convert: " << error.what() << std::endl;
+    return kExitNotConverted;
+  }
 }
 
 }  // namespace tavrin::cli

@@ -28,4 +28,8 @@ struct Console {
 // written, the code is kExitOutputLost (unless nothing was converted anyway).
 int RunCommand(const std::vector<std::string>& words, Console& console);
 
+// RunCommand as the program's entry runs it: an exception that escapes is reported on the
+// error stream and gives kExitNotConverted, so nothing ends in abort.
+int RunCommandGuarded(const std::vector<std::string>& words, Console& console);
+
 }  // namespace tavrin::cli

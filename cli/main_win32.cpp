@@ -1,6 +1,5 @@
 // tavrin-convert.exe: the command line on Windows. The arguments come as UTF-16 and go on as
 // UTF-8 text, from which every folder path is made again exactly (PathFromText).
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -14,12 +13,5 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring_view word = argv[i];
     words.push_back(tavrin::Utf8FromUtf16(std::u16string(word.begin(), word.end())));
   }
-  tavrin::cli::Console& console = tavrin::cli::StandardConsole();
-  try {
-    return tavrin::cli::RunCommand(words, console);
-  } catch (const std::exception& error) {
-    // The core reports failures as values; this is the last guard, so nothing ends in abort.
-    console.err << "tavrin-convert: " << error.what() << std::endl;
-    return tavrin::cli::kExitNotConverted;
-  }
+  return tavrin::cli::RunCommandGuarded(words, tavrin::cli::StandardConsole());
 }

@@ -5,14 +5,20 @@
 
 namespace tavrin {
 
-// Message box styles: a buttons value plus an icon value.
+// Message box styles: the sum of a buttons value, an icon value and a default-button value
+// (the default button is the one that Enter presses; the first when none is named).
 inline constexpr int kButtonsOk = 0;
+inline constexpr int kButtonsOkCancel = 1;
+inline constexpr int kButtonsYesNoCancel = 3;
 inline constexpr int kButtonsYesNo = 4;
+inline constexpr int kIconCritical = 16;
 inline constexpr int kIconQuestion = 32;
 inline constexpr int kIconExclamation = 48;
 inline constexpr int kIconInformation = 64;
-// Message box answers.
+inline constexpr int kDefaultButton2 = 256;
+// Message box answers; kAnswerCancel also for a box closed without a button.
 inline constexpr int kAnswerOk = 1;
+inline constexpr int kAnswerCancel = 2;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 // Mouse pointers.

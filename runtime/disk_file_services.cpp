@@ -151,11 +151,7 @@ class DiskOpenedFolder : public OpenedFolder {
 
   FolderListing List(std::string_view wildcard) override {
     FolderListing listing = ListEntries(wildcard);
-    const auto by_bytes = [](const auto& a, const auto& b) { return a.name.native() < b.name.native(); };
-    std::sort(listing.files.begin(), listing.files.end(), by_bytes);
-    std::sort(listing.unexamined.begin(), listing.unexamined.end(), by_bytes);
-    std::sort(listing.folders.begin(), listing.folders.end(),
-              [](const auto& a, const auto& b) { return a.native() < b.native(); });
+    SortByName(listing);
     return listing;
   }
 
@@ -301,16 +297,6 @@ class DiskFileServicesImpl : public FileServices {
     const int fd = open(real.get(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return FolderUnreadable(folder, errno);
     return DiskOpenedFolder::Adopt(fd, folder.native(), out);
-  }
-
-  FolderListing List(const std::filesystem::path& pattern) override {
-    const ListingPattern split = SplitListingPattern(pattern);
-    std::unique_ptr<OpenedFolder> folder;
-    const Status status = OpenFolder(split.folder, &folder);
-    if (!status.ok()) return {status, {}, {}, {}};
-    FolderListing listing = folder->List(split.wildcard);
-    listing.folders.clear();
-    return listing;
   }
 
   bool Missing(const std::filesystem::path& path) override {

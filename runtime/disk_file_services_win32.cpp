@@ -357,11 +357,7 @@ class DiskOpenedFolder : public OpenedFolder {
 
   FolderListing List(std::string_view wildcard) override {
     FolderListing listing = ListEntries(wildcard);
-    const auto by_units = [](const auto& a, const auto& b) { return a.name.native() < b.name.native(); };
-    std::sort(listing.files.begin(), listing.files.end(), by_units);
-    std::sort(listing.unexamined.begin(), listing.unexamined.end(), by_units);
-    std::sort(listing.folders.begin(), listing.folders.end(),
-              [](const auto& a, const auto& b) { return a.native() < b.native(); });
+    SortByName(listing);
     return listing;
   }
 
@@ -558,16 +554,6 @@ class DiskFileServicesImpl : public FileServices {
       return FromWindowsError(PathError(extended, GetLastError()), FolderUnreadableText(folder));
     }
     return DiskOpenedFolder::Adopt(handle, folder.native(), out);
-  }
-
-  FolderListing List(const std::filesystem::path& pattern) override {
-    const ListingPattern split = SplitListingPattern(pattern);
-    std::unique_ptr<OpenedFolder> folder;
-    const Status status = OpenFolder(split.folder, &folder);
-    if (!status.ok()) return {status, {}, {}, {}};
-    FolderListing listing = folder->List(split.wildcard);
-    listing.folders.clear();
-    return listing;
   }
 
   bool Missing(const std::filesystem::path& path) override {

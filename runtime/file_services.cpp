@@ -1,6 +1,9 @@
 #include "runtime/file_services.h"
 
+#include <algorithm>
 #include <memory>
+
+#include "runtime/listing_pattern.h"
 
 namespace tavrin {
 
@@ -15,6 +18,24 @@ Status InputFile::CopyTo(OutputFile& output) {
     status = output.Write(std::string_view(buffer.get(), got));
     if (!status.ok()) return status;
   }
+}
+
+void SortByName(FolderListing& listing) {
+  const auto by_name = [](const auto& a, const auto& b) { return a.name.native() < b.name.native(); };
+  std::sort(listing.files.begin(), listing.files.end(), by_name);
+  std::sort(listing.unexamined.begin(), listing.unexamined.end(), by_name);
+  std::sort(listing.folders.begin(), listing.folders.end(),
+            [](const auto& a, const auto& b) { return a.native() < b.native(); });
+}
+
+FolderListing FileServices::List(const std::filesystem::path& pattern) {
+  const ListingPattern split = SplitListingPattern(pattern);
+  std::unique_ptr<OpenedFolder> folder;
+  const Status status = OpenFolder(split.folder, &folder);
+  if (!status.ok()) return {status, {}, {}, {}};
+  FolderListing listing = folder->List(split.wildcard);
+  listing.folders.clear();
+  return listing;
 }
 
 }  // namespace tavrin

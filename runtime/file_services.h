@@ -35,6 +35,10 @@ struct FolderListing {
   std::vector<std::filesystem::path> folders;
 };
 
+// Puts a listing in the order OpenedFolder::List promises: by the names' native units (bytes,
+// or UTF-16 units on Windows).
+void SortByName(FolderListing& listing);
+
 // Identity of a folder on its device: two handles of one folder have equal ids.
 struct FolderId {
   std::uint64_t device = 0;
@@ -121,7 +125,7 @@ class FileServices {
   // Lists the ordinary files that match `pattern`: a folder followed by a wildcard such as
   // "*.*" or "*.vbp" ("/p/*.*"; a doubled separator counts as one). As OpenedFolder::List,
   // without subfolders.
-  virtual FolderListing List(const std::filesystem::path& pattern) = 0;
+  virtual FolderListing List(const std::filesystem::path& pattern);
 
   // True when nothing at all stands at `path`, not even a dangling link.
   virtual bool Missing(const std::filesystem::path& path) = 0;

@@ -1,5 +1,7 @@
 #include "runtime/letter_case.h"
 
+#include "runtime/utf16.h"
+
 namespace tavrin {
 namespace {
 
@@ -23,19 +25,6 @@ char32_t Small(char32_t c) {
   return c;
 }
 
-void Append(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 bool Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
@@ -48,10 +37,10 @@ std::string FoldLetterCase(std::string_view utf8) {
     const unsigned char lead = byte(i);
     // Every letter folded is below U+10000: two- and three-byte sequences, the shortest form.
     if (lead >= 0xC2 && lead <= 0xDF && i + 1 < utf8.size() && Continuation(byte(i + 1))) {
-      Append(out, Small(static_cast<char32_t>(((lead & 0x1F) << 6) | (byte(i + 1) & 0x3F))));
+      AppendUtf8(out, Small(static_cast<char32_t>(((lead & 0x1F) << 6) | (byte(i + 1) & 0x3F))));
       i += 2;
     } else if (lead == 0xEF && i + 2 < utf8.size() && byte(i + 1) == 0xBC && Continuation(byte(i + 2))) {
-      Append(out, Small(static_cast<char32_t>(0xFF00 | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F))));
+      AppendUtf8(out, Small(static_cast<char32_t>(0xFF00 | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F))));
       i += 3;
     } else {
       out += static_cast<char>(lead < 0x80 ? Small(lead) : lead);

@@ -11,6 +11,9 @@ namespace tavrin {
 // it escaped and two different names never look alike.
 std::string Utf8FromUtf16(std::u16string_view text);
 
+// Appends the code point `c` in UTF-8 (surrogates included, as Utf8FromUtf16 keeps them).
+void AppendUtf8(std::string& out, char32_t c);
+
 // The length of `bytes` without a sequence cut short at its end (whose remaining bytes may
 // still come), so that text handed on in pieces is never split inside a character.
 std::size_t WholeUtf8Prefix(std::string_view bytes);
