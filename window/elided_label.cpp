@@ -19,7 +19,15 @@ void ElidedLabel::SetText(const QString& text) {
 }
 
 QString ElidedLabel::ShownText() const {
-  return ElidePathInMiddle(text(), fontMetrics(), TextRect().width());
+  const QString whole = text();
+  const int width = TextRect().width();
+  if (width != elided_width_ || whole != elided_for_ || font() != elided_font_) {
+    elided_ = ElidePathInMiddle(whole, fontMetrics(), width);
+    elided_for_ = whole;
+    elided_width_ = width;
+    elided_font_ = font();
+  }
+  return elided_;
 }
 
 QRect ElidedLabel::TextRect() const {
@@ -56,7 +64,10 @@ void ElidedLabel::resizeEvent(QResizeEvent* event) {
 
 void ElidedLabel::changeEvent(QEvent* event) {
   QLabel::changeEvent(event);
-  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) UpdateToolTip();
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    elided_width_ = -1;  // the same font may measure differently in another style
+    UpdateToolTip();
+  }
 }
 
 }  // namespace tavrin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QLabel>
 #include <QString>
 
@@ -29,6 +30,13 @@ class ElidedLabel : public QLabel {
   // The part of the label that the text is drawn in, as QLabel lays out plain text.
   QRect TextRect() const;
   void UpdateToolTip();
+
+  // The last text shortened, for the width and font it was shortened for: a label painted
+  // again, or asked for its tool tip, does not measure the text again.
+  mutable QString elided_for_;
+  mutable int elided_width_ = -1;
+  mutable QFont elided_font_;
+  mutable QString elided_;
 };
 
 }  // namespace tavrin

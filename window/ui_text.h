@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 #include "window/lists/path_text.h"
 
@@ -24,6 +25,6 @@ inline QString UiText(std::string_view utf8) {
 inline QString ShownName(std::string_view bytes) { return QString::fromStdString(ShownText(bytes)); }
 
 // `path` as the window shows it (see DisplayText), as UTF-8 for a message text.
-inline std::string ShownPath(const std::filesystem::path& path) { return DisplayText(path).toStdString(); }
+inline std::string ShownPath(const std::filesystem::path& path) { return ShownText(PathText(path)); }
 
 }  // namespace tavrin

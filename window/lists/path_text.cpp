@@ -1,20 +1,13 @@
 #include "window/lists/path_text.h"
 
 #include <cstring>
-#include <string>
 
+#include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
 namespace tavrin {
 
-QString DisplayText(const std::filesystem::path& path) {
-#ifdef _WIN32
-  const std::string utf8 = QString::fromStdWString(path.native()).toStdString();
-#else
-  const std::string& utf8 = path.native();
-#endif
-  return QString::fromStdString(ShownText(utf8));
-}
+QString DisplayText(const std::filesystem::path& path) { return QString::fromStdString(ShownText(PathText(path))); }
 
 QByteArray PathBytes(const std::filesystem::path& path) {
   const auto& native = path.native();
