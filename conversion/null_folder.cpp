@@ -14,12 +14,19 @@ class NullOutput : public OutputFile {
   Status Close() override { return Status::Ok(); }
 };
 
+// One folder of the imagined target. Each remembers the folder it was opened from, so that
+// a walk going back up any number of levels finds the ids it left.
+struct NullNode {
+  FolderId id;
+  std::shared_ptr<const NullNode> parent;  // empty for the top
+};
+
 class NullFolder : public OpenedFolder {
  public:
-  NullFolder(std::shared_ptr<std::uint64_t> next_node, FolderId id, FolderId parent)
-      : next_node_(std::move(next_node)), id_(id), parent_(parent) {}
+  NullFolder(std::shared_ptr<std::uint64_t> next_id, std::shared_ptr<const NullNode> node)
+      : next_id_(std::move(next_id)), node_(std::move(node)) {}
 
-  FolderId id() const override { return id_; }
+  FolderId id() const override { return node_->id; }
   FolderListing List(std::string_view) override { return {}; }
   Status OpenInput(const std::filesystem::path&, std::unique_ptr<InputFile>*) override {
     return Status::FromErrno(ENOENT, kSourceUnreadable);
@@ -30,27 +37,27 @@ class NullFolder : public OpenedFolder {
   }
   Status RemoveFile(const std::filesystem::path&) override { return Status::Ok(); }
   Status OpenFolder(const std::filesystem::path&, std::unique_ptr<OpenedFolder>* out) override {
-    *out = std::make_unique<NullFolder>(next_node_, FolderId{0, ++*next_node_}, id_);
+    auto child = std::make_shared<const NullNode>(NullNode{FolderId{0, ++*next_id_}, node_});
+    *out = std::make_unique<NullFolder>(next_id_, std::move(child));
     return Status::Ok();
   }
-  // The walk comes back up through here and checks the id it left.
+  // The top folder gives itself, as the top folder of a drive does.
   Status OpenParent(std::unique_ptr<OpenedFolder>* out) override {
-    *out = std::make_unique<NullFolder>(next_node_, parent_, FolderId{});
+    *out = std::make_unique<NullFolder>(next_id_, node_->parent ? node_->parent : node_);
     return Status::Ok();
   }
   Status MakeFolder(const std::filesystem::path&) override { return Status::Ok(); }
 
  private:
-  std::shared_ptr<std::uint64_t> next_node_;
-  FolderId id_;
-  FolderId parent_;
+  std::shared_ptr<std::uint64_t> next_id_;
+  std::shared_ptr<const NullNode> node_;
 };
 
 }  // namespace
 
 std::unique_ptr<OpenedFolder> MakeNullFolder() {
-  auto next_node = std::make_shared<std::uint64_t>(1);
-  return std::make_unique<NullFolder>(next_node, FolderId{0, 1}, FolderId{0, 1});
+  return std::make_unique<NullFolder>(std::make_shared<std::uint64_t>(1),
+                                      std::make_shared<const NullNode>(NullNode{FolderId{0, 1}, nullptr}));
 }
 
 }  // namespace tavrin

@@ -446,6 +446,8 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWouldDo) {
   std::filesystem::copy(ExamplesFolder() / "Lager", temp_.path() / "quelle", std::filesystem::copy_options::recursive);
   HideDotEntries(temp_.path() / "quelle");
+  // Three levels deep, with folders after it: the walk climbs back up more than one level.
+  temp_.WriteFile("quelle/Client/Formulare/Alt/frmAlt.frm", "Begin ComctlLib.ListView lv\r\n");
   temp_.MakeFolder("leer");
   // A path below the source as the system writes it.
   const auto below = [](std::string text) {
@@ -467,7 +469,8 @@ TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWould
               lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "umschreiben (0 Zeilen geändert) Lager.vbg"), lines.end());
     EXPECT_NE(run.out.find("\nProbelauf: Es wurde nichts geschrieben."), std::string::npos) << "after the file lines";
-    for (const char* item : {"Dateien kopiert", "Dateien umgeschrieben", "Zeilen geändert", "Ersetzungen insgesamt"}) {
+    for (const char* item : {"Verzeichnisse", "Dateien kopiert", "Dateien umgeschrieben", "Zeilen geändert",
+                             "Ersetzungen insgesamt"}) {
       EXPECT_EQ(ParseSummary(run.out).items.at(item), ParseSummary(real.out).items.at(item)) << item;
     }
   }
