@@ -118,6 +118,8 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
   const char* out = data;  // [out, p) has been taken and goes out as it stands
   unchecked_ = data;
   lone_crs_here_ = 0;
+  lfs_counted_to_ = data;
+  lfs_here_ = 0;
 
   if (skipping_hex_) {
     while (p != end && IsHex(*p)) ++p;  // the rest of a replaced version suffix
@@ -178,7 +180,7 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
       break;
     }
     if (match == Match::kNone) {
-      if (!Watch(data, stop, end, final)) {
+      if (!Watch(stop, end, final)) {
         p = stop;
         break;
       }
@@ -201,7 +203,7 @@ std::size_t TextRewriter::Rewrite(const char* data, std::size_t size, bool final
 
   const auto taken = static_cast<std::size_t>(p - data);
   if (line_counted_ && HoldsLineEnd(unchecked_, p)) line_counted_ = false;
-  if (watched_ != nullptr && !line_start_) line_ends_ += LineFeeds(data, p) + lone_crs_here_;
+  if (watched_ != nullptr && !line_start_) line_ends_ = LineEndsBefore(p);
   if (taken > 0) {
     Remember(data, taken);
     text_seen_ = true;
@@ -286,7 +288,13 @@ void TextRewriter::EmitLineEnd(std::string_view bytes) {
   Emit(bytes);
 }
 
-bool TextRewriter::Watch(const char* data, const char* at, const char* end, bool final) {
+std::uint64_t TextRewriter::LineEndsBefore(const char* at) {
+  lfs_here_ += LineFeeds(lfs_counted_to_, at);
+  lfs_counted_to_ = at;
+  return line_ends_ + lfs_here_ + lone_crs_here_;
+}
+
+bool TextRewriter::Watch(const char* at, const char* end, bool final) {
   if (watched_ == nullptr || !watched_first_byte_[static_cast<unsigned char>(*at)]) return true;
   for (const Watched& watched : *watched_) {
     const std::size_t present = std::min(watched.text.size(), static_cast<std::size_t>(end - at));
@@ -296,7 +304,7 @@ bool TextRewriter::Watch(const char* data, const char* at, const char* end, bool
       return false;
     }
     if (found_) {
-      found_(watched.kind, line_start_ ? line_ : line_ends_ + LineFeeds(data, at) + lone_crs_here_ + 1, watched.text);
+      found_(watched.kind, line_start_ ? line_ : LineEndsBefore(at) + 1, watched.text);
     }
     return true;
   }

@@ -80,7 +80,9 @@ class TextRewriter {
   void Emit(std::string_view bytes);
   void EmitLineEnd(std::string_view bytes);
   // Looks for a watched text at `at`; false when more text is needed to tell.
-  bool Watch(const char* data, const char* at, const char* end, bool final);
+  bool Watch(const char* at, const char* end, bool final);
+  // The line ends before `at` (in this piece, from the last place asked on, and before it).
+  std::uint64_t LineEndsBefore(const char* at);
   void CountChange(const char* at, const char* after);
   void Remember(const char* data, std::size_t taken);
 
@@ -102,9 +104,12 @@ class TextRewriter {
   Status status_;
   std::uint64_t line_ = 0;       // the line begun last, with line captions
   // Without line captions, line numbers are worked out only where a watched text stands: the
-  // line ends before the piece at hand, and the lone CRs met in it so far.
+  // line ends before the piece at hand, and the lone CRs met in it so far; its LFs are counted
+  // once, up to the last place asked about.
   std::uint64_t line_ends_ = 0;
   std::uint64_t lone_crs_here_ = 0;
+  const char* lfs_counted_to_ = nullptr;
+  std::uint64_t lfs_here_ = 0;
   bool line_ends_changed_ = false;
   bool at_line_start_ = true;   // the next byte begins a line
   bool pending_cr_ = false;     // the last byte taken is a CR whose LF may come next
