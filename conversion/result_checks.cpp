@@ -1,6 +1,7 @@
 #include "conversion/result_checks.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -115,39 +116,64 @@ std::optional<std::vector<std::string>> Resolve(std::vector<std::string> folder,
   return folder;
 }
 
-// True when the file `parts` (below the top) is an ordinary file of the source; letter case is
-// ignored per component, as Windows does.
-bool InSource(OpenedFolder& top, const std::vector<std::string>& parts) {
-  std::unique_ptr<OpenedFolder> owned;
-  OpenedFolder* folder = &top;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    const FolderListing listing = folder->List("*.*");
-    if (!listing.status.ok()) return false;
-    const std::string wanted = FoldLetterCase(parts[i]);
-    const bool last = i + 1 == parts.size();
-    std::optional<std::filesystem::path> match;
-    if (last) {
-      for (const ListedFile& file : listing.files) {
-        if (FoldLetterCase(PathText(file.name)) == wanted) match = file.name;
-      }
-      return match.has_value();
+// The source's files and folders as the checks look them up: letter case ignored per
+// component, as Windows does. Each folder is listed once per check, however many entries
+// and spellings ask about it.
+class SourceNames {
+ public:
+  explicit SourceNames(OpenedFolder& top) : top_(top) {}
+
+  // True when the file `parts` (below the top) is an ordinary file of the source.
+  bool HasFile(const std::vector<std::string>& parts) {
+    std::unique_ptr<OpenedFolder> owned;
+    OpenedFolder* folder = &top_;
+    std::string key;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      const Names& names = NamesOf(*folder, key);
+      if (!names.listed) return false;
+      const std::string wanted = FoldLetterCase(parts[i]);
+      if (i + 1 == parts.size()) return names.files.count(wanted) != 0;
+      const auto sub = names.folders.find(wanted);
+      std::unique_ptr<OpenedFolder> next;
+      if (sub == names.folders.end() || !folder->OpenFolder(sub->second, &next).ok()) return false;
+      owned = std::move(next);
+      folder = owned.get();
+      key += "/" + wanted;
     }
-    for (const std::filesystem::path& sub : listing.folders) {
-      if (FoldLetterCase(PathText(sub)) == wanted) match = sub;
-    }
-    std::unique_ptr<OpenedFolder> next;
-    if (!match || !folder->OpenFolder(*match, &next).ok()) return false;
-    owned = std::move(next);
-    folder = owned.get();
+    return false;
   }
-  return false;
-}
+
+ private:
+  struct Names {
+    bool listed = false;
+    std::set<std::string> files;                           // names in one letter case
+    std::map<std::string, std::filesystem::path> folders;  // the same, to the name on disk
+  };
+
+  // The names of `folder`, whose path below the top in one letter case is `key`.
+  const Names& NamesOf(OpenedFolder& folder, const std::string& key) {
+    const auto known = names_.find(key);
+    if (known != names_.end()) return known->second;
+    Names& names = names_[key];
+    const FolderListing listing = folder.List("*.*");
+    names.listed = listing.status.ok();
+    for (const ListedFile& file : listing.files) names.files.insert(FoldLetterCase(PathText(file.name)));
+    // Of two folders whose names differ only in letter case, the last listed is taken.
+    for (const std::filesystem::path& sub : listing.folders) {
+      names.folders.insert_or_assign(FoldLetterCase(PathText(sub)), sub);
+    }
+    return names;
+  }
+
+  OpenedFolder& top_;
+  std::map<std::string, Names> names_;
+};
 
 std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
 
 // Why the file that an entry names is not in the target, and what to do. `folder` is the
 // project file's folder below the top, `spellings` those of the entry's value.
-std::string MissingFileMessage(OpenedFolder& source, const std::vector<std::string>& folder,
+std::string MissingFileMessage(SourceNames& source, const std::vector<std::string>& folder,
                                const std::vector<std::string>& spellings, bool recursive) {
   const std::string& value = spellings.front();
   const std::string missing = Quoted(value) + " fehlt im Zielverzeichnis: ";
@@ -161,7 +187,7 @@ std::string MissingFileMessage(OpenedFolder& source, const std::vector<std::stri
     std::optional<std::vector<std::string>> resolved = Resolve(folder, spelling);
     if (!resolved) continue;
     inside = true;
-    if (InSource(source, *resolved)) {
+    if (source.HasFile(*resolved)) {
       found = std::move(resolved);
       break;
     }
@@ -270,6 +296,7 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
     line_ends += file.rewritten && file.line_ends_changed ? 1 : 0;
   }
   std::vector<Hint> hints;
+  SourceNames source_names(source);
   for (const FileFindings& file : findings) {
     std::vector<std::string> folder = Components(PathText(file.relative));
     if (!folder.empty()) folder.pop_back();
@@ -281,7 +308,7 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
       });
       if (transferred_file) continue;
       hints.push_back({kHintMissingProjectFile, file.relative, entry.line, entry.value,
-                       MissingFileMessage(source, folder, spellings, recursive)});
+                       MissingFileMessage(source_names, folder, spellings, recursive)});
     }
   }
   for (const FileFindings& file : findings) {
