@@ -38,30 +38,24 @@ void LineDiff::Old(std::string_view bytes) { old_splitter_.Feed(bytes); }
 
 void LineDiff::Pair() {
   while (!old_lines_.empty() && !new_lines_.empty()) {
-    const Line old_line = std::move(old_lines_.front());
+    Line old_line = std::move(old_lines_.front());
     const Line new_line = std::move(new_lines_.front());
     old_lines_.pop_front();
     new_lines_.pop_front();
     const bool changed = old_line.whole.size != new_line.whole.size || old_line.whole.hash != new_line.whole.hash;
     if (!changed) {
-      Context(Shown(old_line.text, old_line.whole));
+      Context(std::move(old_line));
       continue;
     }
     if (!in_hunk_) {
       in_hunk_ = true;
       hunk_start_ = old_line.number - before_.size();
       hunk_length_ = 0;
-      for (const std::string& line : before_) {
-        hunk_ += " " + line + "\n";
-        ++hunk_length_;
-      }
+      for (const Line& line : before_) AddContext(line);
     } else {
       // The unchanged lines beyond the trailing context, up to this change.
       const std::uint64_t missing = unchanged_run_ > kContext ? unchanged_run_ - kContext : 0;
-      for (std::size_t i = before_.size() - missing; i < before_.size(); ++i) {
-        hunk_ += " " + before_[i] + "\n";
-        ++hunk_length_;
-      }
+      for (std::size_t i = before_.size() - missing; i < before_.size(); ++i) AddContext(before_[i]);
     }
     before_.clear();
     unchanged_run_ = 0;
@@ -71,18 +65,23 @@ void LineDiff::Pair() {
   }
 }
 
-void LineDiff::Context(const std::string& text) {
+// Unchanged lines are escaped only when a hunk shows them.
+void LineDiff::Context(Line line) {
   FlushChanges();
   ++unchanged_run_;
   if (in_hunk_ && unchanged_run_ <= kContext) {
-    hunk_ += " " + text + "\n";
-    ++hunk_length_;
+    AddContext(line);
     return;
   }
-  before_.push_back(text);
+  before_.push_back(std::move(line));
   if (before_.size() > kContext) before_.pop_front();
   // More unchanged lines than two contexts: the next change starts a hunk of its own.
   if (in_hunk_ && unchanged_run_ == 2 * kContext + 1) CloseHunk();
+}
+
+void LineDiff::AddContext(const Line& line) {
+  hunk_ += " " + Shown(line.text, line.whole) + "\n";
+  ++hunk_length_;
 }
 
 void LineDiff::FlushChanges() {

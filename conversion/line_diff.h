@@ -31,7 +31,8 @@ class LineDiff : public TextSink {
     LineSplitter::Whole whole;
   };
   void Pair();
-  void Context(const std::string& text);
+  void Context(Line line);
+  void AddContext(const Line& line);
   void CloseHunk();
   void FlushChanges();
 
@@ -51,7 +52,7 @@ class LineDiff : public TextSink {
   std::string hunk_;
   std::string removed_;  // the changed lines not yet written, old and new
   std::string added_;
-  std::deque<std::string> before_;   // the last unchanged lines, for the context of the next hunk
+  std::deque<Line> before_;          // the last unchanged lines, for the context of the next hunk
   std::uint64_t unchanged_run_ = 0;  // unchanged lines since the last change
 };
 
