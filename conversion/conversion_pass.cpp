@@ -17,6 +17,7 @@
 #include "conversion/text_rewriter.h"
 #include "runtime/buffered_output.h"
 #include "runtime/dialog_services.h"
+#include "runtime/letter_case.h"
 #include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 
@@ -269,7 +270,7 @@ bool IsProjectText(const NativeString& name) {
   for (auto c : GetSuffix(name)) {
     // A wide character outside ASCII must not pass for the letter its low byte would be.
     if (static_cast<std::make_unsigned_t<decltype(c)>>(c) > 0x7F) return false;
-    suffix.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c));
+    suffix.push_back(AsciiLower(static_cast<char>(c)));
   }
   return kSuffixList.find(suffix) != std::string_view::npos;  // the empty suffix is found too
 }

@@ -4,6 +4,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "runtime/letter_case.h"
+
 namespace tavrin {
 namespace {
 
@@ -11,8 +13,10 @@ namespace {
 std::vector<unsigned char> Variants(char c, bool ignore_case) {
   const auto byte = static_cast<unsigned char>(c);
   std::vector<unsigned char> variants{byte};
-  if (ignore_case && byte >= 'a' && byte <= 'z') variants.push_back(static_cast<unsigned char>(byte - 'a' + 'A'));
-  if (ignore_case && byte >= 'A' && byte <= 'Z') variants.push_back(static_cast<unsigned char>(byte - 'A' + 'a'));
+  if (!ignore_case) return variants;
+  const char lower = AsciiLower(c);
+  const char other = lower != c ? lower : AsciiUpper(c);
+  if (other != c) variants.push_back(static_cast<unsigned char>(other));
   return variants;
 }
 

@@ -22,7 +22,7 @@ constexpr std::size_t kFirstLinesShown = 3;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  for (char& c : lower) c = AsciiLower(c);
   return lower;
 }
 

@@ -8,18 +8,18 @@
 #include <emmintrin.h>
 #endif
 
+#include "runtime/letter_case.h"
+
 namespace tavrin {
 namespace {
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-char Folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // [a, a + size) equals [b, b + size), with ASCII letters in any case when `any_case`.
 bool SameBytes(const char* a, const char* b, std::size_t size, bool any_case) {
   if (!any_case) return std::memcmp(a, b, size) == 0;
   for (std::size_t i = 0; i < size; ++i) {
-    if (Folded(a[i]) != Folded(b[i])) return false;
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
   }
   return true;
 }
@@ -74,9 +74,8 @@ TextRewriter::TextRewriter(const KeyTable& keys, const OpeningFilter& filter, Te
     const std::string_view old_key = row.old_key;
     rows_by_first_byte_[static_cast<unsigned char>(old_key[0])].push_back(i);
     if (row.match == KeyTable::Match::kAnyCase) {
-      const char other = old_key[0] >= 'A' && old_key[0] <= 'Z' ? static_cast<char>(old_key[0] - 'A' + 'a')
-                         : old_key[0] >= 'a' && old_key[0] <= 'z' ? static_cast<char>(old_key[0] - 'a' + 'A')
-                                                                  : old_key[0];
+      const char lower = AsciiLower(old_key[0]);
+      const char other = lower != old_key[0] ? lower : AsciiUpper(old_key[0]);
       if (other != old_key[0]) rows_by_first_byte_[static_cast<unsigned char>(other)].push_back(i);
     }
     longest_look = std::max(longest_look, old_key.size());

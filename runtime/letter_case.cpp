@@ -6,7 +6,7 @@ namespace tavrin {
 namespace {
 
 char32_t Small(char32_t c) {
-  if (c >= 'A' && c <= 'Z') return c + 0x20;
+  if (c < 0x80) return static_cast<unsigned char>(AsciiLower(static_cast<char>(c)));
   if (c < 0xC0) return c;
   if (c <= 0xDE) return c == 0xD7 ? c : c + 0x20;  // Latin-1, but for the multiplication sign
   if (c >= 0x100 && c <= 0x137) return c | 1;      // Latin Extended-A: pairs, capital even

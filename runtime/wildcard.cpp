@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
+#include "runtime/letter_case.h"
+
 namespace tavrin {
 namespace {
-
-char FoldAsciiCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Greedy matching that remembers only the last "*": when a later part fails, that star takes
 // one more byte and matching resumes behind it. Earlier stars never need to be revisited, so
@@ -21,7 +21,7 @@ bool MatchesPlain(std::string_view pattern, std::string_view name) {
       star = p++;
       star_name = n;
     } else if (p < pattern.size() &&
-               (pattern[p] == '?' || FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n]))) {
+               (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
       ++p;
       ++n;
     } else if (star != kNoStar) {
