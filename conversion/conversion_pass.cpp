@@ -209,7 +209,7 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
   // The text goes out through the collector of findings, and in a dry run with differences
   // shown, through the diff first.
   BufferedOutput writer(output);
-  FindingsCollector findings(writer, relative, IsProjectFile(relative) || IsGroupFile(relative));
+  FindingsCollector findings(writer, relative);
   const std::string to_text = PathText(folders_.target_path.native() + relative);
   std::optional<LineDiff> diff;
   if (options_.diff) {

@@ -26,9 +26,9 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-// The lower-cased suffix after the last dot.
-std::string LastSuffix(const NativeString& name) {
-  const std::string text = PathText(std::filesystem::path(name).filename());
+// The lower-cased suffix after the last dot of a file's name.
+std::string LastSuffix(const NativeString& file) {
+  const std::string text = PathText(FileNameFromPath(file));
   const std::size_t dot = text.rfind('.');
   return dot == std::string::npos ? std::string() : Lower(text.substr(dot + 1));
 }
@@ -246,16 +246,14 @@ const std::vector<WatchedText>& ResultWatch() {
   return kWatch;
 }
 
-bool IsProjectFile(const NativeString& name) { return LastSuffix(name) == "vbp"; }
-bool IsGroupFile(const NativeString& name) { return LastSuffix(name) == "vbg"; }
-
-FindingsCollector::FindingsCollector(TextSink& next, NativeString relative, bool project_file)
+FindingsCollector::FindingsCollector(TextSink& next, NativeString relative)
     : next_(next),
-      project_file_(project_file),
       entries_(kLongestEntryLine, [this](std::uint64_t number, std::string_view text, const LineSplitter::Whole&) {
         if (auto value = EntryValue(text, findings_.group)) findings_.entries.push_back({number, std::move(*value)});
       }) {
-  findings_.group = IsGroupFile(relative);
+  const std::string suffix = LastSuffix(relative);
+  findings_.group = suffix == "vbg";
+  project_file_ = findings_.group || suffix == "vbp";
   findings_.relative = std::move(relative);
 }
 

@@ -61,15 +61,12 @@ struct FileFindings {
 // by other libraries.
 const std::vector<WatchedText>& ResultWatch();
 
-// True for a project file (.vbp) or a project group (.vbg), by the name's last suffix.
-bool IsProjectFile(const NativeString& name);
-bool IsGroupFile(const NativeString& name);
-
 // Collects the findings of one rewritten file: the watched texts the rewriter reports, and for
-// project files the entries of the text on its way to `next`.
+// a project file (.vbp) or a project group (.vbg), by the name's last suffix, the entries of
+// the text on its way to `next`.
 class FindingsCollector : public TextSink {
  public:
-  FindingsCollector(TextSink& next, NativeString relative, bool project_file);
+  FindingsCollector(TextSink& next, NativeString relative);
 
   Status Append(std::string_view bytes) override;
   void Found(int kind, std::uint64_t line, std::string_view text);
@@ -78,7 +75,7 @@ class FindingsCollector : public TextSink {
 
  private:
   TextSink& next_;
-  bool project_file_;
+  bool project_file_ = false;
   FileFindings findings_;
   LineSplitter entries_;
 };
