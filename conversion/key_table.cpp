@@ -9,6 +9,11 @@ using Match = KeyTable::Match;
 #define NEW_CTL "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}"
 #define OLD_CT2 "{FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}"
 #define NEW_CT2 "{86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}"
+// A sub-object of the controls: its old and new class id, as a form names them in the line
+// that begins the sub-object's properties (`property`, for the example).
+#define SUB_OBJECT(name, label, property, old_id, new_id)                                    \
+  {name, old_id, new_id, Match::kExact, "Klassen-ID der Unterobjekte " label,           \
+   "BeginProperty " property " " old_id, "BeginProperty " property " " new_id}
 
 // Version 5 common controls (old) and their version 6 counterparts (new). Within each
 // library: the identifier with a known version first, then the bare identifier (any other
@@ -46,33 +51,24 @@ constexpr KeyTable::Row kRows[KeyTable::kCompleteUpper] = {
     {"comct2-prefix", "ComCtl2.", "MSComCtl2.", Match::kExact, "Typpräfix der Common Controls-2 5.0",
      "Begin ComCtl2.UpDown UpDown1", "Begin MSComCtl2.UpDown UpDown1"},
     // The complete upgrade.
-    {"columnheader-id", "{0713E8C7-850A-101B-AFC0-4210102A8DA7}", "{BDD1F052-858B-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte ColumnHeader", "BeginProperty ColumnHeader(1) {0713E8C7-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty ColumnHeader(1) {BDD1F052-858B-11D1-B16A-00C0F0283628}"},
-    {"images-id", "{0713E8C2-850A-101B-AFC0-4210102A8DA7}", "{2C247F25-8591-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte Images", "BeginProperty Images {0713E8C2-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty Images {2C247F25-8591-11D1-B16A-00C0F0283628}"},
-    {"listimage-id", "{0713E8C3-850A-101B-AFC0-4210102A8DA7}", "{2C247F27-8591-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte ListImage", "BeginProperty ListImage1 {0713E8C3-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty ListImage1 {2C247F27-8591-11D1-B16A-00C0F0283628}"},
-    {"buttons-id", "{0713E452-850A-101B-AFC0-4210102A8DA7}", "{66833FE8-8583-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte Buttons", "BeginProperty Buttons {0713E452-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty Buttons {66833FE8-8583-11D1-B16A-00C0F0283628}"},
-    {"button-id", "{0713F354-850A-101B-AFC0-4210102A8DA7}", "{66833FEA-8583-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte Button", "BeginProperty Button1 {0713F354-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty Button1 {66833FEA-8583-11D1-B16A-00C0F0283628}"},
-    {"panels-id", "{0713E89E-850A-101B-AFC0-4210102A8DA7}", "{8E3867A5-8586-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte Panels", "BeginProperty Panels {0713E89E-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty Panels {8E3867A5-8586-11D1-B16A-00C0F0283628}"},
-    {"panel-id", "{0713E89F-850A-101B-AFC0-4210102A8DA7}", "{8E3867AB-8586-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte Panel", "BeginProperty Panel1 {0713E89F-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty Panel1 {8E3867AB-8586-11D1-B16A-00C0F0283628}"},
-    {"tabs-id", "{0713E432-850A-101B-AFC0-4210102A8DA7}", "{1EFB6598-857C-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte Tabs", "BeginProperty Tabs {0713E432-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty Tabs {1EFB6598-857C-11D1-B16A-00C0F0283628}"},
-    {"tab-id", "{0713F341-850A-101B-AFC0-4210102A8DA7}", "{1EFB659A-857C-11D1-B16A-00C0F0283628}",
-     Match::kExact, "Klassen-ID der Unterobjekte Tab", "BeginProperty Tab1 {0713F341-850A-101B-AFC0-4210102A8DA7}",
-     "BeginProperty Tab1 {1EFB659A-857C-11D1-B16A-00C0F0283628}"},
+    SUB_OBJECT("columnheader-id", "ColumnHeader", "ColumnHeader(1)",
+               "{0713E8C7-850A-101B-AFC0-4210102A8DA7}", "{BDD1F052-858B-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("images-id", "Images", "Images",
+               "{0713E8C2-850A-101B-AFC0-4210102A8DA7}", "{2C247F25-8591-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("listimage-id", "ListImage", "ListImage1",
+               "{0713E8C3-850A-101B-AFC0-4210102A8DA7}", "{2C247F27-8591-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("buttons-id", "Buttons", "Buttons",
+               "{0713E452-850A-101B-AFC0-4210102A8DA7}", "{66833FE8-8583-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("button-id", "Button", "Button1",
+               "{0713F354-850A-101B-AFC0-4210102A8DA7}", "{66833FEA-8583-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("panels-id", "Panels", "Panels",
+               "{0713E89E-850A-101B-AFC0-4210102A8DA7}", "{8E3867A5-8586-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("panel-id", "Panel", "Panel1",
+               "{0713E89F-850A-101B-AFC0-4210102A8DA7}", "{8E3867AB-8586-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("tabs-id", "Tabs", "Tabs",
+               "{0713E432-850A-101B-AFC0-4210102A8DA7}", "{1EFB6598-857C-11D1-B16A-00C0F0283628}"),
+    SUB_OBJECT("tab-id", "Tab", "Tab1",
+               "{0713F341-850A-101B-AFC0-4210102A8DA7}", "{1EFB659A-857C-11D1-B16A-00C0F0283628}"),
     {"comctl-file-any-case", "COMCTL32.OCX", "MSCOMCTL.OCX", Match::kAnyCase,
      "Bibliotheksdatei der Common Controls 5.0 in anderer Schreibweise", "Object=" NEW_CTL "#2.0#0; comctl32.ocx",
      "Object=" NEW_CTL "#2.0#0; MSCOMCTL.OCX"},
@@ -85,6 +81,7 @@ constexpr KeyTable::Row kRows[KeyTable::kCompleteUpper] = {
 #undef NEW_CTL
 #undef OLD_CT2
 #undef NEW_CT2
+#undef SUB_OBJECT
 
 }  // namespace
 

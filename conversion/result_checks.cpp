@@ -228,21 +228,21 @@ std::string_view HintKindName(std::string_view kind) {
 }
 
 const std::vector<WatchedText>& ResultWatch() {
-  static const std::vector<WatchedText> kWatch = {
-      {"{6B7E6392-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}", kWatchVb5},
-      {"{0713E8C7-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713E8C2-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713E8C3-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713E452-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713F354-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713E89E-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713E89F-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713E432-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{0713F341-850A-101B-AFC0-4210102A8DA7}", kWatchVb5},
-      {"{02B5E320-7292-11CF-93D5-0020AF99504A}", kWatchChart},
-      {"{00028C01-0000-0000-0000-000000000046}", kWatchDataGrid},
-  };
+  static const std::vector<WatchedText> kWatch = [] {
+    // The bare class ids of the version 5 controls and their sub-objects, as the complete key
+    // table names them.
+    std::vector<WatchedText> watch;
+    const KeyTable table = KeyTable::Build(true);
+    for (int i = KeyTable::kLower; i <= table.upper(); ++i) {
+      const std::string_view old_key = table.OldKey(i);
+      if (old_key.front() == '{' && old_key.find('#') == std::string_view::npos) {
+        watch.push_back({std::string(old_key), kWatchVb5});
+      }
+    }
+    watch.push_back({"{02B5E320-7292-11CF-93D5-0020AF99504A}", kWatchChart});
+    watch.push_back({"{00028C01-0000-0000-0000-000000000046}", kWatchDataGrid});
+    return watch;
+  }();
   return kWatch;
 }
 
