@@ -26,12 +26,7 @@ void AppendName(std::string& line, std::string_view raw_name, int room) {
   if (room <= 0) return;
   const std::string shown = ShownText(raw_name);
   const std::string_view name = shown;
-  auto columns_of = [](std::string_view text) {
-    int count = 0;
-    for (unsigned char c : text) count += (c & 0xC0) != 0x80 ? 1 : 0;  // UTF-8 lead bytes
-    return count;
-  };
-  const bool cut = columns_of(name) > room;
+  const bool cut = CharacterCount(name) > static_cast<std::size_t>(room);
   const int keep = cut ? std::max(0, room - 3) : room;
   int used = 0;
   std::size_t end = 0;

@@ -16,8 +16,7 @@ void AddItem(std::string& text, std::string_view label, std::string_view value) 
   constexpr std::size_t kLabelColumns = 26;
   std::string line(label);
   line += ':';
-  std::size_t columns = 0;
-  for (unsigned char c : line) columns += (c & 0xC0) != 0x80 ? 1 : 0;  // UTF-8 umlauts
+  const std::size_t columns = CharacterCount(line);  // umlauts are two bytes, one column
   line.append(columns < kLabelColumns ? kLabelColumns - columns : 1, ' ');
   text += line;
   text += value;

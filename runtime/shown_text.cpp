@@ -98,4 +98,10 @@ std::string ShownText(std::string_view bytes) { return Shown(bytes, kEscapeBacks
 
 std::string ShownLine(std::string_view bytes) { return Shown(bytes, false); }
 
+std::size_t CharacterCount(std::string_view utf8) {
+  std::size_t count = 0;
+  for (unsigned char c : utf8) count += (c & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
 }  // namespace tavrin

@@ -20,4 +20,8 @@ std::string ShownLine(std::string_view bytes);
 // not valid (an overlong form, a surrogate, beyond U+10FFFF, cut short, a stray byte).
 std::size_t Utf8SequenceLength(std::string_view bytes);
 
+// How many characters a shown text has (the columns it takes on a terminal): its bytes that
+// are not UTF-8 continuation bytes.
+std::size_t CharacterCount(std::string_view utf8);
+
 }  // namespace tavrin
