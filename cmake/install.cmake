@@ -37,21 +37,41 @@ set(TAVRIN_APPSTREAM_ID "de.tavrin.Tavrin")
 set(TAVRIN_ICON_NAME "tavrin")
 set(TAVRIN_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/tavrin")
 
+# The manual pages, compressed as Debian keeps them: each in English and, under "de", in German.
+# `page` is a file in docs/ (and docs/de/), `target` names the program it documents.
+set(tavrin_man_pages)
+function(tavrin_install_man_page page program)
+  if(NOT TARGET ${program})
+    return()
+  endif()
+  foreach(language IN ITEMS "" "de")
+    set(from ${CMAKE_SOURCE_DIR}/docs/${page})
+    set(to ${CMAKE_BINARY_DIR}/man/${page})
+    set(destination ${CMAKE_INSTALL_MANDIR}/man1)
+    if(language)
+      set(from ${CMAKE_SOURCE_DIR}/docs/${language}/${page})
+      set(to ${CMAKE_BINARY_DIR}/man/${language}/${page})
+      set(destination ${CMAKE_INSTALL_MANDIR}/${language}/man1)
+    endif()
+    add_custom_command(
+      OUTPUT ${to}.gz
+      COMMAND ${CMAKE_COMMAND} -E copy ${from} ${to}
+      COMMAND gzip -9 -n -f ${to}
+      DEPENDS ${from}
+      COMMENT "Compressing the manual page ${language}/${page}"
+      VERBATIM)
+    install(FILES ${to}.gz DESTINATION ${destination})
+    set_property(GLOBAL APPEND PROPERTY tavrin_man_pages ${to}.gz)
+  endforeach()
+endfunction()
+
 if(TARGET tavrin-convert)
   install(TARGETS tavrin-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-
-  # The manual page, compressed as Debian keeps manual pages.
-  set(tavrin_man_page ${CMAKE_BINARY_DIR}/man/tavrin-convert.1)
-  add_custom_command(
-    OUTPUT ${tavrin_man_page}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/docs/tavrin-convert.1 ${tavrin_man_page}
-    COMMAND gzip -9 -n -f ${tavrin_man_page}
-    DEPENDS ${CMAKE_SOURCE_DIR}/docs/tavrin-convert.1
-    COMMENT "Compressing the manual page of tavrin-convert"
-    VERBATIM)
-  add_custom_target(tavrin_man_page ALL DEPENDS ${tavrin_man_page}.gz)
-  install(FILES ${tavrin_man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  tavrin_install_man_page(tavrin-convert.1 tavrin-convert)
 endif()
+tavrin_install_man_page(Tavrin.1 Tavrin)
+get_property(tavrin_man_pages GLOBAL PROPERTY tavrin_man_pages)
+add_custom_target(tavrin_man_pages ALL DEPENDS ${tavrin_man_pages})
 
 if(TARGET Tavrin)
   install(TARGETS Tavrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -91,26 +111,43 @@ endif()
 # Debian keeps the licence of a package in its doc folder under the name "copyright".
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${TAVRIN_DOC_DIR} RENAME copyright)
 
+# The package's history, in Debian's format and compressed, as "changelog" of a native package.
+set(tavrin_changelog ${CMAKE_BINARY_DIR}/packaging/changelog)
+add_custom_command(
+  OUTPUT ${tavrin_changelog}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/packaging/changelog ${tavrin_changelog}
+  COMMAND gzip -9 -n -f ${tavrin_changelog}
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog
+  COMMENT "Compressing the changelog"
+  VERBATIM)
+add_custom_target(tavrin_changelog ALL DEPENDS ${tavrin_changelog}.gz)
+install(FILES ${tavrin_changelog}.gz DESTINATION ${TAVRIN_DOC_DIR})
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavrin)
 set(CPACK_PACKAGE_VENDOR "Tavrin-Projekt")
-set(CPACK_PACKAGE_CONTACT "Tavrin-Projekt")
+# Debian wants a maintainer with a mail address ("Name <address>").
+set(TAVRIN_MAINTAINER "Tavrin-Projekt <tavrin@users.noreply.github.com>")
+set(CPACK_PACKAGE_CONTACT "${TAVRIN_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${TAVRIN_VERSION_TEXT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "upgrade Visual Basic 5 projects to the version 6 common controls")
+# Lines of at most 80 characters, as Debian's package descriptions want them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tavrin copies a Visual Basic 5 project folder into an empty target folder and rewrites\n"
-    "every project text file on the way, so that the copy uses the version 6 common controls\n"
-    "(MSCOMCTL.OCX, MSCOMCT2.OCX) instead of the version 5 ones (COMCTL32.OCX, COMCT232.OCX).\n"
-    "The source folder is never changed.\n"
+    "Tavrin copies a Visual Basic 5 project folder into an empty target folder\n"
+    "and rewrites every project text file on the way, so that the copy uses the\n"
+    "version 6 common controls (MSCOMCTL.OCX, MSCOMCT2.OCX) instead of the\n"
+    "version 5 ones (COMCTL32.OCX, COMCT232.OCX). The source folder is never\n"
+    "changed.\n"
     "\n"
-    "The package holds the window, Tavrin, and the command-line tool tavrin-convert.")
+    "The package holds the window, Tavrin, and the command-line tool\n"
+    "tavrin-convert.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_VERSION ${TAVRIN_VERSION_TEXT})
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tavrin-Projekt")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVRIN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link, as dpkg-shlibdeps finds them.

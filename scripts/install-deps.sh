@@ -6,7 +6,7 @@ packages=("$@"
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins fonts-dejavu-core
-  librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db groff-base
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db groff-base lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,9 +4,11 @@
 #   installed_files  exactly the expected files are there, programs executable, icons sized
 #   desktop_file     desktop-file-validate, and the entry's program and icon are installed
 #   metainfo         appstreamcli validate (file and whole tree), id and file name agree
-#   man_page         the manual page renders without warnings and documents the tool's options
+#   man_page         the manual pages (English and German) render without warnings; those of
+#                    tavrin-convert document the tool's options and exit codes
 #   deb              cpack -G DEB into $TAVRIN_STAGE/deb, control fields, unpacked to deb/root
 #   deb_files        the package holds the same files as the installation
+#   deb_lintian      lintian finds no error and no warning in the package
 #   deb_version      the packaged tavrin-convert tells its version
 #   deb_convert      the packaged tavrin-convert converts examples/Beispiel as expected
 #   deb_window       the packaged Tavrin starts headless and keeps running
@@ -26,10 +28,14 @@ usr/bin/Tavrin
 usr/bin/tavrin-convert
 usr/share/applications/tavrin.desktop
 usr/share/doc/tavrin/Benutzerhandbuch.md
+usr/share/doc/tavrin/changelog.gz
 usr/share/doc/tavrin/copyright
 usr/share/icons/hicolor/16x16/apps/tavrin.png
 usr/share/icons/hicolor/32x32/apps/tavrin.png
 usr/share/icons/hicolor/scalable/apps/tavrin.svg
+usr/share/man/de/man1/Tavrin.1.gz
+usr/share/man/de/man1/tavrin-convert.1.gz
+usr/share/man/man1/Tavrin.1.gz
 usr/share/man/man1/tavrin-convert.1.gz
 usr/share/metainfo/$appstream_id.metainfo.xml
 EOF
@@ -109,27 +115,43 @@ step_metainfo() {
     fail "the metainfo names no release $TAVRIN_VERSION_TEXT"
 }
 
+# Renders one manual page; fails on any warning of groff or man. Prints the rendered text.
+render_man_page() {
+  local page="$1" warnings rendered
+  warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1) || fail "groff failed on $page"
+  [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
+  rendered=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$TAVRIN_STAGE/man-warnings.txt") ||
+    fail "man cannot show $page"
+  [ ! -s "$TAVRIN_STAGE/man-warnings.txt" ] || fail "man warns about $page: $(cat "$TAVRIN_STAGE/man-warnings.txt")"
+  printf '%s\n' "$rendered"
+}
+
 step_man_page() {
   need_tool man
   need_tool groff
-  local page="$install_root/usr/share/man/man1/tavrin-convert.1.gz" warnings rendered
-  warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1) || fail "groff failed on the manual page"
-  [ -z "$warnings" ] || fail "groff warns about the manual page: $warnings"
-  rendered=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$TAVRIN_STAGE/man-warnings.txt") ||
-    fail "man cannot show the manual page"
-  [ ! -s "$TAVRIN_STAGE/man-warnings.txt" ] || fail "man warns: $(cat "$TAVRIN_STAGE/man-warnings.txt")"
-  for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do
-    grep -q "^$section\$" <<<"$rendered" || fail "the manual page has no section $section"
-  done
-  # Every option and exit code that the tool's own help names is documented.
-  local help
+  local man="$install_root/usr/share/man" help page rendered
   help=$("$install_root/usr/bin/tavrin-convert" --help)
-  for option in $(grep -o -- '--[a-z]*' <<<"$help" | sort -u); do
-    grep -q -- "$option" <<<"$rendered" || fail "the manual page does not document $option"
-  done
-  for code in $(sed -n 's/^  \([0-9]\)   .*/\1/p' <<<"$help"); do
-    sed -n '/^EXIT STATUS/,/^[A-Z]/p' <<<"$rendered" | grep -q "^       $code " ||
-      fail "the manual page does not document exit code $code"
+  # Section headings, English and German; EXIT STATUS / EXIT-STATUS only for the tool.
+  for page in man1/tavrin-convert.1.gz de/man1/tavrin-convert.1.gz man1/Tavrin.1.gz de/man1/Tavrin.1.gz; do
+    rendered=$(render_man_page "$man/$page") || exit 1
+    local sections="NAME SYNOPSIS DESCRIPTION"
+    case $page in de/*) sections="BEZEICHNUNG \xc3\x9cBERSICHT BESCHREIBUNG" ;; esac
+    for section in $sections; do
+      section=$(printf '%b' "$section")
+      grep -q "^$section\$" <<<"$rendered" || fail "$page has no section $section"
+    done
+    case $page in *Tavrin.1.gz) continue ;; esac
+    local exit_heading="EXIT STATUS"
+    case $page in de/*) exit_heading="EXIT-STATUS" ;; esac
+    grep -q "^$exit_heading\$" <<<"$rendered" || fail "$page has no section $exit_heading"
+    # Every option and exit code that the tool's own help names is documented.
+    for option in $(grep -o -- '--[a-z-]*[a-z]' <<<"$help" | sort -u); do
+      grep -q -- "$option" <<<"$rendered" || fail "$page does not document $option"
+    done
+    for code in $(sed -n 's/^  \([0-9]\{1,3\}\)  *.*/\1/p' <<<"$help"); do
+      sed -n "/^$exit_heading/,/^[A-Z]/p" <<<"$rendered" | grep -q "^       $code " ||
+        fail "$page does not document exit code $code"
+    done
   done
 }
 
@@ -148,7 +170,8 @@ step_deb() {
   [ "$(dpkg-deb -f "$deb" Package)" = tavrin ] || fail "the package is not called tavrin"
   [ "$(dpkg-deb -f "$deb" Version)" = "$TAVRIN_VERSION_TEXT" ] || fail "the package version is not $TAVRIN_VERSION_TEXT"
   [ "$(dpkg-deb -f "$deb" Section)" = devel ] || fail "the package section is not devel"
-  [ "$(dpkg-deb -f "$deb" Maintainer)" = Tavrin-Projekt ] || fail "the maintainer is not Tavrin-Projekt"
+  grep -qE '^Tavrin-Projekt <[^ @>]+@[^ @>]+\.[a-z]+>$' <<<"$(dpkg-deb -f "$deb" Maintainer)" ||
+    fail "the maintainer is not Tavrin-Projekt with a mail address: $(dpkg-deb -f "$deb" Maintainer)"
   local depends names
   depends=$(dpkg-deb -f "$deb" Depends)
   names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
@@ -165,6 +188,18 @@ step_deb_files() {
   for program in Tavrin tavrin-convert; do
     file "$deb_root/usr/bin/$program" | grep -q ', stripped' || fail "usr/bin/$program is not stripped"
   done
+}
+
+step_deb_lintian() {
+  need_tool lintian
+  local deb report
+  deb=$(ls "$deb_dir"/*.deb)
+  # Errors and warnings fail; informational tags are shown.
+  report=$(lintian --info --display-info "$deb" 2>&1) || true
+  printf '%s\n' "$report"
+  if grep -E '^[EW]: ' <<<"$report"; then
+    fail "lintian reports errors or warnings"
+  fi
 }
 
 step_deb_version() {
