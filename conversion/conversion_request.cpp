@@ -49,35 +49,50 @@ Status MakeFolderPath(FileServices& files, const std::filesystem::path& folder) 
   return Status::Ok();
 }
 
-// True when a folder above `folder` is `outer` (links resolved: these are the real folders).
-bool Within(OpenedFolder& folder, const FolderId& outer) {
+// Whether a folder above `folder` is `outer` (links resolved: these are the real folders). A
+// folder above that cannot be opened leaves it undecided: the failure is returned, never "no".
+Status Within(OpenedFolder& folder, const FolderId& outer, bool* within) {
+  *within = false;
   std::unique_ptr<OpenedFolder> at;
   OpenedFolder* current = &folder;
   for (;;) {
     std::unique_ptr<OpenedFolder> parent;
-    if (!current->OpenParent(&parent).ok() || parent->id() == current->id()) return false;  // the top
-    if (parent->id() == outer) return true;
+    if (Status status = current->OpenParent(&parent); !status.ok()) return status;
+    if (parent->id() == current->id()) return Status::Ok();  // the top
+    if (parent->id() == outer) {
+      *within = true;
+      return Status::Ok();
+    }
     at = std::move(parent);
     current = at.get();
   }
 }
 
 // Why two trees cannot be converted one into the other, or empty. A missing target counts by
-// the nearest folder above it that exists.
-std::string_view Nesting(FileServices& files, OpenedFolder& source, OpenedFolder* target,
-                         const std::filesystem::path& target_path) {
+// the nearest folder above it that exists. A folder that cannot be opened refuses too.
+std::string Nesting(FileServices& files, OpenedFolder& source, OpenedFolder* target,
+                    const std::filesystem::path& target_path) {
+  const auto undecided = [](const Status& status) {
+    return std::string(kRefusalNestingUnknown) + ": " + status.reason();
+  };
   std::unique_ptr<OpenedFolder> nearest;
   if (target == nullptr) {
     std::filesystem::path above = target_path;
     while (files.Missing(above) && above != above.parent_path()) above = above.parent_path();
-    if (!files.OpenFolder(above, &nearest).ok()) return {};  // nothing there to hold the source
-    if (nearest->id() == source.id()) return kRefusalTargetInSource;
+    if (above.empty()) above = ".";  // a relative path with nothing above it: the current folder
+    if (Status status = files.OpenFolder(above, &nearest); !status.ok()) return undecided(status);
+    if (nearest->id() == source.id()) return std::string(kRefusalTargetInSource);
     target = nearest.get();
   } else if (target->id() == source.id()) {
-    return kRefusalSameFolder;
+    return std::string(kRefusalSameFolder);
   }
-  if (Within(*target, source.id())) return kRefusalTargetInSource;
-  if (nearest == nullptr && Within(source, target->id())) return kRefusalSourceInTarget;
+  bool within = false;
+  if (Status status = Within(*target, source.id(), &within); !status.ok()) return undecided(status);
+  if (within) return std::string(kRefusalTargetInSource);
+  if (nearest == nullptr) {
+    if (Status status = Within(source, target->id(), &within); !status.ok()) return undecided(status);
+    if (within) return std::string(kRefusalSourceInTarget);
+  }
   return {};
 }
 
@@ -96,8 +111,8 @@ CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& so
   const Status status = files.OpenFolder(source, &pair.source);
   if (!status.ok()) return Refused(status.reason());
   if (options.tree) {
-    const std::string_view nesting = Nesting(files, *pair.source, pair.target.get(), target);
-    if (!nesting.empty()) return Refused(std::string(nesting));
+    std::string nesting = Nesting(files, *pair.source, pair.target.get(), target);
+    if (!nesting.empty()) return Refused(std::move(nesting));
   }
   if (!pair.target_missing) {
     const FolderAnswer creatable = ProjectCreatable(*pair.target, options.tree);

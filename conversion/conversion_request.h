@@ -23,6 +23,9 @@ inline constexpr std::string_view kRefusalTargetInSource =
     "Das Zielverzeichnis darf nicht im Quellverzeichnis liegen!";
 inline constexpr std::string_view kRefusalSourceInTarget =
     "Das Quellverzeichnis darf nicht im Zielverzeichnis liegen!";
+// A folder of the nesting check could not be opened; ": " and the reason follow. A check that
+// cannot decide refuses.
+inline constexpr std::string_view kRefusalNestingUnknown = "Die Lage des Zielverzeichnisses kann nicht geprüft werden";
 inline constexpr std::string_view kFailureHeading = "Folgende Dateien wurden nicht übertragen:";
 // The failure message names at most this many files; a longer list would not fit on a screen.
 inline constexpr std::size_t kMostFailuresShown = 40;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -31,7 +32,11 @@ namespace tavrin {
 namespace {
 
 // The NTSTATUS values looked at here (ntstatus.h cannot be included next to windows.h).
+constexpr NTSTATUS kStatusBufferOverflow = static_cast<NTSTATUS>(0x80000005);
 constexpr NTSTATUS kStatusNoMoreFiles = static_cast<NTSTATUS>(0x80000006);
+constexpr NTSTATUS kStatusInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
+constexpr NTSTATUS kStatusBufferTooSmall = static_cast<NTSTATUS>(0xC0000023);
+constexpr NTSTATUS kStatusNameTooLong = static_cast<NTSTATUS>(0xC0000106);
 constexpr NTSTATUS kStatusObjectNameInvalid = static_cast<NTSTATUS>(0xC0000033);
 constexpr NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
 constexpr NTSTATUS kStatusObjectNameCollision = static_cast<NTSTATUS>(0xC0000035);
@@ -45,6 +50,8 @@ constexpr NTSTATUS kStatusIoReparseTagNotHandled = static_cast<NTSTATUS>(0xC0000
 
 constexpr auto kFileFullDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(2);
 constexpr auto kFileAttributeTagInformation = static_cast<FILE_INFORMATION_CLASS>(35);
+// The longest name the native calls take: a UNICODE_STRING counts its bytes in 16 bits.
+constexpr std::size_t kLongestNativeName = 32767;
 
 // One entry of a FileFullDirectoryInformation listing. For an entry with the reparse-point
 // attribute, `ea_size` holds its reparse tag.
@@ -347,6 +354,75 @@ bool IsLink(HANDLE handle) {
   return info.reparse_tag == 0 || IsReparseTagNameSurrogate(info.reparse_tag);
 }
 
+// Asks `query` (a native call that fills a buffer of the given size and says the size it
+// needs) for a name, in a buffer that grows until the answer fits. The answer is a
+// FILE_NAME_INFORMATION with `counted`, else an OBJECT_NAME_INFORMATION.
+template <typename Query>
+NTSTATUS NativeName(Query query, bool counted, std::wstring* name) {
+  // The longest name, its count and a UNICODE_STRING fit in a few bytes more than 64 KiB.
+  constexpr ULONG kMost = (kLongestNativeName + 64) * sizeof(WCHAR);
+  std::vector<std::uint64_t> buffer(64);
+  for (;;) {
+    const ULONG size = static_cast<ULONG>(buffer.size() * sizeof(std::uint64_t));
+    ULONG needed = 0;
+    const NTSTATUS status = query(buffer.data(), size, &needed);
+    const bool short_buffer = status == kStatusBufferOverflow || status == kStatusInfoLengthMismatch ||
+                              status == kStatusBufferTooSmall;
+    if (short_buffer && size < kMost) {
+      buffer.resize((std::min(std::max<ULONG>(needed, 2 * size), kMost) + 7) / sizeof(std::uint64_t));
+      continue;
+    }
+    if (short_buffer) return kStatusNameTooLong;
+    if (!NT_SUCCESS(status)) return status;
+    if (counted) {
+      const auto* info = reinterpret_cast<const FILE_NAME_INFORMATION*>(buffer.data());
+      if (info->FileNameLength > size - offsetof(FILE_NAME_INFORMATION, FileName)) return kStatusNameTooLong;
+      name->assign(info->FileName, info->FileNameLength / sizeof(WCHAR));
+    } else {
+      const auto* info = reinterpret_cast<const OBJECT_NAME_INFORMATION*>(buffer.data());
+      name->assign(info->Name.Buffer, info->Name.Length / sizeof(WCHAR));
+    }
+    return status;
+  }
+}
+
+// The native name of the folder above the one behind `handle`, which no link leads through:
+// the name of the volume's device ("\Device\HarddiskVolume3"; Wine: "\??\Z:") and the
+// folder's path on the volume without its last name. The top folder of a volume gives itself.
+NTSTATUS NativeParentName(HANDLE handle, std::wstring* parent) {
+  std::wstring whole;  // "\Device\HarddiskVolume3\a\b"
+  NTSTATUS status = NativeName(
+      [&](void* buffer, ULONG size, ULONG* needed) {
+        return NtQueryObject(handle, ObjectNameInformation, buffer, size, needed);
+      },
+      false, &whole);
+  if (!NT_SUCCESS(status)) return status;
+  std::wstring on_volume;  // "\a\b"
+  status = NativeName(
+      [&](void* buffer, ULONG size, ULONG* needed) {
+        IO_STATUS_BLOCK io{};
+        const NTSTATUS queried = NtQueryInformationFile(handle, &io, buffer, size, FileNameInformation);
+        // Only the count at the start tells how much the whole name needs.
+        if (queried == kStatusBufferOverflow && size >= sizeof(ULONG)) {
+          *needed = static_cast<ULONG>(offsetof(FILE_NAME_INFORMATION, FileName)) +
+                    static_cast<const FILE_NAME_INFORMATION*>(buffer)->FileNameLength;
+        }
+        return queried;
+      },
+      true, &on_volume);
+  if (!NT_SUCCESS(status)) return status;
+  while (on_volume.size() > 1 && on_volume.back() == L'\\') on_volume.pop_back();
+  if (on_volume.empty() || on_volume.front() != L'\\' || whole.size() < on_volume.size() ||
+      CompareStringOrdinal(whole.c_str() + (whole.size() - on_volume.size()), static_cast<int>(on_volume.size()),
+                           on_volume.c_str(), static_cast<int>(on_volume.size()), TRUE) != CSTR_EQUAL) {
+    return kStatusObjectNameInvalid;  // the two names do not fit together: decide nothing
+  }
+  const std::wstring device = whole.substr(0, whole.size() - on_volume.size());
+  const std::size_t last = on_volume.find_last_of(L'\\');
+  *parent = device + (last == 0 ? std::wstring(L"\\") : on_volume.substr(0, last));
+  return status;
+}
+
 class DiskOpenedFolder : public OpenedFolder {
  public:
   // `shown` names the folder in messages.
@@ -424,6 +500,9 @@ class DiskOpenedFolder : public OpenedFolder {
     for (;;) {
       const DWORD length = GetFinalPathNameByHandleW(handle_.get(), final_path.data(),
                                                      static_cast<DWORD>(final_path.size()), FILE_NAME_NORMALIZED);
+      // Some systems (Wine) read the name into a buffer of their own of MAX_PATH characters and
+      // give up on a longer one, however large the buffer given: then the native names serve.
+      if (length == 0 && GetLastError() == ERROR_MORE_DATA) return OpenNativeParent(std::move(shown), out);
       if (length == 0) return FromWindowsError(GetLastError(), FolderUnreadableText(shown));
       const bool fits = length < final_path.size();
       final_path.resize(length);
@@ -452,6 +531,18 @@ class DiskOpenedFolder : public OpenedFolder {
                                  FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, &status);
     if (!folder.valid()) return FromNtStatus(status, kFolderNotCreatable);
     return Status::Ok();
+  }
+
+  // The folder above, opened by its native name.
+  Status OpenNativeParent(std::wstring shown, std::unique_ptr<OpenedFolder>* out) {
+    std::wstring parent;
+    NTSTATUS status = NativeParentName(handle_.get(), &parent);
+    if (!NT_SUCCESS(status)) return FromNtStatus(status, FolderUnreadableText(shown));
+    if (parent.size() >= kLongestNativeName) return FolderUnreadable(shown, ENAMETOOLONG);
+    Handle folder = OpenRelative(nullptr, parent, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_TRAVERSE,
+                                 kShareFolder, FILE_OPEN, FILE_DIRECTORY_FILE, &status);
+    if (!folder.valid()) return FromNtStatus(status, FolderUnreadableText(shown));
+    return Adopt(folder.release(), std::move(shown), out);
   }
 
   // Takes over `handle`, an opened folder.

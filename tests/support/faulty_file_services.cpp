@@ -175,6 +175,9 @@ class FaultyFolder : public OpenedFolder {
     if (!above.has_filename() && above.has_relative_path()) above = above.parent_path();
     above = above.parent_path();
     owner_.calls.push_back("OpenParent " + PathText(above));
+    if (const int* error_number = FindFault(owner_.open_parent_faults_, path_)) {
+      return FolderUnreadable(above, *error_number);
+    }
     std::unique_ptr<OpenedFolder> real;
     Status status = real_->OpenParent(&real);
     if (status.ok()) *out = owner_.Wrap(std::move(real), above);

@@ -29,6 +29,10 @@ class FaultyFileServices : public FileServices {
   void FailOpenFolder(const std::string& folder_name, int error_number) {
     open_folder_faults_[folder_name] = error_number;
   }
+  // Opening the folder above a folder of this name (OpenParent) fails.
+  void FailOpenParent(const std::string& folder_name, int error_number) {
+    open_parent_faults_[folder_name] = error_number;
+  }
   void FailOpenInput(const std::string& name, int error_number) { open_faults_[name] = error_number; }
   void FailCreateOutput(const std::string& name, int error_number) { create_faults_[name] = error_number; }
   // Reads of `name` succeed for the first `after_bytes` bytes, then fail.
@@ -76,7 +80,7 @@ class FaultyFileServices : public FileServices {
 
   FileServices& real_;
   std::map<std::string, int> list_faults_, open_folder_faults_, open_faults_, create_faults_, close_faults_,
-      remove_faults_, make_folder_faults_, remove_folder_faults_, examine_faults_;
+      remove_faults_, make_folder_faults_, remove_folder_faults_, examine_faults_, open_parent_faults_;
   std::set<std::string> throw_on_read_;
   std::map<std::string, ByteFault> read_faults_, write_faults_;
 };
