@@ -79,14 +79,47 @@ TEST_F(ConversionPassTest, RewritesProjectTextAndCopiesEverythingElse) {
   EXPECT_EQ(Target("Form1.frx"), binary);
   EXPECT_EQ(Target("Projekt1.vbw"), "Form1 = 0, 0\n");
   EXPECT_EQ(Target("Form1.alt.frm"), "ComctlLib.\n");
-  EXPECT_EQ(Target("Liesmich"), "a\r\nMSComctlLib.\r\n");
+  EXPECT_EQ(Target("Liesmich"), "a\nComctlLib.");  // no suffix: copied
   EXPECT_EQ(Target("Leer.bas"), "");
-  EXPECT_EQ(report.files_rewritten, 4u);
-  EXPECT_EQ(report.files_copied, 3u);
-  EXPECT_EQ(report.lines_changed, 3u);
+  EXPECT_EQ(report.files_rewritten, 3u);
+  EXPECT_EQ(report.files_copied, 4u);
+  EXPECT_EQ(report.lines_changed, 2u);
   EXPECT_EQ(report.replacements[1], 1u);
   EXPECT_EQ(report.replacements[6], 1u);
-  EXPECT_EQ(report.replacements[7], 2u);
+  EXPECT_EQ(report.replacements[7], 1u);
+}
+
+// Only the nine suffixes themselves mark project text. A program without a suffix, with LF
+// bytes in it, must come out byte for byte, not with every LF made CR LF.
+TEST_F(ConversionPassTest, CopiesEveryFileWithoutOneOfTheNineSuffixesByteForByte) {
+  const std::string bytes("MZ\x90\0\nComctlLib.\r\n\n\r\xff COMCTL32.OCX\n", 34);
+  const struct {
+    const char* name;
+    bool rewritten;
+  } cases[] = {
+      {"AllDay DJ", false}, {"COPYING", false},   {"Name.", false},     {"x.c", false},
+      {"x.s", false},       {"x.bp", false},      {"x.vb", false},      {"x.frm cls", false},
+      {"Form1.alt.frm", false}, {"x.FRM", true},  {"x.Frm", true},      {"x.wct", true},
+  };
+  for (const auto& c : cases) root_.WriteFile(std::string("Quelle/") + c.name, bytes);
+
+  const PassReport report = Run();
+
+  EXPECT_TRUE(report.ok());
+  std::uint64_t rewritten = 0;
+  for (const auto& c : cases) {
+    if (c.rewritten) {
+      EXPECT_EQ(Target(c.name), std::string("MZ\x90\0\r\nMSComctlLib.\r\n\r\n\r\n\xff MSCOMCTL.OCX\r\n", 40)) << c.name;
+      ++rewritten;
+    } else {
+      EXPECT_EQ(Target(c.name), bytes) << c.name;
+    }
+  }
+  EXPECT_EQ(report.files_rewritten, rewritten);
+  EXPECT_EQ(report.files_copied, std::size(cases) - rewritten);
+  std::uint64_t marked = 0;
+  for (const TransferredFile& file : report.transferred) marked += file.rewritten ? 1 : 0;
+  EXPECT_EQ(marked, rewritten);
 }
 
 TEST_F(ConversionPassTest, LeavesSubfoldersHiddenFilesAndTheSourceAlone) {
