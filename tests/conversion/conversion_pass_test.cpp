@@ -435,6 +435,28 @@ TEST_F(ConversionPassTest, HostileEntriesFailAloneAndEverythingElseIsTransferred
 }
 #endif
 
+// A read that would have to wait fails at once and says so, wherever in the file it comes.
+TEST_F(ConversionPassTest, AReadThatWouldWaitFailsWithItsOwnReason) {
+  root_.WriteFile("Quelle/Warten.frm", std::string(100000, 'w') + "\n");
+  root_.WriteFile("Quelle/Warten.frx", std::string(100000, 'w'));
+  root_.WriteFile("Quelle/Sofort.frm", "s\n");
+  root_.WriteFile("Quelle/Danach.bas", "d\n");
+  FaultyFileServices files;
+  files.FailReadAfter("Warten.frm", 70000, EAGAIN);
+  files.FailReadAfter("Warten.frx", 0, EAGAIN);
+  files.FailReadAfter("Sofort.frm", 0, EAGAIN);
+
+  const PassReport report = Run(files);
+
+  ASSERT_EQ(report.failures.size(), 3u);
+  for (const FileFailure& failure : report.failures) {
+    EXPECT_EQ(failure.reason, "Quelldatei kann nicht gelesen werden (Ressource vorübergehend nicht verfügbar)")
+        << PathText(failure.name);
+    EXPECT_FALSE(TargetHas(PathText(failure.name)));
+  }
+  EXPECT_EQ(Target("Danach.bas"), "d\r\n");
+}
+
 TEST_F(ConversionPassTest, ATargetSwappedForALinkMidPassDoesNotRedirectWrites) {
   root_.WriteFile("Quelle/A.frm", "a\n");
   root_.WriteFile("Quelle/B.frm", std::string(100000, 'b') + "\n");
