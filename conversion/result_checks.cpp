@@ -347,7 +347,7 @@ std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most
   const std::size_t shown = std::min(missing.size(), most);
   for (std::size_t i = 0; i < shown; ++i) {
     text += "\r\n" + ShownText(PathText(missing[i]->file)) + ", Zeile " +
-            std::to_string(missing[i]->line) + ": " + ShownLine(missing[i]->message);
+            std::to_string(missing[i]->line) + ": " + ShownText(missing[i]->message);
   }
   if (missing.size() > shown) text += "\r\n(und " + std::to_string(missing.size() - shown) + " weitere)";
   return text;
