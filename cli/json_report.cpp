@@ -13,7 +13,9 @@ void AppendHex(std::string& out, const char* prefix, unsigned value, int digits)
   for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
 }
 
-std::string Text(const std::filesystem::path& path) { return JsonString(PathText(path)); }
+// A name, or a text that may quote names or bytes of files: escaped as everywhere else.
+std::string ShownJson(std::string_view bytes) { return JsonString(ShownText(bytes)); }
+std::string Text(const std::filesystem::path& path) { return ShownJson(PathText(path)); }
 
 }  // namespace
 
@@ -73,7 +75,7 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
     for (const FileFailure& failure : *list) {
       json += first ? "\n" : ",\n";
       first = false;
-      json += "    {\"file\": " + Text(failure.name) + ", \"reason\": " + JsonString(failure.reason) + "}";
+      json += "    {\"file\": " + Text(failure.name) + ", \"reason\": " + ShownJson(failure.reason) + "}";
     }
   }
   json += first ? "],\n" : "\n  ],\n";
@@ -82,9 +84,9 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
   for (const Hint& hint : result.hints) {
     json += first ? "\n" : ",\n";
     first = false;
-    json += "    {\"kind\": " + JsonString(hint.kind) + ", \"file\": " + Text(hint.file) +
-            ", \"line\": " + std::to_string(hint.line) + ", \"text\": " + JsonString(hint.text) +
-            ", \"message\": " + JsonString(hint.message) + "}";
+    json += "    {\"kind\": " + JsonString(hint.kind) + ", \"file\": " + Text(std::filesystem::path(hint.file)) +
+            ", \"line\": " + std::to_string(hint.line) + ", \"text\": " + ShownJson(hint.text) +
+            ", \"message\": " + ShownJson(hint.message) + "}";
   }
   json += first ? "]\n}\n" : "\n  ]\n}\n";
   return json;

@@ -17,14 +17,17 @@ struct JsonContext {
   bool dry_run = false;
 };
 
-// The result of a request as one JSON document (valid UTF-8 always; a byte of a name that is
-// not valid UTF-8 appears as the text \xNN in its string):
+// The result of a request as one JSON document, valid UTF-8 always. Names, reasons and the
+// texts of hints are written as the summary shows them (ShownText: a byte that is not UTF-8
+// as the text \xNN, a control character escaped, a backslash doubled where it is no
+// separator), so two different names never come out alike:
 // {"source", "target", "recursive", "complete", "dry_run", "files": {"copied", "rewritten",
 // "failed"}, "lines_changed", "replacements": [{"row", "old", "new", "count"}],
 // "failures": [{"file", "reason"}], "hints": [{"kind", "file", "line", "text", "message"}]}.
 std::string JsonReport(const RequestResult& result, const JsonContext& context);
 
-// `bytes` as a JSON string, quotes included.
+// `bytes` as a JSON string, quotes included. Bytes that are not UTF-8 become the text \xNN; for
+// texts that can hold them, escape them by ShownText first.
 std::string JsonString(std::string_view bytes);
 
 }  // namespace tavrin::cli

@@ -85,7 +85,7 @@ std::string HintsSection(const std::vector<Hint>& hints, std::size_t most) {
         line += ShownText(PathText(hint.file));
         line += hint.line > 0 ? ", Zeile " + std::to_string(hint.line) + ": " : ": ";
       }
-      text += line + ShownLine(hint.message) + "\n";
+      text += line + ShownText(hint.message) + "\n";
     }
     if (left > 0) text += "  [" + std::string(kind) + "] (und " + std::to_string(left) + " weitere)\n";
   }

@@ -272,7 +272,13 @@ bool IsProjectText(const NativeString& name) {
     if (static_cast<std::make_unsigned_t<decltype(c)>>(c) > 0x7F) return false;
     suffix.push_back(AsciiLower(static_cast<char>(c)));
   }
-  return kSuffixList.find(suffix) != std::string_view::npos;  // the empty suffix is found too
+  // Word for word: a piece of the list ("", "c", "bp", "frm cls") is no suffix of it.
+  for (std::size_t start = 0; start < kSuffixList.size();) {
+    const std::size_t blank = std::min(kSuffixList.find(' ', start), kSuffixList.size());
+    if (kSuffixList.substr(start, blank - start) == suffix) return true;
+    start = blank + 1;
+  }
+  return false;
 }
 
 PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders,

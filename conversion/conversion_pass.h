@@ -43,7 +43,8 @@ inline constexpr std::string_view kClosingText = "Konvertierung abgeschlossen...
 inline constexpr std::string_view kClosingTextWithFailures = "Konvertierung mit Fehlern abgeschlossen...";
 
 // True when a file of this name is project text and is rewritten line by line: its suffix
-// (GetSuffix), in lower case, is found anywhere in kSuffixList. An empty suffix is found too.
+// (GetSuffix: after the first dot), in lower case, is one of the nine words of kSuffixList.
+// Every other file, one without a suffix included, is copied byte for byte.
 bool IsProjectText(const NativeString& name);
 
 // The two folders of a pass: opened once, before the checks, so that what was checked is what

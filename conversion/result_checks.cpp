@@ -116,51 +116,88 @@ std::optional<std::vector<std::string>> Resolve(std::vector<std::string> folder,
   return folder;
 }
 
+// Where the file an entry names was looked for in the source.
+struct Lookup {
+  enum class Kind { kMissing, kFound, kHiddenFolder, kLinkedFolder, kUnreadableFolder };
+  Kind kind = Kind::kMissing;
+  std::vector<std::string> parts;  // of the file found; else of the folder that was passed over
+  Status status;                   // why that folder could not be read
+};
+
 // The source's files and folders as the checks look them up: letter case ignored per
-// component, as Windows does. Each folder is listed once per check, however many entries
-// and spellings ask about it.
+// component, as Windows does, but a folder spelled exactly as the entry spells it tried first
+// (a POSIX source may hold "sub" and "Sub"). Each folder is listed once per check, however
+// many entries and spellings ask about it.
 class SourceNames {
  public:
   explicit SourceNames(OpenedFolder& top) : top_(top) {}
 
-  // True when the file `parts` (below the top) is an ordinary file of the source.
-  bool HasFile(const std::vector<std::string>& parts) {
-    std::unique_ptr<OpenedFolder> owned;
-    OpenedFolder* folder = &top_;
-    std::string key;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-      const Names& names = NamesOf(*folder, key);
-      if (!names.listed) return false;
-      const std::string wanted = FoldLetterCase(parts[i]);
-      if (i + 1 == parts.size()) return names.files.count(wanted) != 0;
-      const auto sub = names.folders.find(wanted);
-      std::unique_ptr<OpenedFolder> next;
-      if (sub == names.folders.end() || !folder->OpenFolder(sub->second, &next).ok()) return false;
-      owned = std::move(next);
-      folder = owned.get();
-      key += "/" + wanted;
-    }
-    return false;
-  }
+  // Where the file `parts` (below the top) is: found as an ordinary file of the source, or
+  // behind a folder that a conversion passes over (hidden, a link, unreadable), or missing.
+  Lookup Find(const std::vector<std::string>& parts) { return Find(top_, std::string(), {}, parts); }
 
  private:
   struct Names {
-    bool listed = false;
-    std::set<std::string> files;                           // names in one letter case
-    std::map<std::string, std::filesystem::path> folders;  // the same, to the name on disk
+    Status status;
+    std::set<std::string> files;  // names in one letter case
+    // Folders by their name in one letter case, to their names on disk in listing order.
+    std::map<std::string, std::vector<std::filesystem::path>> folders;
+    std::map<std::string, PassedFolder> passed;  // hidden folders and links to folders
   };
 
-  // The names of `folder`, whose path below the top in one letter case is `key`.
+  // Looks for parts[below.size()...] in `folder`, whose path below the top is `below` (names
+  // on disk) and `key`.
+  Lookup Find(OpenedFolder& folder, const std::string& key, std::vector<std::string> below,
+              const std::vector<std::string>& parts) {
+    const Names& names = NamesOf(folder, key);
+    if (!names.status.ok()) return {Lookup::Kind::kUnreadableFolder, below, names.status};
+    const std::size_t i = below.size();
+    if (i >= parts.size()) return {};
+    const std::string wanted = FoldLetterCase(parts[i]);
+    if (i + 1 == parts.size()) {
+      if (names.files.count(wanted) == 0) return {};
+      below.push_back(parts[i]);
+      return {Lookup::Kind::kFound, below, {}};
+    }
+    std::vector<std::filesystem::path> candidates;
+    const auto sub = names.folders.find(wanted);
+    if (sub != names.folders.end()) {
+      candidates = sub->second;
+      std::stable_partition(candidates.begin(), candidates.end(),
+                            [&](const std::filesystem::path& name) { return PathText(name) == parts[i]; });
+    }
+    Lookup best;
+    for (const std::filesystem::path& candidate : candidates) {
+      std::vector<std::string> inside = below;
+      inside.push_back(PathText(candidate));
+      std::unique_ptr<OpenedFolder> next;
+      const Status opened = folder.OpenFolder(candidate, &next);
+      Lookup found = opened.ok() ? Find(*next, key + "/" + PathText(candidate), inside, parts)
+                                 : Lookup{Lookup::Kind::kUnreadableFolder, inside, opened};
+      if (found.kind == Lookup::Kind::kFound) return found;
+      if (best.kind == Lookup::Kind::kMissing) best = std::move(found);
+    }
+    if (candidates.empty()) {
+      const auto passed = names.passed.find(wanted);
+      if (passed != names.passed.end()) {
+        below.push_back(PathText(passed->second.name));
+        return {passed->second.link ? Lookup::Kind::kLinkedFolder : Lookup::Kind::kHiddenFolder, below, {}};
+      }
+    }
+    return best;
+  }
+
+  // The names of `folder`, whose path below the top (names on disk) is `key`.
   const Names& NamesOf(OpenedFolder& folder, const std::string& key) {
     const auto known = names_.find(key);
     if (known != names_.end()) return known->second;
     Names& names = names_[key];
     const FolderListing listing = folder.List("*.*");
-    names.listed = listing.status.ok();
+    names.status = listing.status;
     for (const ListedFile& file : listing.files) names.files.insert(FoldLetterCase(PathText(file.name)));
-    // Of two folders whose names differ only in letter case, the last listed is taken.
-    for (const std::filesystem::path& sub : listing.folders) {
-      names.folders.insert_or_assign(FoldLetterCase(PathText(sub)), sub);
+    for (const std::filesystem::path& sub : listing.folders) names.folders[FoldLetterCase(PathText(sub))].push_back(sub);
+    for (const PassedFolder& passed : listing.passed_folders) {
+      names.passed.emplace(FoldLetterCase(PathText(passed.name)), passed);
     }
     return names;
   }
@@ -168,6 +205,13 @@ class SourceNames {
   OpenedFolder& top_;
   std::map<std::string, Names> names_;
 };
+
+// Components joined as a project writes them.
+std::string Joined(const std::vector<std::string>& parts, std::size_t count) {
+  std::string joined;
+  for (std::size_t i = 0; i < count && i < parts.size(); ++i) joined += (i == 0 ? "" : "\\") + parts[i];
+  return joined;
+}
 
 std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
 
@@ -181,27 +225,44 @@ std::string MissingFileMessage(SourceNames& source, const std::vector<std::strin
     return missing + "Der Pfad ist absolut und zeigt aus dem Quellverzeichnis hinaus. Datei von Hand übernehmen "
                      "und den Eintrag anpassen.";
   }
-  std::optional<std::vector<std::string>> found;
+  // The first spelling found wins; else what the first spelling that leads anywhere tells.
+  Lookup found;
   bool inside = false;
   for (const std::string& spelling : spellings) {
     std::optional<std::vector<std::string>> resolved = Resolve(folder, spelling);
     if (!resolved) continue;
     inside = true;
-    if (source.HasFile(*resolved)) {
-      found = std::move(resolved);
-      break;
-    }
+    Lookup lookup = source.Find(*resolved);
+    if (lookup.kind == Lookup::Kind::kFound || found.kind == Lookup::Kind::kMissing) found = std::move(lookup);
+    if (found.kind == Lookup::Kind::kFound) break;
   }
   if (!inside) {
     return missing + "Die Datei liegt außerhalb des Quellverzeichnisses. Ein gemeinsames übergeordnetes "
                      "Verzeichnis mit --recursive umstellen.";
   }
-  if (!found) return missing + "Die Datei fehlt auch im Quellverzeichnis.";
-  const std::vector<std::string>& parts = *found;
+  const std::vector<std::string>& parts = found.parts;
+  switch (found.kind) {
+    case Lookup::Kind::kMissing:
+      return missing + "Die Datei fehlt auch im Quellverzeichnis.";
+    case Lookup::Kind::kHiddenFolder:
+      return missing + "Die Datei liegt im versteckten Verzeichnis " + Quoted(Joined(parts, parts.size())) +
+             " des Quellverzeichnisses; versteckte Verzeichnisse werden nicht übertragen. Datei von Hand übernehmen.";
+    case Lookup::Kind::kLinkedFolder:
+      return missing + "Die Datei liegt hinter " + Quoted(Joined(parts, parts.size())) +
+             ", einer Verknüpfung auf ein Verzeichnis des Quellverzeichnisses; Verknüpfungen werden nicht "
+             "verfolgt. Datei von Hand übernehmen.";
+    case Lookup::Kind::kUnreadableFolder: {
+      const int error = found.status.error_number();
+      return missing + (parts.empty() ? std::string("Das Quellverzeichnis") : "Das Verzeichnis " +
+                                                                                   Quoted(Joined(parts, parts.size())) +
+                                                                                   " des Quellverzeichnisses") +
+             " kann nicht gelesen werden" + (error != 0 ? " (" + GermanErrorText(error) + ")" : std::string()) + ".";
+    }
+    case Lookup::Kind::kFound:
+      break;
+  }
   if (!recursive && parts.size() > 1) {
-    std::string shown;
-    for (std::size_t i = 0; i + 1 < parts.size(); ++i) shown += (shown.empty() ? "" : "\\") + parts[i];
-    return missing + "Die Datei liegt im Unterverzeichnis " + Quoted(shown) +
+    return missing + "Die Datei liegt im Unterverzeichnis " + Quoted(Joined(parts, parts.size() - 1)) +
            " des Quellverzeichnisses, das nicht umgestellt wurde. Mit --recursive umstellen.";
   }
   return missing + "Die Datei liegt im Quellverzeichnis, wurde aber nicht übertragen (siehe die Liste der nicht "
@@ -347,7 +408,7 @@ std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most
   const std::size_t shown = std::min(missing.size(), most);
   for (std::size_t i = 0; i < shown; ++i) {
     text += "\r\n" + ShownText(PathText(missing[i]->file)) + ", Zeile " +
-            std::to_string(missing[i]->line) + ": " + ShownLine(missing[i]->message);
+            std::to_string(missing[i]->line) + ": " + ShownText(missing[i]->message);
   }
   if (missing.size() > shown) text += "\r\n(und " + std::to_string(missing.size() - shown) + " weitere)";
   return text;

@@ -239,11 +239,21 @@ class DiskOpenedFolder : public OpenedFolder {
         break;
       }
       const std::string_view name = entry->d_name;
-      if (name.starts_with('.')) continue;
+      if (name.starts_with('.')) {
+        if (name != "." && name != ".." && IsFolder(list_fd, entry)) listing.passed_folders.push_back({std::string(name)});
+        continue;
+      }
       Examine(list_fd, entry, wildcard, listing);
     }
     closedir(folder);
     return listing;
+  }
+
+  // True when the entry is a real folder (not a link to one).
+  static bool IsFolder(int folder_fd, const dirent* entry) {
+    if (entry->d_type != DT_UNKNOWN) return entry->d_type == DT_DIR;
+    struct stat info;
+    return fstatat(folder_fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
   }
 
   // Sorts one entry into the listing. Folders, pipes, devices and sockets are known from the
@@ -256,6 +266,7 @@ class DiskOpenedFolder : public OpenedFolder {
     }
     if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) return;
     struct stat info;
+    bool link = entry->d_type == DT_LNK;
     if (entry->d_type == DT_UNKNOWN) {
       if (fstatat(folder_fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
         if (!IsUnresolvable(errno) && MatchesWildcard(wildcard, name)) {
@@ -268,17 +279,24 @@ class DiskOpenedFolder : public OpenedFolder {
         return;
       }
       if (!S_ISLNK(info.st_mode) && !S_ISREG(info.st_mode)) return;
+      link = S_ISLNK(info.st_mode);
     }
-    if (!MatchesWildcard(wildcard, name)) return;
+    // A link is looked at whatever the wildcard, as it may lead to a folder.
+    const bool matches = MatchesWildcard(wildcard, name);
+    if (!matches && !link) return;
     if (fstatat(folder_fd, entry->d_name, &info, 0) != 0) {
       // Gone since readdir, a dangling or looping link, a link through a file or with too long
       // a name: no ordinary file. Anything else is a problem of this entry alone.
-      if (!IsUnresolvable(errno)) {
+      if (matches && !IsUnresolvable(errno)) {
         listing.unexamined.push_back({std::string(name), Status::FromErrno(errno, kSourceUnreadable)});
       }
       return;
     }
-    if (!S_ISREG(info.st_mode)) return;
+    if (link && S_ISDIR(info.st_mode)) {
+      listing.passed_folders.push_back({std::string(name), true});
+      return;
+    }
+    if (!matches || !S_ISREG(info.st_mode)) return;
     listing.files.push_back({std::filesystem::path(std::string(name)), static_cast<std::uintmax_t>(info.st_size)});
   }
 

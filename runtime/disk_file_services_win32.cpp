@@ -595,12 +595,17 @@ class DiskOpenedFolder : public OpenedFolder {
     const std::wstring name(entry.file_name, entry.file_name_length / sizeof(WCHAR));
     if (name == L"." || name == L"..") return;
     const DWORD attributes = entry.file_attributes;
-    if (attributes & kHiddenAttributes) return;
+    if (attributes & kHiddenAttributes) {
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) listing.passed_folders.push_back({name});
+      return;
+    }
     const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
       // A folder placeholder of a cloud store is a real folder; a link or a junction is not.
       if (!reparse || (entry.ea_size != 0 && !IsReparseTagNameSurrogate(entry.ea_size))) {
         listing.folders.emplace_back(name);
+      } else {
+        listing.passed_folders.push_back({name, true});
       }
       return;
     }

@@ -35,6 +35,7 @@ FolderListing FileServices::List(const std::filesystem::path& pattern) {
   if (!status.ok()) return {status, {}, {}, {}};
   FolderListing listing = folder->List(split.wildcard);
   listing.folders.clear();
+  listing.passed_folders.clear();
   return listing;
 }
 

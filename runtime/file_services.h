@@ -23,6 +23,13 @@ struct UnexaminedEntry {
   Status status;
 };
 
+// A subfolder that a listing names but that is never entered: a hidden one, or a link to a
+// folder (a junction on Windows).
+struct PassedFolder {
+  std::filesystem::path name;
+  bool link = false;  // else hidden
+};
+
 // A folder listing as a value: all matching names at once, sorted by byte value.
 // When the folder cannot be listed, `status` says why and the lists are empty.
 struct FolderListing {
@@ -33,6 +40,9 @@ struct FolderListing {
   // Real subfolders (no links to folders, no hidden ones), whatever the wildcard; filled only
   // by OpenedFolder::List.
   std::vector<std::filesystem::path> folders;
+  // The hidden subfolders and links to folders that `folders` leaves out, so that a message can
+  // say why a file in one was not transferred; filled only by OpenedFolder::List, unsorted.
+  std::vector<PassedFolder> passed_folders = {};
 };
 
 // Puts a listing in the order OpenedFolder::List promises: by the names' native units (bytes,

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -481,6 +482,30 @@ TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWould
   EXPECT_FALSE(std::filesystem::exists(temp_.path() / "fehlt"));
 }
 
+#ifndef _WIN32  // a backslash and bytes that are not UTF-8 are part of names only on POSIX systems
+// Two names that differ look different in the dry run's lines and in the diff's headers too: a
+// byte 0xFC and the text "\xFC", one backslash and two.
+TEST_F(TavrinConvertTest, NamesThatDifferLookDifferentInTheDryRunAndTheDiff) {
+  MakeProject();
+  const std::vector<std::string> names = {"\xfc.frm", "\\xFC.frm", "b\\.frm", "b\\\\.frm"};
+  for (const std::string& name : names) temp_.WriteFile("quelle/" + name, kForm);
+  const ToolRun run = RunTool({"-n", "--diff", "quelle", "ziel"}, temp_.path());
+  ASSERT_EQ(run.exit_code, kExitConverted) << run.err;
+  std::set<std::string> rewritten;
+  std::set<std::string> headers;
+  for (const std::string& line : Lines(run.out)) {
+    if (line.rfind("umschreiben (1 Zeile geändert) ", 0) == 0) rewritten.insert(line);
+    if (line.rfind("--- ", 0) == 0 || line.rfind("+++ ", 0) == 0) headers.insert(line);
+  }
+  EXPECT_EQ(rewritten.size(), names.size() + 2) << run.out;  // and Form1.frm, Projekt1.vbp
+  EXPECT_EQ(headers.size(), 2 * (names.size() + 2)) << run.out;  // and Form1.frm, Projekt1.vbp
+  EXPECT_EQ(rewritten.count("umschreiben (1 Zeile geändert) \\xFC.frm"), 1u) << "the byte";
+  EXPECT_EQ(rewritten.count("umschreiben (1 Zeile geändert) \\\\xFC.frm"), 1u) << "the text";
+  EXPECT_EQ(rewritten.count("umschreiben (1 Zeile geändert) b\\\\.frm"), 1u);
+  EXPECT_EQ(rewritten.count("umschreiben (1 Zeile geändert) b\\\\\\\\.frm"), 1u);
+}
+#endif
+
 TEST_F(TavrinConvertTest, TheDiffShowsExactlyTheLinesAConversionChanges) {
   std::filesystem::copy(ExamplesFolder() / "Lager", temp_.path() / "quelle", std::filesystem::copy_options::recursive);
   const ToolRun real = RunTool({"-r", "--complete", "quelle", "echt"}, temp_.path());
@@ -552,7 +577,7 @@ TEST_F(TavrinConvertTest, JsonIsOneValidDocumentAlsoForOddNames) {
     EXPECT_EQ(json["replacements"][6]["old"].text, "ComctlLib.");
     EXPECT_EQ(json["replacements"][6]["count"].number, 2);
     ASSERT_EQ(json["failures"].items.size(), 1u);
-    EXPECT_EQ(json["failures"][0]["file"].text, "a\"b\nc.frx");
+    EXPECT_EQ(json["failures"][0]["file"].text, "a\"b\\nc.frx") << "escaped as the summary shows it";
     EXPECT_EQ(json["failures"][0]["reason"].text, "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
     ASSERT_EQ(json["hints"].items.size(), 1u);
     EXPECT_EQ(json["hints"][0]["kind"].text, "vb5-class-id");

@@ -79,14 +79,47 @@ TEST_F(ConversionPassTest, RewritesProjectTextAndCopiesEverythingElse) {
   EXPECT_EQ(Target("Form1.frx"), binary);
   EXPECT_EQ(Target("Projekt1.vbw"), "Form1 = 0, 0\n");
   EXPECT_EQ(Target("Form1.alt.frm"), "ComctlLib.\n");
-  EXPECT_EQ(Target("Liesmich"), "a\r\nMSComctlLib.\r\n");
+  EXPECT_EQ(Target("Liesmich"), "a\nComctlLib.");  // no suffix: copied
   EXPECT_EQ(Target("Leer.bas"), "");
-  EXPECT_EQ(report.files_rewritten, 4u);
-  EXPECT_EQ(report.files_copied, 3u);
-  EXPECT_EQ(report.lines_changed, 3u);
+  EXPECT_EQ(report.files_rewritten, 3u);
+  EXPECT_EQ(report.files_copied, 4u);
+  EXPECT_EQ(report.lines_changed, 2u);
   EXPECT_EQ(report.replacements[1], 1u);
   EXPECT_EQ(report.replacements[6], 1u);
-  EXPECT_EQ(report.replacements[7], 2u);
+  EXPECT_EQ(report.replacements[7], 1u);
+}
+
+// Only the nine suffixes themselves mark project text. A program without a suffix, with LF
+// bytes in it, must come out byte for byte, not with every LF made CR LF.
+TEST_F(ConversionPassTest, CopiesEveryFileWithoutOneOfTheNineSuffixesByteForByte) {
+  const std::string bytes("MZ\x90\0\nComctlLib.\r\n\n\r\xff COMCTL32.OCX\n", 34);
+  const struct {
+    const char* name;
+    bool rewritten;
+  } cases[] = {
+      {"AllDay DJ", false}, {"COPYING", false},   {"Name.", false},     {"x.c", false},
+      {"x.s", false},       {"x.bp", false},      {"x.vb", false},      {"x.frm cls", false},
+      {"Form1.alt.frm", false}, {"x.FRM", true},  {"x.Frm", true},      {"x.wct", true},
+  };
+  for (const auto& c : cases) root_.WriteFile(std::string("Quelle/") + c.name, bytes);
+
+  const PassReport report = Run();
+
+  EXPECT_TRUE(report.ok());
+  std::uint64_t rewritten = 0;
+  for (const auto& c : cases) {
+    if (c.rewritten) {
+      EXPECT_EQ(Target(c.name), std::string("MZ\x90\0\r\nMSComctlLib.\r\n\r\n\r\n\xff MSCOMCTL.OCX\r\n", 40)) << c.name;
+      ++rewritten;
+    } else {
+      EXPECT_EQ(Target(c.name), bytes) << c.name;
+    }
+  }
+  EXPECT_EQ(report.files_rewritten, rewritten);
+  EXPECT_EQ(report.files_copied, std::size(cases) - rewritten);
+  std::uint64_t marked = 0;
+  for (const TransferredFile& file : report.transferred) marked += file.rewritten ? 1 : 0;
+  EXPECT_EQ(marked, rewritten);
 }
 
 TEST_F(ConversionPassTest, LeavesSubfoldersHiddenFilesAndTheSourceAlone) {
@@ -401,6 +434,28 @@ TEST_F(ConversionPassTest, HostileEntriesFailAloneAndEverythingElseIsTransferred
   EXPECT_TRUE(report.folder_failures.empty());
 }
 #endif
+
+// A read that would have to wait fails at once and says so, wherever in the file it comes.
+TEST_F(ConversionPassTest, AReadThatWouldWaitFailsWithItsOwnReason) {
+  root_.WriteFile("Quelle/Warten.frm", std::string(100000, 'w') + "\n");
+  root_.WriteFile("Quelle/Warten.frx", std::string(100000, 'w'));
+  root_.WriteFile("Quelle/Sofort.frm", "s\n");
+  root_.WriteFile("Quelle/Danach.bas", "d\n");
+  FaultyFileServices files;
+  files.FailReadAfter("Warten.frm", 70000, EAGAIN);
+  files.FailReadAfter("Warten.frx", 0, EAGAIN);
+  files.FailReadAfter("Sofort.frm", 0, EAGAIN);
+
+  const PassReport report = Run(files);
+
+  ASSERT_EQ(report.failures.size(), 3u);
+  for (const FileFailure& failure : report.failures) {
+    EXPECT_EQ(failure.reason, "Quelldatei kann nicht gelesen werden (Ressource vorübergehend nicht verfügbar)")
+        << PathText(failure.name);
+    EXPECT_FALSE(TargetHas(PathText(failure.name)));
+  }
+  EXPECT_EQ(Target("Danach.bas"), "d\r\n");
+}
 
 TEST_F(ConversionPassTest, ATargetSwappedForALinkMidPassDoesNotRedirectWrites) {
   root_.WriteFile("Quelle/A.frm", "a\n");

@@ -78,17 +78,23 @@ TEST(FolderPathTest, GetSuffixCutsAfterTheFirstDot) {
   for (const auto& c : cases) EXPECT_EQ(PathText(GetSuffix(PathFromText(c.file).native())), c.suffix) << c.file;
 }
 
-TEST(FolderPathTest, ProjectTextIsASuffixFoundInTheSuffixList) {
+TEST(FolderPathTest, ProjectTextIsExactlyOneOfTheNineSuffixes) {
   const struct {
     const char* name;
     bool text;
   } cases[] = {
+      // The nine, in any letter case.
       {"Projekt1.vbp", true}, {"Gruppe.vbg", true},  {"Form1.frm", true},      {"Form1.FRM", true},
       {"Klasse.cls", true},   {"Steuer.ctl", true},  {"Modul1.bas", true},     {"Dok.dob", true},
-      {"Seite.pag", true},    {"Web.wct", true},     {"Form1.frx", false},     {"Projekt1.vbw", false},
-      {"Bild.bmp", false},    {"Liesmich", true},    {"Name.", true},          {"a.c", true},
-      {"a.s", true},          {"a.bp", true},        {"a.frm cls", true},      {"Form1.alt.frm", false},
-      {"Steuer.ctx", false},  {"Seite.pgx", false},  {"Klasse.CLS", true},     {"a.frmx", false},
+      {"Seite.pag", true},    {"Web.wct", true},     {"Klasse.CLS", true},     {"x.Frm", true},
+      {".frm", true},
+      // No suffix, or a piece of the list of suffixes: copied byte for byte.
+      {"Liesmich", false},    {"Name.", false},      {"x.c", false},           {"x.s", false},
+      {"x.bp", false},        {"x.vb", false},       {"x.frm cls", false},     {"x.vbp ", false},
+      {"x.vbp vbg", false},   {"x.b", false},        {"x. frm", false},        {"x.wct ", false},
+      // Other suffixes, and the suffix after the first dot.
+      {"Form1.frx", false},   {"Projekt1.vbw", false}, {"Bild.bmp", false},    {"Form1.alt.frm", false},
+      {"Steuer.ctx", false},  {"Seite.pgx", false},  {"a.frmx", false},        {"a.xfrm", false},
       // Letters beyond ASCII never pass for the suffix letters that their low byte would give
       // ("\u0166\u0172\u016D" would be "frm"), nor do bytes beyond ASCII.
       {"Form1.\xc5\xa6\xc5\xb2\xc5\xad", false}, {"Form1.\xe6\xf2\xed", false},

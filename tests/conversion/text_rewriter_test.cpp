@@ -227,6 +227,32 @@ TEST(TextRewriterTest, EveryRuleRewritesItsExampleAndCountsIt) {
   }
 }
 
+// The major and the minor part of a version suffix are taken along up to 4096 hex digits; one
+// more and the text is no version: the id alone is replaced. The last part has no limit.
+TEST(TextRewriterTest, VersionPartsOfAtMost4096DigitsAreTakenAlong) {
+  const KeyTable keys = KeyTable::Build();
+  const std::string old_id = "{6B7E6392-850A-101B-AFC0-4210102A8DA7}";
+  const std::string new_id = "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}";
+  std::mt19937 random(7);
+  for (const std::size_t digits : {std::size_t{4095}, std::size_t{4096}, std::size_t{4097}}) {
+    for (const int part : {0, 1, 2}) {
+      SCOPED_TRACE(std::to_string(digits) + " digits in part " + std::to_string(part));
+      const std::string run(digits, 'f');
+      const std::string suffix = part == 0 ? "#" + run + ".0#0" : part == 1 ? "#1." + run + "#0" : "#1.4#" + run;
+      const bool taken = digits <= 4096 || part == 2;
+      const std::string expected = (taken ? new_id + "#2.0#0" : new_id + suffix) + "; x\r\n";
+      const std::string line = old_id + suffix + "; x\r\n";
+      const Rewritten whole = RewriteWhole(keys, line);
+      EXPECT_TRUE(whole.text == expected) << whole.text.substr(0, 60);
+      EXPECT_EQ(whole.replacements[5], 1u);
+      for (const std::size_t piece : {std::size_t{1}, std::size_t{100}, std::size_t{5000}}) {
+        const Rewritten pieces = Rewrite(keys, line, random, piece, false);
+        EXPECT_TRUE(pieces.text == expected) << "pieces of up to " << piece << ": " << pieces.text.substr(0, 60);
+      }
+    }
+  }
+}
+
 TEST(TextRewriterTest, VersionsAndTheCompleteUpgrade) {
   const KeyTable keys = KeyTable::Build(/*complete=*/true);
   const std::string old_id = "{6B7E6392-850A-101B-AFC0-4210102A8DA7}";

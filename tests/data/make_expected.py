@@ -4,8 +4,8 @@
 For every folder under examples/ (one folder = one project) this writes
 tests/data/expected/<folder>/ the way the converter must leave the target folder:
 
-- Project text files (the lower-cased suffix after the first dot is found anywhere in
-  "vbp vbg frm cls ctl bas dob pag wct"; an empty suffix is found too) are rewritten line by
+- Project text files (the lower-cased suffix after the first dot is one of the nine words of
+  "vbp vbg frm cls ctl bas dob pag wct"; a name without a suffix is not) are rewritten line by
   line: CR LF, a lone LF and a lone CR each end a line, a last line without a line end is a
   line, every line is written back followed by CR LF, and the fourteen replacement rows are
   applied to each line in order. Rows 5 and 12 take a version suffix "#hex.hex#hex" right
@@ -80,7 +80,7 @@ SUFFIX_LIST = "vbp vbg frm cls ctl bas dob pag wct"
 def is_project_text(name: str) -> bool:
     dot = name.find(".")
     suffix = "" if dot < 0 else name[dot + 1:]
-    return suffix.lower() in SUFFIX_LIST
+    return suffix.lower() in SUFFIX_LIST.split(" ")
 
 
 def inside_new_text(line: bytes, pos: int, old: bytes, new: bytes) -> bool:
@@ -204,9 +204,10 @@ def self_test() -> None:
     assert split_lines(b"a\r\nb\nc\rd") == [b"a", b"b", b"c", b"d"]
     assert split_lines(b"a\r\r\n") == [b"a", b""]
     assert split_lines(b"") == []
-    assert is_project_text("Liesmich") and is_project_text("Name.") and is_project_text("F.FRM")
-    assert not is_project_text("Form1.alt.frm") and not is_project_text("Form1.frx")
-    assert not is_project_text("Projekt1.vbw")
+    assert is_project_text("F.FRM") and is_project_text("F.Frm") and is_project_text("G.vbg")
+    for name in ("Liesmich", "Name.", "x.c", "x.s", "x.bp", "x.vb", "x.frm cls", "Form1.alt.frm", "Form1.frx",
+                 "Projekt1.vbw"):
+        assert not is_project_text(name), name
 
 
 def main() -> int:

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Hide;
 using testing::Joined;
+using testing::LinksAreSeenAsLinks;
 using testing::kWindows;
 using testing::MakeLink;
 using testing::OpenHandleCount;
@@ -175,6 +177,32 @@ TEST_F(DiskFileServicesTest, EntriesThatResolveToNoFileAreSkippedAndTheRestListe
   EXPECT_TRUE(listing.unexamined.empty());
   EXPECT_EQ(listing.folders, std::vector<fs::path>{"Unterordner"});
   EXPECT_EQ(Names(disk_.List(Concat(temp_.folder_path(), "*.frm"))), std::vector<std::string>{});
+}
+
+// Hidden folders and links to folders are no subfolders, but the listing names them apart, so
+// that a message can say why a file in one was not transferred; whatever the wildcard.
+TEST_F(DiskFileServicesTest, HiddenFoldersAndLinksToFoldersAreNamedApart) {
+  temp_.MakeFolder("Unterordner");
+  Hide(temp_.MakeFolder(".versteckt"));
+  Hide(temp_.WriteFile(".versteckt.frm", "x"));
+  temp_.WriteFile("datei.frm", "x");
+  MakeLink("Unterordner", temp_.path() / "ordnerverweis", /*folder=*/true);
+  MakeLink("datei.frm", temp_.path() / "dateiverweis.frm");
+  MakeLink("nirgends", temp_.path() / "fehlt", /*folder=*/true);
+  for (const char* wildcard : {"*.*", "*.vbp"}) {
+    SCOPED_TRACE(wildcard);
+    const FolderListing listing = Temp().List(wildcard);
+    ASSERT_TRUE(listing.status.ok()) << listing.status.reason();
+    EXPECT_EQ(listing.folders, std::vector<fs::path>{"Unterordner"});
+    std::vector<std::string> passed;
+    for (const PassedFolder& folder : listing.passed_folders) {
+      passed.push_back(PathText(folder.name) + (folder.link ? " (Verknüpfung)" : " (versteckt)"));
+    }
+    std::sort(passed.begin(), passed.end());
+    std::vector<std::string> expected = {".versteckt (versteckt)"};
+    if (LinksAreSeenAsLinks()) expected.push_back("ordnerverweis (Verknüpfung)");
+    EXPECT_EQ(passed, expected);
+  }
 }
 
 TEST_F(DiskFileServicesTest, ListingMatchesTheWildcardWithoutRegardToCase) {
@@ -636,6 +664,15 @@ TEST_F(DiskFileServicesTest, PseudoFilesThatReadWithoutEndOrBlockFailAtOnce) {
       }
       if (std::string_view(name) == "speicher.frx") {
         EXPECT_EQ(status.reason(), "Quelldatei kann nicht gelesen werden (Ein-/Ausgabefehler)");
+      }
+      // kmsg (size 0) either would wait, no message being there, or has messages beyond its
+      // size; each is named as it is. Without the right to read it, the open says so.
+      if (std::string_view(name) == "kmsg.frx") {
+        EXPECT_TRUE(status.reason() == "Quelldatei kann nicht gelesen werden (Ressource vorübergehend nicht verfügbar)" ||
+                    status.reason() == "Quelldatei hat sich während des Lesens verändert" ||
+                    status.reason() == "Quelldatei kann nicht gelesen werden (Vorgang nicht zulässig)" ||
+                    status.reason() == "Quelldatei kann nicht gelesen werden (Keine Berechtigung)")
+            << status.reason();
       }
     }
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "conversion/conversion_request.h"
+#include "runtime/shown_text.h"
 #include "tests/cli/folder_snapshot.h"
 #include "tests/support/faulty_file_services.h"
 #include "tests/window/test_window.h"
@@ -526,8 +527,9 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(boxes[1].style, tavrin::kButtonsOk + tavrin::kIconInformation);
     const std::string& text = boxes[1].text;
     QVERIFY(text.starts_with("Folgende Projekteinträge verweisen auf Dateien, die im Zielverzeichnis fehlen:\r\n"));
-    QVERIFY(text.find("Projekt1.vbp, Zeile 3: „Formulare\\Form3.frm“ fehlt im Zielverzeichnis: Die Datei liegt im "
-                      "Unterverzeichnis „Formulare“") != std::string::npos);
+    QVERIFY(text.find("Projekt1.vbp, Zeile 3: „Formulare" + tavrin::ShownText("\\") +
+                      "Form3.frm“ fehlt im Zielverzeichnis: Die Datei liegt im Unterverzeichnis „Formulare“") !=
+            std::string::npos);
     QVERIFY(text.find("Projekt1.vbp, Zeile 4: „Modul1.bas“") != std::string::npos);
     QVERIFY(text.find("Form1.frm“") == std::string::npos);
     QCOMPARE(w.window.lbInfo()->text(),
