@@ -361,7 +361,10 @@ TEST_F(DiskFileServicesTest, OutputFileDroppedUnclosedLeavesNothing) {
     const std::vector<std::string> names = EntryNames(temp_.path());
     ASSERT_EQ(names.size(), 1u);
     EXPECT_TRUE(IsTemporaryName(names[0])) << names[0];
-    EXPECT_EQ(ReadFile(temp_.path() / names[0]), "halb");
+    // Windows lets no one else open it while it is written (its handle may delete it).
+    if (!kWindows) {
+      EXPECT_EQ(ReadFile(temp_.path() / names[0]), "halb");
+    }
     EXPECT_TRUE(Temp().List("*.*").files.empty()) << "a listing shows the temporary";
   }
   EXPECT_EQ(OpenHandleCount(), descriptors);
