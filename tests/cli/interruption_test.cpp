@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -111,6 +112,52 @@ TEST_F(InterruptionTest, ASignalMidFileLeavesOnlyCompleteFiles) {
     EXPECT_EQ(again.err, "Konvertierungsfehler: Im Zielverzeichnis dürfen sich keine Dateien befinden!\n");
     fs::remove_all(target);
   }
+}
+
+// How far the process `pid` has read the file whose path ends in `name`; 0 while it has
+// not opened it.
+std::uint64_t ReadPosition(int pid, const std::string& name) {
+  const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
+  std::error_code error;
+  for (fs::directory_iterator it(fds, error), end; !error && it != end; it.increment(error)) {
+    std::error_code unread;
+    const fs::path target = fs::read_symlink(it->path(), unread);
+    if (unread || !target.string().ends_with("/" + name)) continue;
+    std::ifstream info("/proc/" + std::to_string(pid) + "/fdinfo/" + it->path().filename().string());
+    std::string key;
+    std::uint64_t position = 0;
+    if (info >> key >> position && key == "pos:") return position;
+  }
+  return 0;
+}
+
+// A dry run interrupted in the middle of Big.frm while its listing is lost: the signal's code
+// wins over the 3 of lost output, and both are said.
+TEST_F(InterruptionTest, AnInterruptionWinsOverLostOutput) {
+  bool caught_mid_file = false;
+  RunControl control;
+  control.out_to = "/dev/full";
+  control.meanwhile = [&](int pid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline && ReadPosition(pid, "Big.frm") < 1024 * 1024) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    kill(pid, SIGSTOP);
+    int status = 0;
+    waitpid(pid, &status, WUNTRACED);
+    const std::uint64_t position = ReadPosition(pid, "Big.frm");
+    caught_mid_file = position >= 1024 * 1024 && position < kBigSize;
+    kill(pid, SIGINT);
+    kill(pid, SIGCONT);
+  };
+  const ToolRun run = RunToolControlled({"-n", "quelle", "ziel"}, project_->path(), control);
+  ASSERT_TRUE(caught_mid_file) << "the tool was not caught in the middle of Big.frm";
+  EXPECT_EQ(run.exit_code, 130);
+  EXPECT_EQ(run.err,
+            "Konvertierung abgebrochen: 1 von 4 Dateien übertragen\n"
+            "tavrin-convert: Die Ausgabe konnte nicht vollständig geschrieben werden (Kein Speicherplatz mehr auf dem "
+            "Datenträger)\n");
+  EXPECT_FALSE(fs::exists(project_->path() / "ziel")) << "a dry run writes nothing";
 }
 
 // A reader that goes away (`tavrin-convert -n --diff … | head`) is lost output, not the end

@@ -125,7 +125,7 @@ ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::pa
 
 ToolRun RunToolControlled(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
                           const RunControl& control) {
-  return Run(words, working_folder, false, nullptr, &control);
+  return Run(words, working_folder, false, control.out_to, &control);
 }
 
 }  // namespace tavrin::testing

@@ -33,6 +33,8 @@ struct RunControl {
   std::function<void(int pid)> meanwhile;
   // Standard output's reading end is closed once this many bytes were read, as `head` does.
   std::size_t out_limit = SIZE_MAX;
+  // Standard output goes to this file instead of a pipe (such as /dev/full).
+  const char* out_to = nullptr;
 };
 
 // RunTool as above, with the tool's signals at their defaults whatever the test runner has,
