@@ -115,8 +115,10 @@ Console MakeConsole() {
   if (console.err_is_terminal) console.columns = ConsoleColumns(err_buffer.handle());
   console.output_failure = [] {
     const DWORD error = out_buffer.error() != 0 ? out_buffer.error() : err_buffer.error();
-    // A reader that went away: the pipe is closed (ERROR_NO_DATA) or broken.
-    if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE) return GermanErrorText(EPIPE);
+    // A reader that went away: the pipe is being closed, broken or no longer connected.
+    if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED) {
+      return GermanErrorText(EPIPE);
+    }
     if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return GermanErrorText(ENOSPC);
     return error == 0 ? std::string() : "Windows-Fehler " + std::to_string(error);
   };
