@@ -99,7 +99,9 @@ std::string HelpText() {
          "  1   einzelne Dateien wurden nicht übertragen (auf der Fehlerausgabe aufgeführt;\n"
          "      beim Probelauf: sind nicht lesbar)\n"
          "  2   Konvertierung abgelehnt, falscher Aufruf oder Quellverzeichnis nicht lesbar\n"
-         "  3   Ausgabe oder Fehlerausgabe konnte nicht geschrieben werden\n";
+         "  3   Ausgabe oder Fehlerausgabe konnte nicht geschrieben werden\n"
+         "  130 abgebrochen mit Strg+C (SIGINT), 143 mit SIGTERM, 129 mit SIGHUP: im\n"
+         "      Zielverzeichnis stehen nur die fertigen Dateien; vor neuem Lauf leeren\n";
 }
 
 std::string ShortUsage() {

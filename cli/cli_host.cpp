@@ -41,7 +41,14 @@ int CliHost::MessageBox(std::string_view text, int /*style*/, std::string_view t
   return kAnswerOk;
 }
 
-void CliHost::OnProgress(const PassProgress& progress) { bar_.Update(progress); }
+void CliHost::OnProgress(const PassProgress& progress) {
+  files_total_ = progress.files_total;
+  bar_.Update(progress);
+}
+
+bool CliHost::StopRequested() const {
+  return stop_signal_ != nullptr && stop_signal_->load(std::memory_order_relaxed) != 0;
+}
 
 void CliHost::FileDone(const TransferredFile& file, std::string_view diff) {
   if (listing_ == nullptr) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -30,6 +32,8 @@ class CliHost : public ConversionHost {
   void OnProgress(const PassProgress& progress) override;
   // In a dry run, what each file would become, and its differences, go to the listing.
   void FileDone(const TransferredFile& file, std::string_view diff) override;
+  // True once `stop_signal` (see StopOn) holds a signal.
+  bool StopRequested() const override;
 
   // Where FileDone writes (nothing by default); with `line_end_notes`, a file whose line ends
   // change gets a note of its own.
@@ -37,6 +41,10 @@ class CliHost : public ConversionHost {
     listing_ = listing;
     line_end_notes_ = line_end_notes;
   }
+  // The flag a signal handler sets; none by default.
+  void StopOn(const std::atomic<int>* stop_signal) { stop_signal_ = stop_signal; }
+  // The number of files of the pass, as its progress last told it.
+  std::uint64_t files_total() const { return files_total_; }
 
  private:
   std::filesystem::path source_;
@@ -45,6 +53,8 @@ class CliHost : public ConversionHost {
   ProgressBar& bar_;
   std::ostream* listing_ = nullptr;
   bool line_end_notes_ = false;
+  const std::atomic<int>* stop_signal_ = nullptr;
+  std::uint64_t files_total_ = 0;
 };
 
 }  // namespace tavrin::cli

@@ -1,5 +1,6 @@
 #include "cli/command.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -24,6 +25,10 @@ namespace {
 constexpr const char* kProgramName = "tavrin-convert";
 constexpr std::size_t kMostHintsShown = 40;  // of each kind, unless every hint is asked for
 
+int StopSignal(const Console& console) {
+  return console.stop_signal == nullptr ? 0 : console.stop_signal->load(std::memory_order_relaxed);
+}
+
 int Fail(Console& console, const std::string& reason) {
   console.err << kProgramName << ": " << ShownText(reason) << '\n' << std::flush;
   return kExitNotConverted;
@@ -39,6 +44,7 @@ int Convert(const Arguments& arguments, Console& console) {
 
   ProgressBar bar(console.err, console.err_is_terminal, console.columns);
   CliHost host(source, target, console.err, bar);
+  host.StopOn(console.stop_signal);
   if (arguments.dry_run && !arguments.json) host.ListFilesTo(&console.out, arguments.diff);
   // A missing target is made only after every check that could refuse has passed.
   RequestOptions options;
@@ -51,10 +57,18 @@ int Convert(const Arguments& arguments, Console& console) {
   ConversionRequest request(host, DiskFileServices(), options);
   const RequestResult result = request.Tavrin();
   bar.Clear();
-  if (result.outcome != RequestResult::Outcome::kConverted &&
-      result.outcome != RequestResult::Outcome::kConvertedWithFailures) {
-    return kExitNotConverted;
+  const bool ran = result.outcome == RequestResult::Outcome::kConverted ||
+                   result.outcome == RequestResult::Outcome::kConvertedWithFailures;
+  if (const int signal_number = StopSignal(console); signal_number != 0) {
+    // What an interrupted target holds: the files complete so far, no partial one.
+    if (!ran) return ExitCodeOfSignal(signal_number);
+    console.err << "Konvertierung abgebrochen: " << result.report.transferred.size() << " von "
+                << std::max<std::uint64_t>(host.files_total(), result.report.transferred.size())
+                << " Dateien übertragen\n"
+                << std::flush;
+    return ExitCodeOfSignal(signal_number);
   }
+  if (!ran) return kExitNotConverted;
   // The message box lists only the first failures; then a shell user gets every one.
   const std::vector<std::string> lines = FailureLines(result.report);
   if (lines.size() > kMostFailuresShown) {
@@ -75,14 +89,18 @@ int Convert(const Arguments& arguments, Console& console) {
 
 // The exit code once everything is written: a summary or message that was lost (a full disk,
 // a closed pipe) must not read as success, so the code says so when the streams failed.
+// An interruption's code wins over this one, and nothing converted (2) stays 2.
 int Finish(int code, Console& console) {
   console.out.flush();
   console.err.flush();
   if (!console.out.fail() && !console.err.fail()) return code;
   if (!console.err.fail()) {
-    console.err << kProgramName << ": Die Ausgabe konnte nicht vollständig geschrieben werden\n" << std::flush;
+    const std::string reason = console.output_failure ? console.output_failure() : std::string();
+    console.err << kProgramName << ": Die Ausgabe konnte nicht vollständig geschrieben werden"
+                << (reason.empty() ? "" : " (" + reason + ")") << '\n'
+                << std::flush;
   }
-  return code == kExitNotConverted ? code : kExitOutputLost;
+  return code == kExitNotConverted || code > 128 ? code : kExitOutputLost;
 }
 
 int RunArguments(const Arguments& arguments, Console& console) {

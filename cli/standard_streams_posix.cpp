@@ -1,9 +1,14 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <iostream>
+#include <cerrno>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <string_view>
 
 #include "cli/standard_streams.h"
+#include "runtime/status.h"
 
 namespace tavrin::cli {
 namespace {
@@ -15,11 +20,67 @@ int TerminalColumns(int fd) {
   return 80;
 }
 
+// Text for one standard descriptor, written with write(2). The first failed write makes the
+// stream fail and is remembered (EPIPE for a closed pipe), so the command can say why.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd) {}
+
+  int error_number() const { return error_number_; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    pending_ += traits_type::to_char_type(c);
+    if (pending_.size() >= kFlushSize && !Flush()) return traits_type::eof();
+    return c;
+  }
+
+  std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+    pending_.append(bytes, static_cast<std::size_t>(count));
+    if (pending_.size() >= kFlushSize && !Flush()) return 0;
+    return count;
+  }
+
+  int sync() override { return Flush() ? 0 : -1; }
+
+ private:
+  static constexpr std::size_t kFlushSize = 8192;
+
+  // Writes what is pending. Once a write failed nothing more is tried: the rest is lost too.
+  bool Flush() {
+    std::string_view bytes = pending_;
+    while (!bytes.empty() && error_number_ == 0) {
+      const ssize_t n = write(fd_, bytes.data(), bytes.size());
+      if (n > 0) {
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+      } else if (n == 0) {
+        error_number_ = EIO;
+      } else if (errno != EINTR) {
+        error_number_ = errno;
+      }
+    }
+    pending_.clear();
+    return error_number_ == 0;
+  }
+
+  int fd_;
+  int error_number_ = 0;
+  std::string pending_;
+};
+
 Console MakeConsole() {
-  std::ios::sync_with_stdio(false);
-  Console console{std::cout, std::cerr};
+  static DescriptorBuffer out_buffer(STDOUT_FILENO);
+  static DescriptorBuffer err_buffer(STDERR_FILENO);
+  static std::ostream out(&out_buffer);
+  static std::ostream err(&err_buffer);
+  Console console{out, err};
   console.err_is_terminal = isatty(STDERR_FILENO) == 1;
   if (console.err_is_terminal) console.columns = TerminalColumns(STDERR_FILENO);
+  console.output_failure = [] {
+    const int error_number = out_buffer.error_number() != 0 ? out_buffer.error_number() : err_buffer.error_number();
+    return error_number == 0 ? std::string() : GermanErrorText(error_number);
+  };
   return console;
 }
 

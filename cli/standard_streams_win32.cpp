@@ -1,12 +1,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <ostream>
 #include <streambuf>
 #include <string>
 
 #include "cli/standard_streams.h"
+#include "runtime/status.h"
 #include "runtime/utf16.h"
 
 namespace tavrin::cli {
@@ -24,6 +26,8 @@ class HandleBuffer : public std::streambuf {
 
   bool console() const { return console_; }
   HANDLE handle() const { return handle_; }
+  // The Windows error of the first failed write; 0 while none failed.
+  DWORD error() const { return error_; }
 
  protected:
   int_type overflow(int_type c) override {
@@ -51,6 +55,7 @@ class HandleBuffer : public std::streambuf {
     const bool written = console_ ? WriteConsole(std::string_view(pending_).substr(0, take))
                                   : WriteBytes(std::string_view(pending_).substr(0, take));
     pending_.erase(0, take);
+    if (!written && error_ == 0) error_ = GetLastError() != 0 ? GetLastError() : ERROR_WRITE_FAULT;
     return written;
   }
 
@@ -80,6 +85,7 @@ class HandleBuffer : public std::streambuf {
 
   HANDLE handle_;
   bool console_ = false;
+  DWORD error_ = 0;
   std::string pending_;
 };
 
@@ -107,6 +113,15 @@ Console MakeConsole() {
   Console console{out, err};
   console.err_is_terminal = err_buffer.console() && AcceptsCursorControls(err_buffer.handle());
   if (console.err_is_terminal) console.columns = ConsoleColumns(err_buffer.handle());
+  console.output_failure = [] {
+    const DWORD error = out_buffer.error() != 0 ? out_buffer.error() : err_buffer.error();
+    // A reader that went away: the pipe is being closed, broken or no longer connected.
+    if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED) {
+      return GermanErrorText(EPIPE);
+    }
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return GermanErrorText(ENOSPC);
+    return error == 0 ? std::string() : "Windows-Fehler " + std::to_string(error);
+  };
   return console;
 }
 

@@ -51,6 +51,10 @@ class ConversionHost {
   // Optional finer progress (files and bytes); nothing by default.
   virtual void OnProgress(const PassProgress& /*progress*/) {}
 
+  // True once the pass is asked to stop (the command line's signals); it then ends at the next
+  // piece of the file at hand, drops that file unfinished and transfers no further one.
+  virtual bool StopRequested() const { return false; }
+
   // A file has been transferred; `diff` is its unified diff when the pass was asked for one and
   // lines changed. Nothing by default.
   virtual void FileDone(const TransferredFile& /*file*/, std::string_view /*diff*/) {}

@@ -65,9 +65,9 @@ class Pass {
     FileFindings findings;
     std::string diff;
   };
-  // Transfers one file; on failure removes what it created of the target.
+  // Transfers one file.
   Status Transfer(const FileAt& file, bool text, Rewritten* rewritten);
-  Status TransferFile(const FileAt& file, bool text, bool* created, Rewritten* rewritten);
+  Status TransferFile(const FileAt& file, bool text, Rewritten* rewritten);
   // Reads `input` in pieces through the rewriter into `output`.
   Status RewriteText(InputFile& input, OutputFile& output, const NativeString& relative, Rewritten* rewritten);
   // Tells the host how far the file has been read, about every kProgressStep bytes.
@@ -97,7 +97,7 @@ PassReport Pass::Run() {
       [&](const NativeString& relative, const std::vector<OpenedFolder*>& open,
           const FolderListing& listing) {
         TransferFiles(relative, *open[0], *open[1], listing);
-        return true;
+        return !report_.stopped;
       },
       [&](const NativeString& relative, const Status& status) {
         report_.folder_failures.push_back(
@@ -144,6 +144,10 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
   progress_.files_done += listing.unexamined.size();
 
   for (const ListedFile& listed : listing.files) {
+    if (host_.StopRequested()) {
+      report_.stopped = true;
+      break;
+    }
     const NativeString shown = Join(relative, listed.name.native());
     host_.WriteInfo(PathText(shown), 0);
     const std::uint64_t bytes_before = progress_.bytes_done;
@@ -153,6 +157,10 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
     const bool text = IsProjectText(listed.name.native());
     Rewritten rewritten;
     const Status status = Transfer({source, target, listed.name, shown}, text, &rewritten);
+    if (!status.ok() && host_.StopRequested()) {
+      report_.stopped = true;  // dropped unfinished: neither transferred nor failed
+      break;
+    }
     if (!status.ok()) {
       failures.push_back({shown, status.reason()});
     } else {
@@ -169,19 +177,17 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
   report_.failures.insert(report_.failures.end(), failures.begin(), failures.end());
 }
 
+// A target file that is not closed successfully leaves nothing (OutputFile), so a failure
+// needs no cleaning up; removing the name here could hit an entry someone else made.
 Status Pass::Transfer(const FileAt& file, bool text, Rewritten* rewritten) {
-  bool created = false;
-  Status status;
   try {
-    status = TransferFile(file, text, &created, rewritten);
+    return TransferFile(file, text, rewritten);
   } catch (const std::bad_alloc&) {
-    status = Status::FromErrno(ENOMEM);  // this file's failure, not the program's end
+    return Status::FromErrno(ENOMEM);  // this file's failure, not the program's end
   }
-  if (!status.ok() && created) file.target.RemoveFile(file.name);  // ours: it was created new
-  return status;
 }
 
-Status Pass::TransferFile(const FileAt& file, bool text, bool* created, Rewritten* rewritten) {
+Status Pass::TransferFile(const FileAt& file, bool text, Rewritten* rewritten) {
   if (text) host_.DoEvents();
   std::unique_ptr<InputFile> input;
   Status status = file.source.OpenInput(file.name, &input);
@@ -189,11 +195,10 @@ Status Pass::TransferFile(const FileAt& file, bool text, bool* created, Rewritte
   std::unique_ptr<OutputFile> output;
   status = file.target.CreateOutput(file.name, &output);
   if (!status.ok()) return status;  // the source is not read at all
-  *created = true;
   if (!text) {
+    input->StopWhen([this] { return host_.StopRequested(); });
     status = input->CopyTo(*output);
-    const Status closed = output->Close();
-    return status.ok() ? closed : status;
+    return status.ok() ? output->Close() : status;  // unclosed, it leaves nothing
   }
   return RewriteText(*input, *output, file.relative, rewritten);
 }
@@ -234,6 +239,10 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
   std::size_t kept = 0;  // bytes at the buffer's start that the rewriter has yet to take
   Status status;
   for (;;) {
+    if (host_.StopRequested()) {
+      status = Status::FromErrno(ECANCELED);
+      break;
+    }
     std::size_t got = 0;
     status = input.Read(buffer_.get() + kept, buffer_size_ - kept, &got);
     if (!status.ok()) break;
@@ -248,8 +257,7 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
     std::memmove(buffer_.get(), buffer_.get() + taken, kept);
     ReportBytes(file_bytes, bytes_before, &next_report);
   }
-  const Status closed = writer.Close();
-  if (status.ok()) status = closed;
+  if (status.ok()) status = writer.Close();  // unclosed, a failed file leaves nothing
   if (status.ok()) {  // a file that failed counts for nothing
     rewritten->lines_changed = rewriter.lines_changed();
     rewritten->line_ends_changed = rewriter.line_ends_changed();

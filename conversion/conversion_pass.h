@@ -34,6 +34,8 @@ struct PassReport {
   std::vector<FileFindings> findings;         // of the rewritten files that have any
   // Folders that could not be listed: their files are neither transferred nor counted.
   std::vector<FileFailure> folder_failures;
+  // The host asked the pass to stop: the files after the last transferred one were left out.
+  bool stopped = false;
 
   bool ok() const { return failures.empty() && folder_failures.empty(); }
 };
@@ -67,7 +69,8 @@ struct PassOptions {
 // The conversion pass: copies every ordinary file of the source folder into the target folder,
 // rewriting project text through `keys`; each folder's listing is taken before its first file.
 // Target files are only ever created new; a failed file is recorded (by its path relative to
-// the source folder), its partial target removed, and the pass goes on with the next file.
+// the source folder), leaves no target file, and the pass goes on with the next file. When the
+// host asks to stop, the file at hand is dropped unfinished and the pass ends.
 PassReport FileConvert(ConversionHost& host, const KeyTable& keys, const PassFolders& folders,
                        const PassOptions& options = {});
 

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -81,11 +83,18 @@ class DiskInputFile : public BoundedInputFile {
   Descriptor fd_;
 };
 
+// A target file is written under a hidden temporary name in its folder and gets its own name
+// only once it is complete, so an interrupted or failed file never looks like a finished one.
+// Close renames it without ever replacing an entry; a file that is not closed successfully
+// takes its temporary with it.
 class DiskOutputFile : public OutputFile {
  public:
-  explicit DiskOutputFile(int fd) : fd_(fd) {}
+  // `folder_fd` is a descriptor of its own (a dup) for the folder that holds both names.
+  DiskOutputFile(int fd, int folder_fd, std::string temporary, std::string name)
+      : fd_(fd), folder_fd_(folder_fd), temporary_(std::move(temporary)), name_(std::move(name)) {}
   ~DiskOutputFile() override {
     if (fd_ >= 0) close(fd_);
+    if (!temporary_.empty()) unlinkat(folder_fd_.get(), temporary_.c_str(), 0);
   }
   DiskOutputFile(const DiskOutputFile&) = delete;
   DiskOutputFile& operator=(const DiskOutputFile&) = delete;
@@ -110,15 +119,44 @@ class DiskOutputFile : public OutputFile {
     if (fd_ < 0) return close_status_;
     if (close(fd_) != 0 && errno != EINTR) close_status_ = Status::FromErrno(errno, kTargetUnwritable);
     fd_ = -1;
+    if (close_status_.ok()) close_status_ = Publish();
+    if (close_status_.ok()) temporary_.clear();  // it is the finished file now
     return close_status_;
   }
 
   int fd() const { return fd_; }
 
  private:
+  // Gives the temporary its final name, which must still be free. Where the file system
+  // cannot rename without replacing, a hard link does the same (it never replaces either).
+  Status Publish() {
+    const int folder = folder_fd_.get();
+    if (renameat2(folder, temporary_.c_str(), folder, name_.c_str(), RENAME_NOREPLACE) == 0) return Status::Ok();
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+      return Status::FromErrno(errno, kTargetNotCreatable);
+    }
+    if (linkat(folder, temporary_.c_str(), folder, name_.c_str(), 0) != 0) {
+      return Status::FromErrno(errno, kTargetNotCreatable);
+    }
+    unlinkat(folder, temporary_.c_str(), 0);  // a second, hidden name of the finished file at worst
+    return Status::Ok();
+  }
+
   int fd_;
+  Descriptor folder_fd_;
+  std::string temporary_;  // empty once the file has its own name
+  std::string name_;
   Status close_status_;
 };
+
+// A hidden name for a file being written: ".tavrin-" and 16 random hex digits, ".tmp".
+std::string TemporaryName() {
+  static std::mt19937_64 numbers{(std::uint64_t{std::random_device{}()} << 32) ^ std::random_device{}() ^
+                                 static_cast<std::uint64_t>(getpid())};
+  char text[40];
+  std::snprintf(text, sizeof text, ".tavrin-%016llx.tmp", static_cast<unsigned long long>(numbers()));
+  return text;
+}
 
 // Lets the kernel copy up to the size at open, then checks the end with a plain read. The
 // plain loop also takes over where copy_file_range is not possible (other file system, old
@@ -126,8 +164,9 @@ class DiskOutputFile : public OutputFile {
 // then fails again and names the side.
 Status DiskInputFile::CopyTo(OutputFile& output) {
   auto* disk = dynamic_cast<DiskOutputFile*>(&output);
-  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;
+  constexpr std::uint64_t kChunk = std::uint64_t{1} << 26;  // small enough to stop soon when asked
   while (disk != nullptr && left() > 0) {
+    if (StopAsked()) return Status::FromErrno(ECANCELED);
     const ssize_t n = copy_file_range(fd_.get(), nullptr, disk->fd(), nullptr,
                                       static_cast<std::size_t>(std::min(left(), kChunk)), 0);
     if (n > 0) {
@@ -167,14 +206,26 @@ class DiskOpenedFolder : public OpenedFolder {
     return Status::Ok();
   }
 
-  // O_EXCL with O_CREAT never follows a link, also not a dangling one.
+  // Fails when any entry of that name exists (also a dangling link); the file itself is made
+  // under a temporary name (O_EXCL with O_CREAT never follows a link) and named on Close.
   Status CreateOutput(const std::filesystem::path& name, std::unique_ptr<OutputFile>* out) override {
     if (!IsSingleName(name)) return Status::FromErrno(EINVAL, kTargetNotCreatable);
-    const int fd = openat(fd_.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                          0666);
-    if (fd < 0) return Status::FromErrno(errno, kTargetNotCreatable);
-    *out = std::make_unique<DiskOutputFile>(fd);
-    return Status::Ok();
+    struct stat info;
+    if (fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+      return Status::FromErrno(EEXIST, kTargetNotCreatable);
+    }
+    if (errno != ENOENT) return Status::FromErrno(errno, kTargetNotCreatable);
+    Descriptor folder(fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0));
+    if (folder.get() < 0) return Status::FromErrno(errno, kTargetNotCreatable);
+    for (int attempt = 0;; ++attempt) {
+      std::string temporary = TemporaryName();
+      const int fd = openat(fd_.get(), temporary.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+      if (fd < 0 && errno == EEXIST && attempt < 100) continue;
+      if (fd < 0) return Status::FromErrno(errno, kTargetNotCreatable);
+      *out = std::make_unique<DiskOutputFile>(fd, folder.release(), std::move(temporary), name.native());
+      return Status::Ok();
+    }
   }
 
   Status RemoveFile(const std::filesystem::path& name) override {

@@ -10,8 +10,11 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -209,7 +212,7 @@ class Handle {
 // Opens `name` inside the folder `root` (exactly that name, letter case ignored as Windows
 // does); `*status` is the native result.
 Handle OpenRelative(HANDLE root, const std::filesystem::path& name, ACCESS_MASK access, ULONG share,
-                    ULONG disposition, ULONG options, NTSTATUS* status) {
+                    ULONG disposition, ULONG options, NTSTATUS* status, ULONG attributes_made = FILE_ATTRIBUTE_NORMAL) {
   const std::wstring& text = name.native();
   UNICODE_STRING object_name;
   object_name.Buffer = const_cast<PWSTR>(text.c_str());
@@ -219,7 +222,7 @@ Handle OpenRelative(HANDLE root, const std::filesystem::path& name, ACCESS_MASK 
   InitializeObjectAttributes(&attributes, &object_name, OBJ_CASE_INSENSITIVE, root, nullptr);
   IO_STATUS_BLOCK io{};
   HANDLE handle = nullptr;
-  *status = NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+  *status = NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, attributes_made, share,
                          disposition, options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
   return Handle(NT_SUCCESS(*status) ? handle : INVALID_HANDLE_VALUE);
 }
@@ -302,12 +305,24 @@ class DiskInputFile : public BoundedInputFile {
   Handle handle_;
 };
 
+// A target file is written under a hidden temporary name in its folder and gets its own name
+// only once it is complete, so an interrupted or failed file never looks like a finished one.
+// Close renames it through its handle, relative to the folder's handle and without replacing
+// anything, then shows it; a file that is not closed successfully is deleted through its handle.
 class DiskOutputFile : public OutputFile {
  public:
-  explicit DiskOutputFile(HANDLE handle) : handle_(handle) {}
+  // `folder` is a handle of its own for the folder that holds both names.
+  DiskOutputFile(HANDLE handle, HANDLE folder, std::wstring name) : handle_(handle), folder_(folder), name_(std::move(name)) {}
+  ~DiskOutputFile() override {
+    if (!handle_.valid() || done_) return;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    SetFileInformationByHandle(handle_.get(), FileDispositionInfo, &dispose, sizeof dispose);
+  }
+  DiskOutputFile(const DiskOutputFile&) = delete;
+  DiskOutputFile& operator=(const DiskOutputFile&) = delete;
 
   Status Write(std::string_view bytes) override {
-    if (!handle_.valid()) return Status::FromErrno(EBADF, kTargetUnwritable);
+    if (!handle_.valid() || closed_) return Status::FromErrno(EBADF, kTargetUnwritable);
     while (!bytes.empty()) {
       DWORD written = 0;
       const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -320,16 +335,58 @@ class DiskOutputFile : public OutputFile {
     return Status::Ok();
   }
 
-  // Closes once; a second call repeats the first one's result.
+  // Closes once; a second call repeats the first one's result. A failure before the file has
+  // its name deletes it (when the handle goes).
   Status Close() override {
-    if (handle_.valid() && !handle_.Close()) close_status_ = FromWindowsError(GetLastError(), kTargetUnwritable);
+    if (!handle_.valid() || closed_) return close_status_;
+    closed_ = true;
+    close_status_ = Publish();
+    folder_.Close();  // the folder stays free to be removed
     return close_status_;
   }
 
  private:
+  Status Publish() {
+    // The rename names the file relative to the folder's handle; ReplaceIfExists stays FALSE.
+    const std::size_t size = offsetof(FILE_RENAME_INFORMATION, FileName) + name_.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(size + sizeof(wchar_t), 0);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = folder_.get();
+    rename->FileNameLength = static_cast<ULONG>(name_.size() * sizeof(wchar_t));
+    std::memcpy(rename->FileName, name_.data(), rename->FileNameLength);
+    IO_STATUS_BLOCK io{};
+    const NTSTATUS renamed =
+        NtSetInformationFile(handle_.get(), &io, rename, static_cast<ULONG>(size), FileRenameInformation);
+    if (!NT_SUCCESS(renamed)) return FromNtStatus(renamed, kTargetNotCreatable);
+    done_ = true;  // from here on the file is the finished one and stays
+    FILE_BASIC_INFO basic{};
+    if (GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof basic)) {
+      basic.FileAttributes &= ~DWORD{FILE_ATTRIBUTE_HIDDEN};
+      if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+      SetFileInformationByHandle(handle_.get(), FileBasicInfo, &basic, sizeof basic);
+    }
+    if (!handle_.Close()) return FromWindowsError(GetLastError(), kTargetUnwritable);
+    return Status::Ok();
+  }
+
   Handle handle_;
+  Handle folder_;
+  std::wstring name_;
+  bool closed_ = false;
+  bool done_ = false;  // renamed: the finished file, never deleted
   Status close_status_;
 };
+
+// A name for a file being written, hidden also by its attribute: ".tavrin-", 16 random hex
+// digits, ".tmp".
+std::wstring TemporaryName() {
+  static std::mt19937_64 numbers{(std::uint64_t{std::random_device{}()} << 32) ^ GetTickCount64() ^
+                                 GetCurrentProcessId()};
+  wchar_t text[40];
+  swprintf(text, sizeof text / sizeof text[0], L".tavrin-%016llx.tmp", static_cast<unsigned long long>(numbers()));
+  return text;
+}
 
 // The identity and attributes of an opened entry.
 bool Identify(HANDLE handle, FolderId* id, DWORD* attributes) {
@@ -452,17 +509,37 @@ class DiskOpenedFolder : public OpenedFolder {
     return Status::Ok();
   }
 
-  // Created new only: an entry of that name, a link included, makes it fail; the reparse
-  // point flag makes sure that no link is ever followed.
+  // Fails when an entry of that name exists, a link included; the file itself is made new
+  // under a hidden temporary name (the reparse point flag makes sure that no link is ever
+  // followed) and named on Close.
   Status CreateOutput(const std::filesystem::path& name, std::unique_ptr<OutputFile>* out) override {
     if (!IsSingleName(name)) return Status::FromErrno(EINVAL, kTargetNotCreatable);
     NTSTATUS status = 0;
-    Handle file = OpenRelative(handle_.get(), name, FILE_WRITE_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
-                               FILE_CREATE, FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_SEQUENTIAL_ONLY,
-                               &status);
-    if (!file.valid()) return FromNtStatus(status, kTargetNotCreatable);
-    *out = std::make_unique<DiskOutputFile>(file.release());
-    return Status::Ok();
+    // The name must be free: made new for a moment, as the system decides (also where a link
+    // that leads nowhere stands, which Wine cannot open), and gone again with its handle, even
+    // if the program is ended right then.
+    if (!OpenRelative(handle_.get(), name, DELETE, 0, FILE_CREATE,
+                      FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_DELETE_ON_CLOSE, &status)
+             .valid()) {
+      return FromNtStatus(status, kTargetNotCreatable);
+    }
+    HANDLE folder = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), handle_.get(), GetCurrentProcess(), &folder, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+      return FromWindowsError(GetLastError(), kTargetNotCreatable);
+    }
+    Handle owned_folder(folder);
+    for (int attempt = 0;; ++attempt) {
+      Handle file = OpenRelative(handle_.get(), TemporaryName(),
+                                 FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE,
+                                 FILE_SHARE_READ, FILE_CREATE,
+                                 FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_SEQUENTIAL_ONLY, &status,
+                                 FILE_ATTRIBUTE_HIDDEN);
+      if (!file.valid() && status == kStatusObjectNameCollision && attempt < 100) continue;
+      if (!file.valid()) return FromNtStatus(status, kTargetNotCreatable);
+      *out = std::make_unique<DiskOutputFile>(file.release(), owned_folder.release(), name.native());
+      return Status::Ok();
+    }
   }
 
   Status RemoveFile(const std::filesystem::path& name) override {

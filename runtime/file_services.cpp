@@ -1,6 +1,7 @@
 #include "runtime/file_services.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include "runtime/listing_pattern.h"
@@ -12,6 +13,7 @@ Status InputFile::CopyTo(OutputFile& output) {
   // Not cleared first: only the bytes read are written.
   const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
   for (;;) {
+    if (StopAsked()) return Status::FromErrno(ECANCELED);
     std::size_t got = 0;
     Status status = Read(buffer.get(), kBufferSize, &got);
     if (!status.ok() || got == 0) return status;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -72,9 +73,20 @@ class InputFile {
   // Copies the rest of the file into `output`, bounded and checked as Read is. Disks may do
   // it without passing the bytes through the program.
   virtual Status CopyTo(OutputFile& output);
+
+  // Asked between the pieces of CopyTo: once it answers true, the copy ends with ECANCELED
+  // ("Vorgang abgebrochen"), so that a long copy can be interrupted.
+  void StopWhen(std::function<bool()> stop) { stop_ = std::move(stop); }
+
+ protected:
+  bool StopAsked() const { return stop_ && stop_(); }
+
+ private:
+  std::function<bool()> stop_;
 };
 
-// A new file opened for writing.
+// A new file opened for writing. It appears under its name only when Close succeeds; a file
+// that is dropped without a successful Close leaves nothing behind.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
@@ -104,7 +116,9 @@ class OpenedFolder {
   virtual Status OpenInput(const std::filesystem::path& name, std::unique_ptr<InputFile>* out) = 0;
 
   // Creates `name` as a new file and opens it for writing. Fails, touching nothing, when any
-  // entry of that name exists already (a file, a folder, a link, also a dangling one).
+  // entry of that name exists already (a file, a folder, a link, also a dangling one). The
+  // name is taken only by a successful Close, which fails rather than replace an entry that
+  // appeared meanwhile.
   virtual Status CreateOutput(const std::filesystem::path& name, std::unique_ptr<OutputFile>* out) = 0;
 
   // Removes one entry that is not a folder; a link is removed as a link.

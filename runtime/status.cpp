@@ -45,6 +45,8 @@ constexpr ErrorText kErrorTexts[] = {
     {EOVERFLOW, "Wert zu groß für den Datentyp"},
     {EOPNOTSUPP, "Vorgang wird nicht unterstützt"},
     {ETIMEDOUT, "Zeitüberschreitung"},
+    {EPIPE, "Datenübergabe unterbrochen"},
+    {ECANCELED, "Vorgang abgebrochen"},
 };
 
 }  // namespace

@@ -364,7 +364,9 @@ TEST_F(TavrinConvertTest, ALostSummaryIsNoSuccess) {
   MakeProject();
   const ToolRun run = RunTool({"quelle", "ziel"}, temp_.path(), false, "/dev/full");
   EXPECT_EQ(run.exit_code, 3);
-  EXPECT_EQ(run.err, "tavrin-convert: Die Ausgabe konnte nicht vollständig geschrieben werden\n");
+  EXPECT_EQ(run.err,
+            "tavrin-convert: Die Ausgabe konnte nicht vollständig geschrieben werden (Kein Speicherplatz mehr auf dem "
+            "Datenträger)\n");
   EXPECT_EQ(ReadFile(temp_.path() / "ziel" / "Form1.frx"), kBinary) << "the conversion itself ran";
   EXPECT_EQ(RunTool({"--version"}, temp_.path(), false, "/dev/full").exit_code, 3);
   // A refusal stays a refusal.

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,10 +16,15 @@ namespace {
 
 // Reads from both descriptors until each reports its end (a pseudo terminal ends with EIO
 // once the tool has gone).
-void Drain(int out_fd, int err_fd, std::string* out, std::string* err) {
+void Drain(int out_fd, int err_fd, std::string* out, std::string* err, std::size_t out_limit = SIZE_MAX) {
   pollfd fds[2] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
   std::string* sinks[2] = {out, err};
   int open = 2;
+  if (out_limit == 0) {  // gone before the tool writes a byte
+    close(fds[0].fd);
+    fds[0].fd = -1;
+    --open;
+  }
   char buffer[65536];
   while (open > 0) {
     if (poll(fds, 2, -1) < 0) {
@@ -31,6 +37,11 @@ void Drain(int out_fd, int err_fd, std::string* out, std::string* err) {
       const ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
       if (got > 0) {
         sinks[i]->append(buffer, static_cast<std::size_t>(got));
+        if (i == 0 && out->size() >= out_limit) {  // the reader goes away, as `head` does
+          close(fds[i].fd);
+          fds[i].fd = -1;
+          --open;
+        }
       } else if (got == 0 || errno != EINTR) {
         close(fds[i].fd);
         fds[i].fd = -1;
@@ -40,10 +51,8 @@ void Drain(int out_fd, int err_fd, std::string* out, std::string* err) {
   }
 }
 
-}  // namespace
-
-ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
-                bool err_on_terminal, const char* out_to) {
+ToolRun Run(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
+            bool err_on_terminal, const char* out_to, const RunControl* control) {
   ToolRun run;
   int out_pipe[2];
   int err_pipe[2];  // [0] read end, [1] the tool's end
@@ -78,6 +87,12 @@ ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::pa
     dup2(err_pipe[1], STDERR_FILENO);
     close(out_pipe[0]);
     close(err_pipe[0]);
+    if (control != nullptr) {
+      for (const int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) signal(signal_number, SIG_DFL);
+      sigset_t none;
+      sigemptyset(&none);
+      sigprocmask(SIG_SETMASK, &none, nullptr);
+    }
     if (!working_folder.empty() && chdir(working_folder.c_str()) != 0) _exit(127);
     execv(argv[0], argv.data());
     _exit(127);
@@ -90,7 +105,8 @@ ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::pa
     close(err_pipe[0]);
     return run;
   }
-  Drain(out_pipe[0], err_pipe[0], &run.out, &run.err);
+  if (control != nullptr && control->meanwhile) control->meanwhile(child);
+  Drain(out_pipe[0], err_pipe[0], &run.out, &run.err, control != nullptr ? control->out_limit : SIZE_MAX);
   int status = 0;
   rusage usage{};
   while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
@@ -98,6 +114,18 @@ ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::pa
   run.peak_kib = usage.ru_maxrss;
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   return run;
+}
+
+}  // namespace
+
+ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
+                bool err_on_terminal, const char* out_to) {
+  return Run(words, working_folder, err_on_terminal, out_to, nullptr);
+}
+
+ToolRun RunToolControlled(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
+                          const RunControl& control) {
+  return Run(words, working_folder, false, control.out_to, &control);
 }
 
 }  // namespace tavrin::testing

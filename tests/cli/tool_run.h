@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,5 +24,23 @@ struct ToolRun {
 // that file instead (such as /dev/full, where every write fails).
 ToolRun RunTool(const std::vector<std::string>& words, const std::filesystem::path& working_folder = {},
                 bool err_on_terminal = false, const char* out_to = nullptr);
+
+#ifndef _WIN32
+// What a test does to a running tool (POSIX only).
+struct RunControl {
+  // Runs once the tool has started, with its process id, before its output is read (the tool
+  // must not fill a pipe meanwhile): to send it signals.
+  std::function<void(int pid)> meanwhile;
+  // Standard output's reading end is closed once this many bytes were read, as `head` does.
+  std::size_t out_limit = SIZE_MAX;
+  // Standard output goes to this file instead of a pipe (such as /dev/full).
+  const char* out_to = nullptr;
+};
+
+// RunTool as above, with the tool's signals at their defaults whatever the test runner has,
+// and `control` applied.
+ToolRun RunToolControlled(const std::vector<std::string>& words, const std::filesystem::path& working_folder,
+                          const RunControl& control);
+#endif
 
 }  // namespace tavrin::testing

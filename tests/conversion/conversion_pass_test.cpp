@@ -296,6 +296,70 @@ TEST_F(ConversionPassTest, FailedWritesClosesAndCopiesAreRecordedAndCleanedUp) {
   EXPECT_EQ(report.files_copied, 0u);
 }
 
+// A stop asked of the pass ends it at the next piece of the file at hand: the files before it
+// are complete, that file leaves nothing (not even its temporary), no later file is touched,
+// and nothing counts as failed.
+TEST_F(ConversionPassTest, AStopEndsThePassWithOnlyCompleteFilesInTheTarget) {
+  root_.WriteFile("Quelle/A.frm", "Begin ComctlLib.Toolbar T\n");
+  const std::string big_text(1024 * 1024, 'x');
+  root_.WriteFile("Quelle/B.frm", big_text);
+  root_.WriteFile("Quelle/C.frx", std::string(3 * 1024 * 1024, 'c'));
+  root_.WriteFile("Quelle/D.frm", "d\n");
+  // True once the progress names `name` with at least `least_bytes` done in all.
+  const auto at = [this](const char* name, std::uint64_t least_bytes) {
+    return [this, name, least_bytes] {
+      return !host_.progress.empty() && host_.progress.back().current == PathFromText(name).native() &&
+             host_.progress.back().bytes_done >= least_bytes;
+    };
+  };
+  const struct {
+    const char* label;
+    std::function<bool()> stop;
+    std::vector<std::string> complete;  // the files in the target afterwards
+  } cases[] = {
+      {"before the first file", [] { return true; }, {}},
+      {"in the middle of a text file", at("B.frm", 64 * 1024), {"A.frm"}},
+      {"at the start of a copy", at("C.frx", 0), {"A.frm", "B.frm"}},
+      {"never", nullptr, {"A.frm", "B.frm", "C.frx", "D.frm"}},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.label);
+    for (const std::string& name : testing::EntryNames(target_)) std::filesystem::remove(target_ / name);
+    host_.progress.clear();
+    host_.stop = test.stop;
+    bool stopped_mid_file = false;
+    if (std::string_view(test.label) == "in the middle of a text file") {
+      host_.stop = [&, inner = test.stop] {
+        if (!inner()) return false;
+        // The pass must be inside B.frm with its temporary already written to.
+        for (const std::string& name : testing::EntryNames(target_)) {
+          if (testing::IsTemporaryName(name)) stopped_mid_file = std::filesystem::file_size(target_ / name) > 0;
+        }
+        return true;
+      };
+    }
+
+    const PassReport report = Run();
+
+    EXPECT_EQ(report.stopped, test.stop != nullptr);
+    EXPECT_TRUE(report.failures.empty());
+    EXPECT_EQ(testing::EntryNames(target_), test.complete);
+    ASSERT_EQ(report.transferred.size(), test.complete.size());
+    for (std::size_t i = 0; i < test.complete.size(); ++i) {
+      EXPECT_EQ(PathText(report.transferred[i].relative), test.complete[i]);
+    }
+    if (!test.complete.empty()) {
+      EXPECT_EQ(Target("A.frm"), "Begin MSComctlLib.Toolbar T\r\n");
+    }
+    if (test.complete.size() >= 2) {
+      EXPECT_EQ(Target("B.frm"), big_text + "\r\n");
+    }
+    if (std::string_view(test.label) == "in the middle of a text file") {
+      EXPECT_TRUE(stopped_mid_file);
+    }
+  }
+}
+
 TEST_F(ConversionPassTest, FilesThatVanishOrChangeKindMidPassFailAlone) {
   FaultyFileServices files;
   root_.WriteFile("Quelle/A.frm", "a\n");

@@ -1,6 +1,7 @@
 #include "tests/support/faulty_file_services.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -66,6 +67,7 @@ class FaultyOutputFile : public OutputFile {
       : real_(std::move(real)), left_(write_limit), write_error_(write_error), close_error_(close_error) {}
 
   Status Write(std::string_view bytes) override {
+    if (real_ == nullptr) return Status::FromErrno(EBADF, kTargetUnwritable);
     if (left_ && bytes.size() > *left_) {
       // Write what still fits, like a disk that fills up in the middle of a write.
       const Status written = real_->Write(bytes.substr(0, *left_));
@@ -77,10 +79,14 @@ class FaultyOutputFile : public OutputFile {
     return real_->Write(bytes);
   }
 
+  // A failed close leaves what a real one leaves: the real file dropped unfinished, so it
+  // never gets its name.
   Status Close() override {
-    const Status closed = real_->Close();
-    if (close_error_ != 0) return Status::FromErrno(close_error_, kTargetUnwritable);
-    return closed;
+    if (close_error_ != 0) {
+      real_.reset();
+      return Status::FromErrno(close_error_, kTargetUnwritable);
+    }
+    return real_->Close();
   }
 
  private:

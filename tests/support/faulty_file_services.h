@@ -48,7 +48,8 @@ class FaultyFileServices : public FileServices {
   void ThrowOnRead(const std::string& name) { throw_on_read_.insert(name); }
   // Listing shows an ordinary file of this name as an entry that could not be examined.
   void FailExamine(const std::string& name, int error_number) { examine_faults_[name] = error_number; }
-  // Close of an output file of this name closes the real file, then fails.
+  // Close of an output file of this name fails; the real file is dropped unfinished, as after a
+  // failed close on disk.
   void FailClose(const std::string& name, int error_number) { close_faults_[name] = error_number; }
   void FailRemoveFile(const std::string& name, int error_number) { remove_faults_[name] = error_number; }
   void FailMakeFolder(const std::string& name, int error_number) { make_folder_faults_[name] = error_number; }

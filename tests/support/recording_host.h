@@ -22,6 +22,7 @@ class RecordingHost : public ConversionHost {
   bool line_captions = true;  // what ShowsLineCaptions answers
   std::function<void()> on_do_events;  // runs inside DoEvents, as a nested event would
   std::vector<PassProgress> progress;  // every OnProgress, in order
+  std::function<bool()> stop;          // what StopRequested answers (false without it)
 
   std::filesystem::path QuellPfad() override { return source; }
   std::filesystem::path ZielPfad() override { return target; }
@@ -42,6 +43,7 @@ class RecordingHost : public ConversionHost {
   }
 
   void OnProgress(const PassProgress& reported) override { progress.push_back(reported); }
+  bool StopRequested() const override { return stop && stop(); }
 
   // The recorded events that start with `prefix`.
   std::vector<std::string> EventsStartingWith(const std::string& prefix) const {

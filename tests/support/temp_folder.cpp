@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -57,6 +58,27 @@ std::string ReadFile(const std::filesystem::path& file) {
 }
 
 std::string Separator() { return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)); }
+
+std::vector<std::string> EntryNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    names.push_back(PathText(it->path().filename()));
+  }
+  if (error) ADD_FAILURE() << "cannot list " << PathText(folder) << ": " << error.message();
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool IsTemporaryName(std::string_view name) {
+  constexpr std::string_view kStart = ".tavrin-";
+  constexpr std::string_view kEnd = ".tmp";
+  if (name.size() != kStart.size() + 16 + kEnd.size() || !name.starts_with(kStart) || !name.ends_with(kEnd)) {
+    return false;
+  }
+  const std::string_view digits = name.substr(kStart.size(), 16);
+  return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
 
 std::filesystem::path Joined(const std::filesystem::path& folder, std::string_view tail) {
   std::string text = PathText(folder);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin::testing {
 
@@ -37,5 +38,13 @@ std::filesystem::path Joined(const std::filesystem::path& folder, std::string_vi
 
 // The separator of folder paths on this system, as text ("/" or "\").
 std::string Separator();
+
+// The names of every entry of `folder`, hidden ones included, sorted; fails the current test
+// when it cannot be listed.
+std::vector<std::string> EntryNames(const std::filesystem::path& folder);
+
+// True for the hidden name under which a target file is written until it is complete
+// (".tavrin-" 16 hex digits ".tmp").
+bool IsTemporaryName(std::string_view name);
 
 }  // namespace tavrin::testing
