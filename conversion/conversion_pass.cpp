@@ -116,8 +116,9 @@ PassReport Pass::Run() {
         unmade_target_ = relative;
         const std::string named = "Zielverzeichnis [" + PathText(relative) + "] kann nicht angelegt werden";
         report_.target_folder_failures.push_back(
-            {relative, status.error_number() != 0 ? named + " (" + GermanErrorText(status.error_number()) + ")"
-                                                  : named + ": " + status.reason()});
+            {relative, named + " (" +
+                           (status.error_number() != 0 ? GermanErrorText(status.error_number()) : status.reason()) +
+                           ")"});
       },
       [](std::size_t, OpenedFolder& parent, const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* child) {
         // Every folder is made, also one without files. One that is there already will do if it

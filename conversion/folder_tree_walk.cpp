@@ -114,8 +114,7 @@ void FolderTreeWalk::Run(const Visit& visit, const Failure& failure, const Enter
       if (child.absent[side]) continue;
       status = enter_follower(side, *frame.open[side], name, &child.owned[side]);
       if (status.ok() && leading.contains(child.owned[side]->id())) {
-        status = Status::Error("Das Zielverzeichnis [" + PathText(child.relative) +
-                               "] ist zugleich ein Verzeichnis der Quelle");
+        status = Status::Error("ist zugleich ein Verzeichnis der Quelle");
       }
       if (!status.ok()) {
         child.owned[side].reset();
