@@ -190,7 +190,6 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
 }
 
 void Pass::FailFiles(const NativeString& relative, const FolderListing& listing) {
-  if (!options_.recursive) progress_.files_total = listing.files.size() + listing.unexamined.size();
   const std::string reason = "Zielverzeichnis [" + PathText(unmade_target_) + "] konnte nicht angelegt werden";
   std::vector<FileFailure> failures;
   for (const UnexaminedEntry& entry : listing.unexamined) failures.push_back({Join(relative, entry.name.native()), reason});
