@@ -192,7 +192,9 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
 void Pass::FailFiles(const NativeString& relative, const FolderListing& listing) {
   const std::string reason = "Zielverzeichnis [" + PathText(unmade_target_) + "] konnte nicht angelegt werden";
   std::vector<FileFailure> failures;
-  for (const UnexaminedEntry& entry : listing.unexamined) failures.push_back({Join(relative, entry.name.native()), reason});
+  for (const UnexaminedEntry& entry : listing.unexamined) {
+    failures.push_back({Join(relative, entry.name.native()), reason});
+  }
   for (const ListedFile& file : listing.files) {
     failures.push_back({Join(relative, file.name.native()), reason});
     progress_.bytes_done += file.size;

@@ -102,7 +102,8 @@ void FolderTreeWalk::Run(const Visit& visit, const Failure& failure, const Enter
     // Reached by a mount or a junction: the target, or a folder on the way already.
     const FolderId id = child.owned[0]->id();
     if (following.contains(id)) {
-      failure(child.relative, Skipped(child.relative, "ist zugleich ein Verzeichnis des Ziels und wird übergangen"), 0);
+      failure(child.relative,
+              Skipped(child.relative, "ist zugleich ein Verzeichnis des Ziels und wird übergangen"), 0);
       continue;
     }
     if (!leading.insert(id).second) {
