@@ -1,5 +1,8 @@
 #include "cli/json_report.h"
 
+#include <utility>
+#include <vector>
+
 #include "conversion/key_table.h"
 #include "runtime/path_text.h"
 #include "runtime/shown_text.h"
@@ -60,6 +63,8 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
   json += "  \"files\": {\"copied\": " + std::to_string(report.files_copied) +
           ", \"rewritten\": " + std::to_string(report.files_rewritten) +
           ", \"failed\": " + std::to_string(report.failures.size()) + "},\n";
+  json += "  \"folders\": {\"unreadable\": " + std::to_string(report.folder_failures.size()) +
+          ", \"not_made\": " + std::to_string(report.target_folder_failures.size()) + "},\n";
   json += "  \"lines_changed\": " + std::to_string(report.lines_changed) + ",\n";
   json += "  \"replacements\": [";
   const KeyTable keys = KeyTable::Build(report.rows > KeyTable::kUpper);
@@ -70,12 +75,18 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
             ", \"count\": " + std::to_string(report.replacements[static_cast<std::size_t>(i)]) + "}";
   }
   json += "\n  ],\n  \"failures\": [";
+  // Each failure says its kind: a file, a source folder that could not be read, a target
+  // folder that could not be made; "failed" counts the files only.
   bool first = true;
-  for (const auto* list : {&report.folder_failures, &report.failures}) {
+  const std::pair<const std::vector<FileFailure>*, const char*> lists[] = {
+      {&report.folder_failures, "\"kind\": \"source_folder\", \"folder\": "},
+      {&report.target_folder_failures, "\"kind\": \"target_folder\", \"folder\": "},
+      {&report.failures, "\"kind\": \"file\", \"file\": "}};
+  for (const auto& [list, kind] : lists) {
     for (const FileFailure& failure : *list) {
       json += first ? "\n" : ",\n";
       first = false;
-      json += "    {\"file\": " + Text(failure.name) + ", \"reason\": " + ShownJson(failure.reason) + "}";
+      json += "    {" + std::string(kind) + Text(failure.name) + ", \"reason\": " + ShownJson(failure.reason) + "}";
     }
   }
   json += first ? "],\n" : "\n  ],\n";

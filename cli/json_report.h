@@ -22,8 +22,10 @@ struct JsonContext {
 // as the text \xNN, a control character escaped, a backslash doubled where it is no
 // separator), so two different names never come out alike:
 // {"source", "target", "recursive", "complete", "dry_run", "files": {"copied", "rewritten",
-// "failed"}, "lines_changed", "replacements": [{"row", "old", "new", "count"}],
-// "failures": [{"file", "reason"}], "hints": [{"kind", "file", "line", "text", "message"}]}.
+// "failed"}, "folders": {"unreadable", "not_made"}, "lines_changed", "replacements": [{"row",
+// "old", "new", "count"}], "failures": [{"kind": "source_folder" or "target_folder", "folder",
+// "reason"} or {"kind": "file", "file", "reason"}], "hints": [{"kind", "file", "line", "text",
+// "message"}]}. "failed" is the number of failures of kind "file".
 std::string JsonReport(const RequestResult& result, const JsonContext& context);
 
 // `bytes` as a JSON string, quotes included. Bytes that are not UTF-8 become the text \xNN; for

@@ -44,6 +44,9 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
   if (!report.folder_failures.empty()) {
     AddItem(text, "Verzeichnisse nicht lesbar", std::to_string(report.folder_failures.size()));
   }
+  if (!report.target_folder_failures.empty()) {
+    AddItem(text, "Zielverzeichnisse nicht angelegt", std::to_string(report.target_folder_failures.size()));
+  }
   AddItem(text, "Zeilen geändert", std::to_string(report.lines_changed));
   text += "Ersetzungen je Zeile der Tabelle:\n";
   const KeyTable keys = KeyTable::Build(report.rows > KeyTable::kUpper);

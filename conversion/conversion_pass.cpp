@@ -65,6 +65,8 @@ class Pass {
     FileFindings findings;
     std::string diff;
   };
+  // Records every file of a folder whose target folder could not be made as not transferred.
+  void FailFiles(const NativeString& relative, const FolderListing& listing);
   // Transfers one file.
   Status Transfer(const FileAt& file, bool text, Rewritten* rewritten);
   Status TransferFile(const FileAt& file, bool text, Rewritten* rewritten);
@@ -82,6 +84,7 @@ class Pass {
   std::size_t buffer_size_ = 0;
   PassReport report_;
   PassProgress progress_;
+  NativeString unmade_target_;  // the target folder that could not be made last
 };
 
 PassReport Pass::Run() {
@@ -96,15 +99,31 @@ PassReport Pass::Run() {
   walk.Run(
       [&](const NativeString& relative, const std::vector<OpenedFolder*>& open,
           const FolderListing& listing) {
-        TransferFiles(relative, *open[0], *open[1], listing);
+        if (open[1] == nullptr) {
+          FailFiles(relative, listing);
+        } else {
+          TransferFiles(relative, *open[0], *open[1], listing);
+        }
         return !report_.stopped;
       },
-      [&](const NativeString& relative, const Status& status) {
-        report_.folder_failures.push_back(
-            {relative.empty() ? folders_.source_path : std::filesystem::path(relative), status.reason()});
+      [&](const NativeString& relative, const Status& status, std::size_t side) {
+        if (side == 0) {
+          report_.folder_failures.push_back(
+              {relative.empty() ? folders_.source_path : std::filesystem::path(relative), status.reason()});
+          return;
+        }
+        // The folder is named by its path below the target; its files fail as the walk reaches them.
+        unmade_target_ = relative;
+        const std::string named = "Zielverzeichnis [" + PathText(relative) + "] kann nicht angelegt werden";
+        report_.target_folder_failures.push_back(
+            {relative, named + " (" +
+                           (status.error_number() != 0 ? GermanErrorText(status.error_number()) : status.reason()) +
+                           ")"});
       },
       [](std::size_t, OpenedFolder& parent, const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* child) {
-        // Every folder is made, also one without files; one that is there already will do.
+        // Every folder is made, also one without files. One that is there already will do if it
+        // opens as a real folder: OpenFolder never follows a link, so neither a link nor a file
+        // of that name is taken.
         const Status made = parent.MakeFolder(name);
         const Status opened = parent.OpenFolder(name, child);
         return opened.ok() || made.ok() ? opened : made;
@@ -119,14 +138,15 @@ PassReport Pass::Run() {
 }
 
 void Pass::SurveyTree() {
-  const FolderTreeWalk survey({&folders_.source}, "*.*", /*recursive=*/true);
+  FolderTreeWalk survey({&folders_.source}, "*.*", /*recursive=*/true);
+  survey.Avoid(folders_.target.id());  // as the conversion walk, which never enters the target
   survey.Run(
       [&](const NativeString&, const std::vector<OpenedFolder*>&, const FolderListing& listing) {
         progress_.files_total += listing.files.size() + listing.unexamined.size();
         for (const ListedFile& file : listing.files) progress_.bytes_total += file.size;
         return true;
       },
-      [](const NativeString&, const Status&) {});  // the conversion walk reports it
+      [](const NativeString&, const Status&, std::size_t) {});  // the conversion walk reports it
 }
 
 void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, OpenedFolder& target,
@@ -172,6 +192,22 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
     ++progress_.files_done;
     progress_.bytes_done = bytes_before + listed.size;
   }
+  std::stable_sort(failures.begin(), failures.end(),
+                   [](const FileFailure& a, const FileFailure& b) { return a.name.native() < b.name.native(); });
+  report_.failures.insert(report_.failures.end(), failures.begin(), failures.end());
+}
+
+void Pass::FailFiles(const NativeString& relative, const FolderListing& listing) {
+  const std::string reason = "Zielverzeichnis [" + PathText(unmade_target_) + "] konnte nicht angelegt werden";
+  std::vector<FileFailure> failures;
+  for (const UnexaminedEntry& entry : listing.unexamined) {
+    failures.push_back({Join(relative, entry.name.native()), reason});
+  }
+  for (const ListedFile& file : listing.files) {
+    failures.push_back({Join(relative, file.name.native()), reason});
+    progress_.bytes_done += file.size;
+  }
+  progress_.files_done += failures.size();
   std::stable_sort(failures.begin(), failures.end(),
                    [](const FileFailure& a, const FileFailure& b) { return a.name.native() < b.name.native(); });
   report_.failures.insert(report_.failures.end(), failures.begin(), failures.end());

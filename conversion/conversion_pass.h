@@ -32,12 +32,15 @@ struct PassReport {
   std::vector<FileFailure> failures;  // files, in listing order
   std::vector<TransferredFile> transferred;  // in the order of the walk
   std::vector<FileFindings> findings;         // of the rewritten files that have any
-  // Folders that could not be listed: their files are neither transferred nor counted.
+  // Source folders that could not be listed: their files are neither transferred nor counted.
   std::vector<FileFailure> folder_failures;
   // The host asked the pass to stop: the files after the last transferred one were left out.
   bool stopped = false;
+  // Target folders that could not be made or opened, by their path below the target: every
+  // file below them stands in `failures`.
+  std::vector<FileFailure> target_folder_failures;
 
-  bool ok() const { return failures.empty() && folder_failures.empty(); }
+  bool ok() const { return failures.empty() && folder_failures.empty() && target_folder_failures.empty(); }
 };
 
 inline constexpr std::string_view kSuffixList = "vbp vbg frm cls ctl bas dob pag wct";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "conversion/folder_tests.h"
+#include "conversion/folder_tree_walk.h"
 #include "conversion/null_folder.h"
 #include "runtime/dialog_services.h"
 #include "runtime/path_text.h"
@@ -49,38 +50,58 @@ Status MakeFolderPath(FileServices& files, const std::filesystem::path& folder) 
   return Status::Ok();
 }
 
-// Whether a folder above `folder` is `outer` (links resolved: these are the real folders). A
-// folder above that cannot be opened leaves it undecided: the failure is returned, never "no".
-Status Within(OpenedFolder& folder, const FolderId& outer, bool* within) {
-  *within = false;
+enum class Answer { kNo, kYes, kUnknown };
+
+// Why a check of nesting could not decide, as the refusal says it.
+std::string Undecided(const Status& status) {
+  return std::string(kRefusalNestingUnknown) + ": " + status.reason();
+}
+
+// Whether a folder above `folder`, climbing by "..", is `outer`. A mount point's ".." leads
+// elsewhere, so a yes is sure but a no is not; the trees are compared by ids as well.
+Answer Within(OpenedFolder& folder, const FolderId& outer, Status* why) {
   std::unique_ptr<OpenedFolder> at;
   OpenedFolder* current = &folder;
   for (;;) {
     std::unique_ptr<OpenedFolder> parent;
-    if (Status status = current->OpenParent(&parent); !status.ok()) return status;
-    if (parent->id() == current->id()) return Status::Ok();  // the top
-    if (parent->id() == outer) {
-      *within = true;
-      return Status::Ok();
-    }
+    *why = current->OpenParent(&parent);
+    if (!why->ok()) return Answer::kUnknown;
+    if (parent->id() == current->id()) return Answer::kNo;  // the top
+    if (parent->id() == outer) return Answer::kYes;
     at = std::move(parent);
     current = at.get();
   }
 }
 
-// Why two trees cannot be converted one into the other, or empty. A missing target counts by
-// the nearest folder above it that exists. A folder that cannot be opened refuses too.
+    if (above.empty()) above = ".";  // a relative path with nothing above it: the current folder
+// The ids of the folders of the tree below `top`, the top included, as the pass's walk enters
+// them. A folder below the top that cannot be entered is left out, as the pass leaves it out;
+// the top itself must be listed.
+Status TreeIds(OpenedFolder& top, FolderIdSet* ids) {
+  Status status;
+  const FolderTreeWalk walk({&top}, "*.vbp", /*recursive=*/true);  // few files to look at
+  walk.Run(
+      [&](const NativeString&, const std::vector<OpenedFolder*>& folders, const FolderListing&) {
+        ids->insert(folders[0]->id());
+        return true;
+      },
+      [&](const NativeString& relative, const Status& failed, std::size_t) {
+        if (relative.empty()) status = failed;
+      });
+  return status;
+}
+
+// Why two trees cannot be converted one into the other, or empty. Decided by the folders' ids,
+// so that a target reached through a mount or a junction is known as well; a check that cannot
+// decide refuses. A missing target counts by the nearest folder above it that exists.
 std::string Nesting(FileServices& files, OpenedFolder& source, OpenedFolder* target,
                     const std::filesystem::path& target_path) {
-  const auto undecided = [](const Status& status) {
-    return std::string(kRefusalNestingUnknown) + ": " + status.reason();
-  };
   std::unique_ptr<OpenedFolder> nearest;
   if (target == nullptr) {
     std::filesystem::path above = target_path;
     while (files.Missing(above) && above != above.parent_path()) above = above.parent_path();
-    if (above.empty()) above = ".";  // a relative path with nothing above it: the current folder
-    if (Status status = files.OpenFolder(above, &nearest); !status.ok()) return undecided(status);
+    const Status opened = files.OpenFolder(above, &nearest);
+    if (!opened.ok()) return Undecided(opened);
     if (nearest->id() == source.id()) return std::string(kRefusalTargetInSource);
     target = nearest.get();
   } else if (target->id() == source.id()) {
@@ -111,8 +132,8 @@ CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& so
   const Status status = files.OpenFolder(source, &pair.source);
   if (!status.ok()) return Refused(status.reason());
   if (options.tree) {
-    std::string nesting = Nesting(files, *pair.source, pair.target.get(), target);
-    if (!nesting.empty()) return Refused(std::move(nesting));
+    const std::string nesting = Nesting(files, *pair.source, pair.target.get(), target);
+    if (!nesting.empty()) return Refused(nesting);
   }
   if (!pair.target_missing) {
     const FolderAnswer creatable = ProjectCreatable(*pair.target, options.tree);
@@ -128,6 +149,7 @@ CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& so
 std::vector<std::string> FailureLines(const PassReport& report) {
   std::vector<std::string> lines;
   for (const FileFailure& failure : report.folder_failures) lines.push_back(ShownText(failure.reason));
+  for (const FileFailure& failure : report.target_folder_failures) lines.push_back(ShownText(failure.reason));
   for (const FileFailure& failure : report.failures) {
     lines.push_back(ShownText(PathText(failure.name)) + ": " + ShownText(failure.reason));
   }

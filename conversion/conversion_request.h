@@ -58,15 +58,17 @@ struct CheckOptions {
 
 // The checks of a conversion, in the order of their messages: the folders differ, the target
 // holds no file, the source holds a project. For a tree, "holds" means anywhere below, and the
-// two trees must not hold one another (compared as real folders, links resolved). The message
-// always comes from the check that refused; a folder that cannot be read refuses with a
-// message naming it. Both folders are opened here, so that the pass reads and writes the very
+// two trees must not hold one another: decided by the folders' ids, so that a target reached
+// through a mount or a junction counts as well (a source folder below the top that cannot be
+// entered is left out, as the pass leaves it out). The message always comes from the check
+// that refused; a folder that cannot be read, or a check that cannot decide, refuses with a
+// message naming why. Both folders are opened here, so that the pass reads and writes the very
 // folders that were checked.
 CheckedPair CheckFolderPair(FileServices& files, const std::filesystem::path& source,
                             const std::filesystem::path& target, const CheckOptions& options = {});
 
-// One line per failure, as a person reads it: first the folders that could not be read (their
-// reason names them), then "name: reason" per file. Names are shown escaped (ShownText), so a
+// One line per failure, as a person reads it: first the source folders that could not be read,
+// then the target folders that could not be made (their reasons name them), then "name: reason" per file. Names are shown escaped (ShownText), so a
 // name can never forge a line.
 std::vector<std::string> FailureLines(const PassReport& report);
 

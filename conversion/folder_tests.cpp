@@ -44,7 +44,7 @@ FolderAnswer SearchTree(OpenedFolder& top, const char* wildcard, bool unreadable
         answer.yes = answer.listed && found(listing);
         return answer.listed && !answer.yes;
       },
-      [&](const NativeString& relative, const Status& status) {
+      [&](const NativeString& relative, const Status& status, std::size_t) {
         if (answer.listed && (relative.empty() || unreadable_ends)) {
           answer.listed = false;
           answer.status = status;

@@ -8,6 +8,9 @@
 namespace tavrin {
 namespace {
 
+// No real device has this number, so a walk never takes an imagined folder for a real one.
+constexpr std::uint64_t kNullDevice = ~std::uint64_t{0};
+
 class NullOutput : public OutputFile {
  public:
   Status Write(std::string_view) override { return Status::Ok(); }
@@ -37,7 +40,7 @@ class NullFolder : public OpenedFolder {
   }
   Status RemoveFile(const std::filesystem::path&) override { return Status::Ok(); }
   Status OpenFolder(const std::filesystem::path&, std::unique_ptr<OpenedFolder>* out) override {
-    auto child = std::make_shared<const NullNode>(NullNode{FolderId{0, ++*next_id_}, node_});
+    auto child = std::make_shared<const NullNode>(NullNode{FolderId{kNullDevice, ++*next_id_}, node_});
     *out = std::make_unique<NullFolder>(next_id_, std::move(child));
     return Status::Ok();
   }
@@ -57,7 +60,7 @@ class NullFolder : public OpenedFolder {
 
 std::unique_ptr<OpenedFolder> MakeNullFolder() {
   return std::make_unique<NullFolder>(std::make_shared<std::uint64_t>(1),
-                                      std::make_shared<const NullNode>(NullNode{FolderId{0, 1}, nullptr}));
+                                      std::make_shared<const NullNode>(NullNode{FolderId{kNullDevice, 1}, nullptr}));
 }
 
 }  // namespace tavrin

@@ -103,7 +103,10 @@ class FaultyFolder : public OpenedFolder {
   FaultyFolder(FaultyFileServices& owner, std::unique_ptr<OpenedFolder> real, std::filesystem::path path)
       : owner_(owner), real_(std::move(real)), path_(std::move(path)) {}
 
-  FolderId id() const override { return real_->id(); }
+  FolderId id() const override {
+    const FolderId* fake = FindFault(owner_.fake_ids_, path_);
+    return fake != nullptr ? *fake : real_->id();
+  }
 
   FolderListing List(std::string_view wildcard) override {
     owner_.calls.push_back("List " + PathText(path_ / PathFromText(wildcard)));
@@ -185,7 +188,8 @@ class FaultyFolder : public OpenedFolder {
       return FolderUnreadable(above, *error_number);
     }
     std::unique_ptr<OpenedFolder> real;
-    Status status = real_->OpenParent(&real);
+    const std::filesystem::path* other = FindFault(owner_.parent_replacements_, path_);
+    Status status = other != nullptr ? owner_.real_.OpenFolder(*other, &real) : real_->OpenParent(&real);
     if (status.ok()) *out = owner_.Wrap(std::move(real), above);
     return status;
   }
@@ -195,7 +199,9 @@ class FaultyFolder : public OpenedFolder {
     if (const int* error_number = FindFault(owner_.make_folder_faults_, name)) {
       return Status::FromErrno(*error_number, kFolderNotCreatable);
     }
-    return real_->MakeFolder(name);
+    const Status status = real_->MakeFolder(name);
+    if (status.ok() && owner_.after_make_folder) owner_.after_make_folder(path_ / name);
+    return status;
   }
 
  private:
@@ -240,6 +246,13 @@ FolderListing FaultyFileServices::List(const std::filesystem::path& pattern) {
   return real_.List(pattern);
 }
 
+bool FaultyFileServices::FakeId(const std::string& folder_name, const std::filesystem::path& like) {
+  std::unique_ptr<OpenedFolder> folder;
+  if (!real_.OpenFolder(like, &folder).ok()) return false;
+  fake_ids_[folder_name] = folder->id();
+  return true;
+}
+
 bool FaultyFileServices::Missing(const std::filesystem::path& path) { return real_.Missing(path); }
 
 bool FaultyFileServices::LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) {
@@ -260,7 +273,9 @@ Status FaultyFileServices::MakeFolder(const std::filesystem::path& folder) {
   if (const int* error_number = FindFault(make_folder_faults_, folder)) {
     return Status::FromErrno(*error_number, kFolderNotCreatable);
   }
-  return real_.MakeFolder(folder);
+  const Status status = real_.MakeFolder(folder);
+  if (status.ok() && after_make_folder) after_make_folder(folder);
+  return status;
 }
 
 Status FaultyFileServices::RemoveFolder(const std::filesystem::path& folder) {

@@ -55,6 +55,17 @@ class FaultyFileServices : public FileServices {
   void FailMakeFolder(const std::string& name, int error_number) { make_folder_faults_[name] = error_number; }
   void FailRemoveFolder(const std::string& name, int error_number) { remove_folder_faults_[name] = error_number; }
 
+  // A folder of this name, however opened, reports the id of the folder at `like` (as a mount
+  // of that folder would).
+  // False when that folder cannot be opened.
+  [[nodiscard]] bool FakeId(const std::string& folder_name, const std::filesystem::path& like);
+  // Going up from a folder of this name opens the folder at `other` instead of its parent.
+  void ReplaceParent(const std::string& folder_name, const std::filesystem::path& other) {
+    parent_replacements_[folder_name] = other;
+  }
+  // Runs after every folder made, with its path.
+  std::function<void(const std::filesystem::path&)> after_make_folder;
+
   // Runs before every OpenInput with the source path, so a test can change the disk in the
   // middle of a pass (remove the file, put a folder in its place, ...).
   std::function<void(const std::filesystem::path&)> before_read;
@@ -83,6 +94,8 @@ class FaultyFileServices : public FileServices {
   std::map<std::string, int> list_faults_, open_folder_faults_, open_faults_, create_faults_, close_faults_,
       remove_faults_, make_folder_faults_, remove_folder_faults_, examine_faults_, open_parent_faults_;
   std::set<std::string> throw_on_read_;
+  std::map<std::string, FolderId> fake_ids_;
+  std::map<std::string, std::filesystem::path> parent_replacements_;
   std::map<std::string, ByteFault> read_faults_, write_faults_;
 };
 
