@@ -73,7 +73,6 @@ Answer Within(OpenedFolder& folder, const FolderId& outer, Status* why) {
   }
 }
 
-    if (above.empty()) above = ".";  // a relative path with nothing above it: the current folder
 // The ids of the folders of the tree below `top`, the top included, as the pass's walk enters
 // them. A folder below the top that cannot be entered is left out, as the pass leaves it out;
 // the top itself must be listed.
@@ -100,6 +99,7 @@ std::string Nesting(FileServices& files, OpenedFolder& source, OpenedFolder* tar
   if (target == nullptr) {
     std::filesystem::path above = target_path;
     while (files.Missing(above) && above != above.parent_path()) above = above.parent_path();
+    if (above.empty()) above = ".";  // a relative path with nothing above it: the current folder
     const Status opened = files.OpenFolder(above, &nearest);
     if (!opened.ok()) return Undecided(opened);
     if (nearest->id() == source.id()) return std::string(kRefusalTargetInSource);
@@ -107,12 +107,28 @@ std::string Nesting(FileServices& files, OpenedFolder& source, OpenedFolder* tar
   } else if (target->id() == source.id()) {
     return std::string(kRefusalSameFolder);
   }
-  bool within = false;
-  if (Status status = Within(*target, source.id(), &within); !status.ok()) return undecided(status);
-  if (within) return std::string(kRefusalTargetInSource);
+  // The tree the pass would walk must hold neither the target nor any folder of it.
+  FolderIdSet source_ids;
+  Status status = TreeIds(source, &source_ids);
+  if (!status.ok()) return Undecided(status);
+  if (source_ids.contains(target->id())) return std::string(kRefusalTargetInSource);
   if (nearest == nullptr) {
-    if (Status status = Within(source, target->id(), &within); !status.ok()) return undecided(status);
-    if (within) return std::string(kRefusalSourceInTarget);
+    FolderIdSet target_ids;
+    status = TreeIds(*target, &target_ids);
+    if (!status.ok()) return Undecided(status);
+    if (target_ids.contains(source.id())) return std::string(kRefusalSourceInTarget);
+    for (const FolderId& id : target_ids) {
+      if (source_ids.contains(id)) return std::string(kRefusalTargetInSource);
+    }
+  }
+  // Folders the walk leaves out (hidden ones) may hold one in the other as well.
+  Answer answer = Within(*target, source.id(), &status);
+  if (answer == Answer::kUnknown) return Undecided(status);
+  if (answer == Answer::kYes) return std::string(kRefusalTargetInSource);
+  if (nearest == nullptr) {
+    answer = Within(source, target->id(), &status);
+    if (answer == Answer::kUnknown) return Undecided(status);
+    if (answer == Answer::kYes) return std::string(kRefusalSourceInTarget);
   }
   return {};
 }
