@@ -23,6 +23,7 @@ namespace {
 
 constexpr const char* kProgramName = "tavrin-convert";
 constexpr std::size_t kMostHintsShown = 40;  // of each kind, unless every hint is asked for
+constexpr std::size_t kProjectsNamed = 3;     // project files below a source without one at its top
 
 int Fail(Console& console, const std::string& reason) {
   console.err << kProgramName << ": " << ShownText(reason) << '\n' << std::flush;
@@ -51,6 +52,12 @@ int Convert(const Arguments& arguments, Console& console) {
   ConversionRequest request(host, DiskFileServices(), options);
   const RequestResult result = request.Tavrin();
   bar.Clear();
+  if (result.outcome == RequestResult::Outcome::kRefused && result.refusal == kRefusalNoProject &&
+      !arguments.recursive) {
+    // The refusal stands; a tree whose projects lie below its top is one option away.
+    const std::string note = ProjectsBelowNote(FindProjectFilesBelow(DiskFileServices(), source, kProjectsNamed));
+    if (!note.empty()) console.err << note << '\n' << std::flush;
+  }
   if (result.outcome != RequestResult::Outcome::kConverted &&
       result.outcome != RequestResult::Outcome::kConvertedWithFailures) {
     return kExitNotConverted;

@@ -59,6 +59,7 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
           ", \"rewritten\": " + std::to_string(report.files_rewritten) +
           ", \"failed\": " + std::to_string(report.failures.size()) + "},\n";
   json += "  \"lines_changed\": " + std::to_string(report.lines_changed) + ",\n";
+  json += "  \"lines_removed\": " + std::to_string(report.lines_removed) + ",\n";
   json += "  \"replacements\": [";
   const KeyTable keys = KeyTable::Build(report.rows > KeyTable::kUpper);
   for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
@@ -84,7 +85,7 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
     first = false;
     json += "    {\"kind\": " + JsonString(hint.kind) + ", \"file\": " + Text(hint.file) +
             ", \"line\": " + std::to_string(hint.line) + ", \"text\": " + JsonString(hint.text) +
-            ", \"message\": " + JsonString(hint.message) + "}";
+            ", \"message\": " + JsonString(hint.message) + ", \"count\": " + std::to_string(hint.count) + "}";
   }
   json += first ? "]\n}\n" : "\n  ]\n}\n";
   return json;

@@ -162,9 +162,10 @@ RequestResult ConversionRequest::Tavrin() {
   {
     RunningFlag flag(running_);
     result.report =
-        FileConvert(host_, keys, {source, target, *pair.source, *pair.target}, {options_.recursive, options_.diff});
+        FileConvert(host_, keys, {source, target, *pair.source, *pair.target},
+                    {options_.recursive, options_.diff, options_.complete});
     result.hints = CheckResult(result.report.transferred, result.report.findings, *pair.source, options_.recursive,
-                               options_.complete);
+                               options_.complete, options_.dry_run);
   }
   if (result.report.ok()) {
     result.outcome = RequestResult::Outcome::kConverted;

@@ -469,9 +469,17 @@ TEST_F(TavrinConvertTest, ADryRunReadsEverythingWritesNothingAndTellsWhatItWould
               lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "umschreiben (0 Zeilen geändert) Lager.vbg"), lines.end());
     EXPECT_NE(run.out.find("\nProbelauf: Es wurde nichts geschrieben."), std::string::npos) << "after the file lines";
-    for (const char* item : {"Verzeichnisse", "Dateien kopiert", "Dateien umgeschrieben", "Zeilen geändert",
-                             "Ersetzungen insgesamt"}) {
-      EXPECT_EQ(ParseSummary(run.out).items.at(item), ParseSummary(real.out).items.at(item)) << item;
+    // Said as what would happen, never as done.
+    const std::pair<const char*, const char*> items[] = {{"Verzeichnisse", "Verzeichnisse"},
+                                                         {"Dateien würden kopiert", "Dateien kopiert"},
+                                                         {"Dateien würden umgeschrieben", "Dateien umgeschrieben"},
+                                                         {"Zeilen würden geändert", "Zeilen geändert"},
+                                                         {"Ersetzungen insgesamt", "Ersetzungen insgesamt"}};
+    for (const auto& [dry, done] : items) {
+      EXPECT_EQ(ParseSummary(run.out).items.at(dry), ParseSummary(real.out).items.at(done)) << dry;
+    }
+    for (const char* as_if_done : {"jetzt", "Dateien kopiert", "umgeschriebene Datei"}) {
+      EXPECT_EQ(run.out.find(as_if_done), std::string::npos) << as_if_done << "\n" << run.out;
     }
   }
   // A file that cannot be read makes it 1, a refusal 2; still nothing is written.

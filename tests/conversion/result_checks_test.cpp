@@ -89,10 +89,14 @@ TEST_F(ResultChecksTest, EntriesThatNameFilesTheTargetLacksSayWhereTheyAre) {
                                {kHintMissingProjectFile, "Projekt1.vbp", 6, "absolut"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 7, "außerhalb des Quellverzeichnisses"},
                            });
-  // The window's box names them, after the pass.
-  const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: Folgende Projekteinträge");
+  // The window's box names them, after the pass, with the command for what the window cannot do.
+  const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: Nach der Konvertierung");
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_NE(boxes[0].find("\r\nProjekt1.vbp, Zeile 2: „Formulare\\frmHaupt.frm“ fehlt"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("\r\n\r\nFehlende Projektdateien: 5\r\nProjekt1.vbp, Zeile 2: „Formulare\\frmHaupt.frm“ fehlt"),
+            std::string::npos)
+      << boxes[0];
+  EXPECT_NE(boxes[0].find("Mit „tavrin-convert --recursive QUELLE ZIEL“ umstellen."), std::string::npos) << boxes[0];
+  EXPECT_EQ(boxes[0].find("Mit --recursive"), std::string::npos) << boxes[0];
 
   const RequestResult tree = Convert({.recursive = true});
   ExpectHints(tree.hints, {
@@ -118,6 +122,7 @@ TEST_F(ResultChecksTest, AGroupNamesItsProjectsAndAFailedFileIsNamedAsSuch) {
                                 {kHintMissingProjectFile, "Server/Server.vbp", 1, "wurde aber nicht übertragen"},
                                 {kHintLineEnds, "", 0, "4 umgeschriebene Dateien"},
                             });
+  EXPECT_EQ(result.hints[1].count, 4u) << "the files it lists";
   // The failure box comes first, then the hints.
   const auto boxes = host_.EventsStartingWith("MessageBox");
   ASSERT_EQ(boxes.size(), 2u);
@@ -129,8 +134,10 @@ TEST_F(ResultChecksTest, ClassIdsLeftStandingAndReplacedControlsAreCountedWithTh
   root_.WriteFile("Quelle/Projekt1.vbp",
                   "Object={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX\r\n"
                   "Object={02B5E320-7292-11CF-93D5-0020AF99504A}#1.0#0; MSCHART.OCX\r\n"
-                  "Object={00028C01-0000-0000-0000-000000000046}#1.0#0; DBGRID32.OCX\r\n");
+                  "Object={00028C01-0000-0000-0000-000000000046}#1.0#0; DBGRID32.OCX\r\n"
+                  "Form=Form1.frm\r\n");
   root_.WriteFile("Quelle/Form1.frm",
+                  "Begin MSChartLib.MSChart Diagramm1\r\n"
                   "Begin ComctlLib.ListView lv\r\n"
                   "   BeginProperty ColumnHeader(1) {0713E8C7-850A-101B-AFC0-4210102A8DA7} \r\n"
                   "   EndProperty\r\n"
@@ -141,18 +148,31 @@ TEST_F(ResultChecksTest, ClassIdsLeftStandingAndReplacedControlsAreCountedWithTh
 
   const RequestResult plain = Convert({});
   ExpectHints(plain.hints, {
-                               {kHintVb5ClassId, "Form1.frm", 2, "4 Zeilen mit Klassen-IDs der VB5-Steuerelemente (Zeilen 2, 4, 5 …): mit --complete"},
+                               {kHintVb5ClassId, "Form1.frm", 3, "4 Zeilen mit Klassen-IDs der VB5-Steuerelemente (Zeilen 3, 5, 6 …): mit --complete"},
                                {kHintReplacedControl, "Projekt1.vbp", 2, "MSCHRT20.OCX"},
-                               {kHintReplacedControl, "Projekt1.vbp", 3, "DBGRID32.OCX"},
+                               {kHintReplacedControl, "Projekt1.vbp", 3, "DBGRID32.OCX wird von keinem Formular"},
                            });
   EXPECT_EQ(plain.hints[0].text, "{0713E8C7-850A-101B-AFC0-4210102A8DA7}");
+  EXPECT_EQ(plain.hints[0].count, 4u) << "the lines it lists";
 
   const RequestResult complete = Convert({.complete = true});
   ExpectHints(complete.hints, {
                                   {kHintReplacedControl, "Projekt1.vbp", 2, "MSChart20Lib."},
-                                  {kHintReplacedControl, "Projekt1.vbp", 3, "Datenanbindung"},
+                                  {kHintReplacedControl, "Projekt1.vbp", 3, "einfach entfernen"},
                               });
-  EXPECT_TRUE(host_.EventsStartingWith("MessageBox").empty()) << "only missing files interrupt the window";
+  // Every kind is shown in the window, summed up; an option of the command line with its command.
+  const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: ");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("\r\n\r\nErsetzte Steuerelemente: 2\r\nProjekt1.vbp, Zeile 2: "), std::string::npos)
+      << boxes[0];
+  Convert({});
+  const auto plain_boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: ");
+  ASSERT_EQ(plain_boxes.size(), 1u);
+  EXPECT_NE(plain_boxes[0].find("\r\n\r\nKlassen-IDs der VB5-Steuerelemente: 4\r\nForm1.frm, Zeile 3: 4 Zeilen"),
+            std::string::npos)
+      << plain_boxes[0];
+  EXPECT_NE(plain_boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ umstellen."), std::string::npos)
+      << plain_boxes[0];
 }
 
 TEST_F(ResultChecksTest, EntriesInTheCodePageOfTheProjectNameTheFilesOnTheDisk) {
