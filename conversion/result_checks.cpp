@@ -379,9 +379,10 @@ void FindingsCollector::NoteObjectLine(std::uint64_t number, std::string_view te
 }
 
 void FindingsCollector::Removed(std::uint64_t line) {
-  // A line is dropped just after it passed here, so it is the last duplicate noted.
-  if (!findings_.duplicates.empty() && findings_.duplicates.back().line == line) {
-    findings_.duplicates.back().removed = true;
+  // A line is dropped after the piece of text that holds it passed here, so it is among the
+  // last duplicates noted.
+  for (auto at = findings_.duplicates.rbegin(); at != findings_.duplicates.rend() && at->line >= line; ++at) {
+    if (at->line == line) at->removed = true;
   }
 }
 
