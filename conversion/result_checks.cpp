@@ -274,6 +274,20 @@ std::string ControlMessage(int kind) {
          "automatisch ersetzt: von Hand auf ein Datengitter von Visual Basic 6 umstellen.";
 }
 
+// A missing file's message as a dry run says it: what would happen, not what happened.
+std::string AsWouldBe(std::string message) {
+  static const std::pair<std::string_view, std::string_view> kWouldBe[] = {
+      {"fehlt im Zielverzeichnis", "würde im Zielverzeichnis fehlen"},
+      {"wurde aber nicht übertragen", "würde aber nicht übertragen"},
+      {"das nicht umgestellt wurde", "das nicht umgestellt würde"},
+  };
+  for (const auto& [done, would] : kWouldBe) {
+    const std::size_t at = message.find(done);
+    if (at != std::string::npos) message.replace(at, done.size(), would);
+  }
+  return message;
+}
+
 // A library that no form of the project places: its reference is not needed.
 std::string UnusedControlMessage(int kind) {
   return std::string(kind == kWatchChart ? "Das Diagramm-Steuerelement der Version 5 (MSCHART.OCX)"
@@ -435,6 +449,7 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
       if (transferred_file) continue;
       hints.push_back({kHintMissingProjectFile, file.relative, entry.line, entry.value,
                        MissingFileMessage(source_names, source, folder, spellings, recursive)});
+      if (dry_run) hints.back().message = AsWouldBe(std::move(hints.back().message));
     }
   }
   for (const FileFindings& file : findings) {

@@ -106,6 +106,20 @@ TEST_F(ResultChecksTest, EntriesThatNameFilesTheTargetLacksSayWhereTheyAre) {
   EXPECT_NE(boxes[0].find("Mit „tavrin-convert --recursive QUELLE ZIEL“ umstellen."), std::string::npos) << boxes[0];
   EXPECT_EQ(boxes[0].find("Mit --recursive"), std::string::npos) << boxes[0];
 
+  // A dry run says what would happen.
+  const RequestResult dry = Convert({.dry_run = true});
+  ExpectHints(dry.hints, {
+                             {kHintMissingProjectFile, "Projekt1.vbp", 2, "„Formulare\\frmHaupt.frm“ würde im Zielverzeichnis fehlen: Die Datei liegt im Unterverzeichnis „Formulare“ des Quellverzeichnisses, das nicht umgestellt würde."},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 4, "Mit --recursive umstellen"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 5, "würde im Zielverzeichnis fehlen: Die Datei fehlt auch im Quellverzeichnis"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 6, "absolut"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 7, "außerhalb des Quellverzeichnisses"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 10, "auch dort fehlt die Datei"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 11, "auch dort fehlt die Datei"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 12, "gemeinsames übergeordnetes Verzeichnis"},
+                         });
+  for (const Hint& hint : dry.hints) EXPECT_EQ(hint.message.find("fehlt im Zielverzeichnis"), std::string::npos);
+
   const RequestResult tree = Convert({.recursive = true});
   ExpectHints(tree.hints, {
                               {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
@@ -139,6 +153,12 @@ TEST_F(ResultChecksTest, AGroupNamesItsProjectsAndAFailedFileIsNamedAsSuch) {
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_NE(boxes[0].find("Konvertierungsfehler"), std::string::npos);
   EXPECT_NE(boxes[1].find("Konvertierungshinweise"), std::string::npos);
+  const RequestResult dry = Convert({.recursive = true, .dry_run = true}, files);
+  ExpectHints(dry.hints, {
+                             {kHintMissingProjectFile, "Server/Server.vbp", 1, "würde aber nicht übertragen"},
+                             {kHintLineEnds, "", 0, "4 umzuschreibende Dateien haben andere Zeilenenden als CR LF; sie enden nach der Konvertierung auf CR LF."},
+                         });
+  EXPECT_EQ(dry.hints[1].count, 4u);
 }
 
 TEST_F(ResultChecksTest, ClassIdsLeftStandingAndReplacedControlsAreCountedWithTheirLines) {
