@@ -297,7 +297,8 @@ std::string UnusedControlMessage(int kind) {
 
 std::string DuplicateMessage(const FileFindings::Duplicate& duplicate, bool complete, bool dry_run) {
   auto version = [](const std::string& text) { return text.empty() ? std::string("ohne Version") : "Version " + text; };
-  std::string text = "Die Bibliothek wird zweimal verwiesen: Zeile " + std::to_string(duplicate.first_line) + " (" +
+  std::string text = "Die Projektdatei verweist zweimal auf die Bibliothek " + duplicate.class_id + ": Zeile " +
+                     std::to_string(duplicate.first_line) + " (" +
                      version(duplicate.first_version) + ") und Zeile " + std::to_string(duplicate.line) + " (" +
                      version(duplicate.version) + ").";
   if (duplicate.removed) {
@@ -388,7 +389,8 @@ void FindingsCollector::NoteObjectLine(std::uint64_t number, std::string_view te
     }
   } else if (findings_.duplicates.size() < kMostControlLines) {
     findings_.duplicates.push_back(
-        {first->second.first, first->second.second, number, std::move(reference->version), std::string(text)});
+        {first->second.first, first->second.second, number, std::move(reference->version), std::string(text),
+         first->first});
   }
 }
 

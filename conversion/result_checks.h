@@ -65,6 +65,7 @@ struct FileFindings {
     std::uint64_t line;
     std::string version;
     std::string text;      // the later line, as written
+    std::string class_id;  // in upper case
     bool removed = false;  // dropped from the output (--complete)
   };
   std::vector<Duplicate> duplicates;
@@ -112,7 +113,9 @@ struct TransferredFile {
   bool rewritten = false;
   std::uint64_t lines_changed = 0;
   bool line_ends_changed = false;
-  std::uint64_t lines_removed = 0;  // duplicate references dropped (--complete); not in lines_changed
+  // Duplicate references dropped (--complete); lines_changed still counts those the rewriter
+  // had changed before they were dropped.
+  std::uint64_t lines_removed = 0;
 };
 
 // The hints about a converted result: entries of project files that name files the target

@@ -237,7 +237,8 @@ TEST_F(TavrinConvertTest, ADuplicateReferenceIsNamedAndWithCompleteDropped) {
   EXPECT_EQ(dry.items.at("Zeilen würden entfernt"), "1");
   EXPECT_EQ(dry.items.at("  Doppelte Verweise"), "1");
   EXPECT_EQ(dry.items.at("  Zeilenenden"), "2") << "the files the hint lists";
-  EXPECT_NE(diff.out.find("[duplicate-reference] Projekt1.vbp, Zeile 3: Die Bibliothek wird zweimal verwiesen: Zeile 2 "
+  EXPECT_NE(diff.out.find("[duplicate-reference] Projekt1.vbp, Zeile 3: Die Projektdatei verweist zweimal auf die Bibliothek "
+                          "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}: Zeile 2 "
                           "(Version 2.1) und Zeile 3 (Version 2.0). Zeile 3 würde entfernt: „" + line3 + "“"),
             std::string::npos)
       << diff.out;

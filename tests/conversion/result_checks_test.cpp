@@ -313,7 +313,7 @@ TEST_F(ResultChecksTest, AProjectNamingALibraryTwiceGetsAHintAndWithCompleteKeep
                 {
                     {kHintMissingProjectFile, "Projekt1.vbp", 9, "fehlt auch im Quellverzeichnis"},
                     {kHintDuplicateReference, "Projekt1.vbp", 3, "Zeile 2 (Version 2.1) und Zeile 3 (Version 2.0)."},
-                    {kHintDuplicateReference, "Projekt1.vbp", 5, "Zeile 4 (Version 2.0) und Zeile 5 (Version 2.0)."},
+                    {kHintDuplicateReference, "Projekt1.vbp", 5, "{86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}: Zeile 4 (Version 2.0) und Zeile 5 (Version 2.0)."},
                     {kHintDuplicateReference, "Projekt1.vbp", 6, "Zeile 2 (Version 2.1) und Zeile 6 (Version 2.0)."},
                 });
     const std::string texts[] = {line3, line5, line6};
@@ -333,7 +333,7 @@ TEST_F(ResultChecksTest, AProjectNamingALibraryTwiceGetsAHintAndWithCompleteKeep
   Convert({});
   const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: ");
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_NE(boxes[0].find("\r\n\r\nDoppelte Verweise: 3\r\nProjekt1.vbp, Zeile 3: Die Bibliothek"), std::string::npos)
+  EXPECT_NE(boxes[0].find("\r\n\r\nDoppelte Verweise: 3\r\nProjekt1.vbp, Zeile 3: Die Projektdatei verweist zweimal auf die Bibliothek {831FDD16-0C5C-11D2-A9FC-0000F8754DA1}: Zeile 2"), std::string::npos)
       << boxes[0];
   EXPECT_NE(boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ umstellen"), std::string::npos) << boxes[0];
 }
