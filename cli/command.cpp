@@ -24,6 +24,7 @@ namespace {
 
 constexpr const char* kProgramName = "tavrin-convert";
 constexpr std::size_t kMostHintsShown = 40;  // of each kind, unless every hint is asked for
+constexpr std::size_t kProjectsNamed = 3;     // project files below a source without one at its top
 
 int StopSignal(const Console& console) {
   return console.stop_signal == nullptr ? 0 : console.stop_signal->load(std::memory_order_relaxed);
@@ -67,6 +68,12 @@ int Convert(const Arguments& arguments, Console& console) {
                 << " Dateien übertragen\n"
                 << std::flush;
     return ExitCodeOfSignal(signal_number);
+  }
+  if (result.outcome == RequestResult::Outcome::kRefused && result.refusal == kRefusalNoProject &&
+      !arguments.recursive) {
+    // The refusal stands; a tree whose projects lie below its top is one option away.
+    const std::string note = ProjectsBelowNote(FindProjectFilesBelow(DiskFileServices(), source, kProjectsNamed));
+    if (!note.empty()) console.err << note << '\n' << std::flush;
   }
   if (!ran) return kExitNotConverted;
   // The message box lists only the first failures; then a shell user gets every one.

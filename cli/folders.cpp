@@ -1,10 +1,15 @@
 #include "cli/folders.h"
 
 #include <cerrno>
+#include <iterator>
 #include <memory>
+#include <set>
 #include <system_error>
 
+#include "conversion/folder_path.h"
+#include "conversion/folder_tree_walk.h"
 #include "runtime/path_text.h"
+#include "runtime/shown_text.h"
 
 namespace tavrin::cli {
 
@@ -56,6 +61,36 @@ Status CheckSourceFolder(FileServices& files, const std::filesystem::path& sourc
       return Status::Error("Quellverzeichnis kann nicht gelesen werden: " + shown + " (" +
                            GermanErrorText(status.error_number()) + ")");
   }
+}
+
+ProjectFilesBelow FindProjectFilesBelow(FileServices& files, const std::filesystem::path& source, std::size_t most) {
+  ProjectFilesBelow below;
+  std::unique_ptr<OpenedFolder> top;
+  if (!files.OpenFolder(source, &top).ok()) return below;
+  std::set<std::string> first;  // the smallest paths so far, at most `most`
+  const FolderTreeWalk walk({top.get()}, "*.vbp", /*recursive=*/true);
+  walk.Run(
+      [&](const FolderTreeWalk::Relative& relative, const std::vector<OpenedFolder*>&, const FolderListing& listing) {
+        if (relative.empty()) return true;  // the top folder has none, or there was no refusal
+        for (const ListedFile& file : listing.files) {
+          ++below.count;
+          first.insert(ShownText(PathText(Join(relative, file.name.native()))));
+          if (first.size() > most) first.erase(std::prev(first.end()));
+        }
+        return true;
+      },
+      [](const FolderTreeWalk::Relative&, const Status&) {});
+  below.first.assign(first.begin(), first.end());
+  return below;
+}
+
+std::string ProjectsBelowNote(const ProjectFilesBelow& below) {
+  if (below.count == 0) return {};
+  std::string text = below.count == 1 ? "Eine Projektdatei liegt in einem Unterverzeichnis: "
+                                      : std::to_string(below.count) + " Projektdateien liegen in Unterverzeichnissen" +
+                                            (below.first.size() < below.count ? ", die ersten: " : ": ");
+  for (std::size_t i = 0; i < below.first.size(); ++i) text += (i == 0 ? "" : ", ") + below.first[i];
+  return text + ". Mit --recursive wird der ganze Verzeichnisbaum konvertiert.";
 }
 
 }  // namespace tavrin::cli

@@ -66,6 +66,7 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
   json += "  \"folders\": {\"unreadable\": " + std::to_string(report.folder_failures.size()) +
           ", \"not_made\": " + std::to_string(report.target_folder_failures.size()) + "},\n";
   json += "  \"lines_changed\": " + std::to_string(report.lines_changed) + ",\n";
+  json += "  \"lines_removed\": " + std::to_string(report.lines_removed) + ",\n";
   json += "  \"replacements\": [";
   const KeyTable keys = KeyTable::Build(report.rows > KeyTable::kUpper);
   for (int i = KeyTable::kLower; i <= keys.upper(); ++i) {
@@ -97,7 +98,7 @@ std::string JsonReport(const RequestResult& result, const JsonContext& context) 
     first = false;
     json += "    {\"kind\": " + JsonString(hint.kind) + ", \"file\": " + Text(std::filesystem::path(hint.file)) +
             ", \"line\": " + std::to_string(hint.line) + ", \"text\": " + ShownJson(hint.text) +
-            ", \"message\": " + ShownJson(hint.message) + "}";
+            ", \"message\": " + ShownJson(hint.message) + ", \"count\": " + std::to_string(hint.count) + "}";
   }
   json += first ? "]\n}\n" : "\n  ]\n}\n";
   return json;

@@ -38,16 +38,22 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
   AddItem(text, "Quellverzeichnis", ShownText(PathText(source)));
   AddItem(text, "Zielverzeichnis", ShownText(PathText(target)));
   if (report.recursive) AddItem(text, "Verzeichnisse", std::to_string(report.folders));
-  AddItem(text, "Dateien kopiert", std::to_string(report.files_copied));
-  AddItem(text, "Dateien umgeschrieben", std::to_string(report.files_rewritten));
-  AddItem(text, "Dateien nicht übertragen", std::to_string(report.failures.size()));
+  // A dry run says what would happen, never what has been done.
+  AddItem(text, dry_run ? "Dateien würden kopiert" : "Dateien kopiert", std::to_string(report.files_copied));
+  AddItem(text, dry_run ? "Dateien würden umgeschrieben" : "Dateien umgeschrieben",
+          std::to_string(report.files_rewritten));
+  AddItem(text, dry_run ? "Dateien nicht übertragbar" : "Dateien nicht übertragen",
+          std::to_string(report.failures.size()));
   if (!report.folder_failures.empty()) {
     AddItem(text, "Verzeichnisse nicht lesbar", std::to_string(report.folder_failures.size()));
   }
   if (!report.target_folder_failures.empty()) {
     AddItem(text, "Zielverzeichnisse nicht angelegt", std::to_string(report.target_folder_failures.size()));
   }
-  AddItem(text, "Zeilen geändert", std::to_string(report.lines_changed));
+  AddItem(text, dry_run ? "Zeilen würden geändert" : "Zeilen geändert", std::to_string(report.lines_changed));
+  if (report.lines_removed > 0) {
+    AddItem(text, dry_run ? "Zeilen würden entfernt" : "Zeilen entfernt", std::to_string(report.lines_removed));
+  }
   text += "Ersetzungen je Zeile der Tabelle:\n";
   const KeyTable keys = KeyTable::Build(report.rows > KeyTable::kUpper);
   std::uint64_t total = 0;
@@ -67,13 +73,13 @@ std::string Summary(const PassReport& report, const std::filesystem::path& sourc
 
 std::string HintsSection(const std::vector<Hint>& hints, std::size_t most) {
   if (hints.empty()) return "Hinweise: keine\n";
-  constexpr std::string_view kKinds[] = {kHintMissingProjectFile, kHintVb5ClassId, kHintReplacedControl, kHintLineEnds};
   std::string text = "Hinweise:\n";
-  for (std::string_view kind : kKinds) {
-    const auto count = std::count_if(hints.begin(), hints.end(), [&](const Hint& h) { return h.kind == kind; });
+  for (std::string_view kind : kHintKinds) {
+    std::uint64_t count = 0;  // what the hints list, such as the files of the line-ends hint
+    for (const Hint& hint : hints) count += hint.kind == kind ? hint.count : 0;
     if (count > 0) AddItem(text, "  " + std::string(HintKindName(kind)), std::to_string(count));
   }
-  for (std::string_view kind : kKinds) {
+  for (std::string_view kind : kHintKinds) {
     std::size_t shown = 0;
     std::size_t left = 0;
     for (const Hint& hint : hints) {
@@ -99,7 +105,8 @@ std::string DryRunLine(const TransferredFile& file) {
   const std::string name = ShownText(PathText(file.relative));
   if (!file.rewritten) return "kopieren " + name + "\n";
   return "umschreiben (" + std::to_string(file.lines_changed) + (file.lines_changed == 1 ? " Zeile" : " Zeilen") +
-         " geändert) " + name + "\n";
+         " geändert" + (file.lines_removed > 0 ? ", " + std::to_string(file.lines_removed) + " entfernt" : "") + ") " +
+         name + "\n";
 }
 
 }  // namespace tavrin::cli

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "conversion/folder_path.h"
+#include "conversion/duplicate_references.h"
 #include "conversion/folder_tree_walk.h"
 #include "conversion/line_diff.h"
 #include "conversion/result_checks.h"
@@ -62,6 +63,7 @@ class Pass {
   struct Rewritten {
     std::uint64_t lines_changed = 0;
     bool line_ends_changed = false;
+    std::uint64_t lines_removed = 0;
     FileFindings findings;
     std::string diff;
   };
@@ -185,7 +187,8 @@ void Pass::TransferFiles(const NativeString& relative, OpenedFolder& source, Ope
       failures.push_back({shown, status.reason()});
     } else {
       ++(text ? report_.files_rewritten : report_.files_copied);
-      report_.transferred.push_back({shown, text, rewritten.lines_changed, rewritten.line_ends_changed});
+      report_.transferred.push_back(
+          {shown, text, rewritten.lines_changed, rewritten.line_ends_changed, rewritten.lines_removed});
       if (!rewritten.findings.empty()) report_.findings.push_back(std::move(rewritten.findings));
       host_.FileDone(report_.transferred.back(), rewritten.diff);
     }
@@ -247,15 +250,26 @@ void Pass::ReportBytes(std::uint64_t file_bytes, std::uint64_t bytes_before, std
 }
 
 Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeString& relative, Rewritten* rewritten) {
-  // The text goes out through the collector of findings, and in a dry run with differences
-  // shown, through the diff first.
+  // The text goes from the rewriter through the collector of findings, which numbers the lines
+  // as they came in; then, with --complete in a project file, through the filter of duplicate
+  // references; then, with differences shown, through the diff, which so shows a dropped line.
   BufferedOutput writer(output);
-  FindingsCollector findings(writer, relative);
   const std::string to_text = PathText(folders_.target_path.native() + relative);
   std::optional<LineDiff> diff;
   if (options_.diff) {
-    diff.emplace(findings, ShownText(PathText(folders_.source_path.native() + relative)), ShownText(to_text));
+    diff.emplace(writer, ShownText(PathText(folders_.source_path.native() + relative)), ShownText(to_text));
   }
+  TextSink& after_filter = diff ? static_cast<TextSink&>(*diff) : writer;
+  FindingsCollector* collector = nullptr;
+  std::optional<DuplicateReferenceFilter> duplicates;
+  if (options_.drop_duplicate_references && IsProjectFileName(relative)) {
+    duplicates.emplace(after_filter, [&diff, &collector](std::uint64_t line) {
+      if (diff) diff->Dropped(line);
+      collector->Removed(line);
+    });
+  }
+  FindingsCollector findings(duplicates ? static_cast<TextSink&>(*duplicates) : after_filter, relative);
+  collector = &findings;
   RewriterObservers observers;
   if (host_.ShowsLineCaptions()) {
     observers.line_start = [this, &to_text](std::uint64_t line) { host_.WriteInfo(to_text, DisplayedLine(line)); };
@@ -264,7 +278,7 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
   observers.found = [&findings](int kind, std::uint64_t line, std::string_view text) {
     findings.Found(kind, line, text);
   };
-  TextRewriter rewriter(keys_, filter_, diff ? static_cast<TextSink&>(*diff) : findings, std::move(observers));
+  TextRewriter rewriter(keys_, filter_, findings, std::move(observers));
   if (buffer_ == nullptr) {
     buffer_size_ = kReadSize + rewriter.most_untaken();
     buffer_ = std::make_unique_for_overwrite<char[]>(buffer_size_);
@@ -293,8 +307,11 @@ Status Pass::RewriteText(InputFile& input, OutputFile& output, const NativeStrin
     std::memmove(buffer_.get(), buffer_.get() + taken, kept);
     ReportBytes(file_bytes, bytes_before, &next_report);
   }
+  if (status.ok() && duplicates) status = duplicates->Finish();
   if (status.ok()) status = writer.Close();  // unclosed, a failed file leaves nothing
   if (status.ok()) {  // a file that failed counts for nothing
+    rewritten->lines_removed = duplicates ? duplicates->dropped() : 0;
+    report_.lines_removed += rewritten->lines_removed;
     rewritten->lines_changed = rewriter.lines_changed();
     rewritten->line_ends_changed = rewriter.line_ends_changed();
     rewritten->findings = findings.Finish();

@@ -28,6 +28,7 @@ struct PassReport {
   std::uint64_t files_copied = 0;     // copied byte for byte
   std::uint64_t files_rewritten = 0;  // rewritten line by line
   std::uint64_t lines_changed = 0;
+  std::uint64_t lines_removed = 0;    // duplicate references dropped from project files (--complete)
   KeyTable::Counts replacements{};    // per row, index 1..rows
   std::vector<FileFailure> failures;  // files, in listing order
   std::vector<TransferredFile> transferred;  // in the order of the walk
@@ -67,6 +68,9 @@ struct PassOptions {
   bool recursive = false;
   // A unified diff of every rewritten file with changed lines, for FileDone.
   bool diff = false;
+  // Each project file (.vbp) keeps one "Object=" line per class id, its first; the later ones are
+  // dropped (and show in the diff as removed lines).
+  bool drop_duplicate_references = false;
 };
 
 // The conversion pass: copies every ordinary file of the source folder into the target folder,

@@ -215,10 +215,11 @@ RequestResult ConversionRequest::Tavrin() {
   {
     RunningFlag flag(running_);
     result.report =
-        FileConvert(host_, keys, {source, target, *pair.source, *pair.target}, {options_.recursive, options_.diff});
+        FileConvert(host_, keys, {source, target, *pair.source, *pair.target},
+                    {options_.recursive, options_.diff, options_.complete});
     if (!result.report.stopped) {  // a stopped pass ends the request at once
       result.hints = CheckResult(result.report.transferred, result.report.findings, *pair.source,
-                                 options_.recursive, options_.complete);
+                                 options_.recursive, options_.complete, options_.dry_run);
     }
   }
   if (result.report.ok()) {

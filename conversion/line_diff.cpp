@@ -239,13 +239,26 @@ void LineDiff::Old(std::string_view bytes) {
   old_splitter_.Feed(bytes);
 }
 
+void LineDiff::Dropped(std::uint64_t number) {
+  dropped_.push_back(number);
+  Pair();
+}
+
 void LineDiff::Pair() {
-  while (!old_lines_.empty() && !new_lines_.empty()) {
+  while (!old_lines_.empty()) {
+    const bool drop = !dropped_.empty() && dropped_.front() == old_lines_.front().number;
+    if (!drop && new_lines_.empty()) break;
     Line old_line = std::move(old_lines_.front());
-    const Line new_line = std::move(new_lines_.front());
     old_lines_.pop_front();
-    new_lines_.pop_front();
-    const bool changed = old_line.whole.size != new_line.whole.size || old_line.whole.hash != new_line.whole.hash;
+    Line new_line{};
+    if (drop) {
+      dropped_.pop_front();
+    } else {
+      new_line = std::move(new_lines_.front());
+      new_lines_.pop_front();
+    }
+    const bool changed =
+        drop || old_line.whole.size != new_line.whole.size || old_line.whole.hash != new_line.whole.hash;
     if (!changed) {
       Context(std::move(old_line));
       continue;
@@ -254,6 +267,7 @@ void LineDiff::Pair() {
       in_hunk_ = true;
       hunk_start_ = old_line.number - before_.size();
       hunk_length_ = 0;
+      hunk_dropped_ = 0;
       for (const Line& line : before_) AddContext(line);
     } else {
       // The unchanged lines beyond the trailing context, up to this change.
@@ -267,7 +281,11 @@ void LineDiff::Pair() {
     const bool around = difference_.Take(old_line.number, &view) &&
                         (old_line.whole.size > kShownLine || new_line.whole.size > kShownLine);
     removed_ += "-" + ShownChange(old_line, around ? &view.old_text : nullptr, view.cut_before, view.old_cut_after) + "\n";
-    added_ += "+" + ShownChange(new_line, around ? &view.new_text : nullptr, view.cut_before, view.new_cut_after) + "\n";
+    if (drop) {
+      ++hunk_dropped_;
+    } else {
+      added_ += "+" + ShownChange(new_line, around ? &view.new_text : nullptr, view.cut_before, view.new_cut_after) + "\n";
+    }
     ++hunk_length_;
   }
 }
@@ -301,8 +319,12 @@ void LineDiff::FlushChanges() {
 void LineDiff::CloseHunk() {
   FlushChanges();
   // Trailing context beyond three lines was only kept for a following change.
-  const std::string range = std::to_string(hunk_start_) + "," + std::to_string(hunk_length_);
-  diff_ += "@@ -" + range + " +" + range + " @@\n" + hunk_;
+  // Dropped lines move the new side's lines up.
+  diff_ += "@@ -" + std::to_string(hunk_start_) + "," + std::to_string(hunk_length_) + " +" +
+           std::to_string(hunk_start_ - dropped_before_) + "," + std::to_string(hunk_length_ - hunk_dropped_) +
+           " @@\n" + hunk_;
+  dropped_before_ += hunk_dropped_;
+  hunk_dropped_ = 0;
   hunk_.clear();
   in_hunk_ = false;
 }

@@ -25,6 +25,8 @@ class LineDiff : public TextSink {
 
   Status Append(std::string_view bytes) override;
   void Old(std::string_view bytes);
+  // The old line `number` has no new line: it was dropped on the way (numbers ascending).
+  void Dropped(std::uint64_t number);
   // Both texts have ended; the diff, empty when no line differs.
   std::string Finish();
 
@@ -111,6 +113,9 @@ class LineDiff : public TextSink {
   std::string added_;
   std::deque<Line> before_;          // the last unchanged lines, for the context of the next hunk
   std::uint64_t unchanged_run_ = 0;  // unchanged lines since the last change
+  std::deque<std::uint64_t> dropped_;  // old lines still to come that have no new line
+  std::uint64_t dropped_before_ = 0;   // old lines dropped before the hunk being built
+  std::uint64_t hunk_dropped_ = 0;     // and within it
 };
 
 }  // namespace tavrin

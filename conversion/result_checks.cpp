@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 
+#include "conversion/duplicate_references.h"
 #include "runtime/code_page_text.h"
 #include "runtime/letter_case.h"
 #include "runtime/path_text.h"
@@ -14,7 +15,7 @@
 namespace tavrin {
 namespace {
 
-enum WatchKind { kWatchVb5 = 1, kWatchChart, kWatchDataGrid };
+enum WatchKind { kWatchVb5 = 1, kWatchChart, kWatchDataGrid, kWatchChartPrefix, kWatchDataGridPrefix };
 
 constexpr std::size_t kMostControlLines = 1000;  // per file; more are counted, not kept
 constexpr std::size_t kLongestEntryLine = 4096;
@@ -215,12 +216,69 @@ std::string Joined(const std::vector<std::string>& parts, std::size_t count) {
 
 std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
 
+// True when the file that `value` names from the project folder `folder` (below the top), and
+// that lies outside the top folder, is there: climbs from the top folder to the parents the
+// entry names, then goes down through their folders (letter case ignored, as Windows does).
+bool ExistsOutside(OpenedFolder& top, std::vector<std::string> down, std::string_view value) {
+  std::size_t ups = 0;
+  for (const std::string& part : Components(value)) {
+    if (part == ".") continue;
+    if (part != "..") {
+      down.push_back(part);
+    } else if (down.empty()) {
+      ++ups;
+    } else {
+      down.pop_back();
+    }
+  }
+  if (down.empty()) return false;
+  std::unique_ptr<OpenedFolder> owned;
+  OpenedFolder* folder = &top;
+  for (std::size_t i = 0; i < ups; ++i) {
+    std::unique_ptr<OpenedFolder> parent;
+    if (!folder->OpenParent(&parent).ok()) return false;
+    owned = std::move(parent);
+    folder = owned.get();
+  }
+  for (std::size_t i = 0; i < down.size(); ++i) {
+    const FolderListing listing = folder->List("*.*");
+    if (!listing.status.ok()) return false;
+    const std::string wanted = FoldLetterCase(down[i]);
+    if (i + 1 == down.size()) {
+      return std::any_of(listing.files.begin(), listing.files.end(),
+                         [&](const ListedFile& file) { return FoldLetterCase(PathText(file.name)) == wanted; });
+    }
+    const auto sub = std::find_if(listing.folders.begin(), listing.folders.end(), [&](const std::filesystem::path& name) {
+      return FoldLetterCase(PathText(name)) == wanted;
+    });
+    std::unique_ptr<OpenedFolder> next;
+    if (sub == listing.folders.end() || !folder->OpenFolder(*sub, &next).ok()) return false;
+    owned = std::move(next);
+    folder = owned.get();
+  }
+  return false;
+}
+
+// Why a file outside the top folder is missing: it is there, and the tree above both would
+// bring it along; or it is not there either. The spelling in which it was found is shown.
+std::string OutsideMessage(OpenedFolder& top, const std::vector<std::string>& folder,
+                           const std::vector<std::string>& spellings) {
+  for (const std::string& spelling : spellings) {
+    if (ExistsOutside(top, folder, spelling)) {
+      return Quoted(spelling) + " fehlt im Zielverzeichnis: Die Datei liegt außerhalb des Quellverzeichnisses. Ein "
+                                "gemeinsames übergeordnetes Verzeichnis mit --recursive umstellen.";
+    }
+  }
+  return Quoted(spellings.front()) + " fehlt im Zielverzeichnis: Der Eintrag zeigt aus dem Quellverzeichnis "
+                                     "hinaus, und auch dort fehlt die Datei. Eintrag prüfen.";
+}
+
 // Why the file that an entry names is not in the target, and what to do. `folder` is the
 // project file's folder below the top, `spellings` those of the entry's value.
-std::string MissingFileMessage(SourceNames& source, const std::vector<std::string>& folder,
+std::string MissingFileMessage(SourceNames& source, OpenedFolder& top, const std::vector<std::string>& folder,
                                const std::vector<std::string>& spellings, bool recursive) {
   const std::string& value = spellings.front();
-  const std::string missing = Quoted(value) + " fehlt im Zielverzeichnis: ";
+  std::string missing = Quoted(value) + " fehlt im Zielverzeichnis: ";
   if (IsAbsolute(value)) {
     return missing + "Der Pfad ist absolut und zeigt aus dem Quellverzeichnis hinaus. Datei von Hand übernehmen "
                      "und den Eintrag anpassen.";
@@ -233,13 +291,14 @@ std::string MissingFileMessage(SourceNames& source, const std::vector<std::strin
     if (!resolved) continue;
     inside = true;
     Lookup lookup = source.Find(*resolved);
-    if (lookup.kind == Lookup::Kind::kFound || found.kind == Lookup::Kind::kMissing) found = std::move(lookup);
+    if (lookup.kind == Lookup::Kind::kFound || found.kind == Lookup::Kind::kMissing) {
+      found = std::move(lookup);
+      // Named as the reading that found it.
+      if (found.kind != Lookup::Kind::kMissing) missing = Quoted(spelling) + " fehlt im Zielverzeichnis: ";
+    }
     if (found.kind == Lookup::Kind::kFound) break;
   }
-  if (!inside) {
-    return missing + "Die Datei liegt außerhalb des Quellverzeichnisses. Ein gemeinsames übergeordnetes "
-                     "Verzeichnis mit --recursive umstellen.";
-  }
+  if (!inside) return OutsideMessage(top, folder, spellings);
   const std::vector<std::string>& parts = found.parts;
   switch (found.kind) {
     case Lookup::Kind::kMissing:
@@ -279,12 +338,68 @@ std::string ControlMessage(int kind) {
          "automatisch ersetzt: von Hand auf ein Datengitter von Visual Basic 6 umstellen.";
 }
 
+// A missing file's message as a dry run says it: what would happen, not what happened.
+std::string AsWouldBe(std::string message) {
+  static const std::pair<std::string_view, std::string_view> kWouldBe[] = {
+      {"fehlt im Zielverzeichnis", "würde im Zielverzeichnis fehlen"},
+      {"wurde aber nicht übertragen", "würde aber nicht übertragen"},
+      {"das nicht umgestellt wurde", "das nicht umgestellt würde"},
+  };
+  for (const auto& [done, would] : kWouldBe) {
+    const std::size_t at = message.find(done);
+    if (at != std::string::npos) message.replace(at, done.size(), would);
+  }
+  return message;
+}
+
+// A library that no form of the project places: its reference is not needed.
+std::string UnusedControlMessage(int kind) {
+  return std::string(kind == kWatchChart ? "Das Diagramm-Steuerelement der Version 5 (MSCHART.OCX)"
+                                         : "Das Datengitter DBGRID32.OCX") +
+         " wird von keinem Formular des Projekts verwendet: den Verweis einfach entfernen.";
+}
+
+std::string DuplicateMessage(const FileFindings::Duplicate& duplicate, bool complete, bool dry_run) {
+  auto version = [](const std::string& text) { return text.empty() ? std::string("ohne Version") : "Version " + text; };
+  std::string text = "Die Projektdatei verweist zweimal auf die Bibliothek " + duplicate.class_id + ": Zeile " +
+                     std::to_string(duplicate.first_line) + " (" +
+                     version(duplicate.first_version) + ") und Zeile " + std::to_string(duplicate.line) + " (" +
+                     version(duplicate.version) + ").";
+  if (duplicate.removed) {
+    return text + " Zeile " + std::to_string(duplicate.line) + (dry_run ? " würde entfernt: " : " wurde entfernt: ") +
+           Quoted(duplicate.text) + "; die erste bleibt.";
+  }
+  if (complete) return text + " Die Zeile ist zu lang, um entfernt zu werden: von Hand eine der beiden entfernen.";
+  return text + " Von Hand eine der beiden entfernen oder mit --complete umstellen (behält die erste).";
+}
+
+// Whether the project file `project` places controls of `kind` on a form: true when a file that
+// one of its entries names does, or when such a file was not transferred (then it cannot be told).
+bool ProjectUses(const FileFindings& project, int kind, const std::set<std::string>& present,
+                 const std::map<std::string, unsigned>& uses) {
+  std::vector<std::string> folder = Components(PathText(project.relative));
+  if (!folder.empty()) folder.pop_back();
+  for (const FileFindings::Entry& entry : project.entries) {
+    bool transferred = false;
+    for (const std::string& spelling : Spellings(entry.value)) {
+      const std::optional<std::vector<std::string>> resolved = Resolve(folder, spelling);
+      if (!resolved || present.count(Key(*resolved)) == 0) continue;
+      transferred = true;
+      const auto used = uses.find(Key(*resolved));
+      if (used != uses.end() && (used->second & (1u << kind)) != 0) return true;
+    }
+    if (!transferred) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string_view HintKindName(std::string_view kind) {
   if (kind == kHintMissingProjectFile) return "Fehlende Projektdateien";
   if (kind == kHintVb5ClassId) return "Klassen-IDs der VB5-Steuerelemente";
   if (kind == kHintReplacedControl) return "Ersetzte Steuerelemente";
+  if (kind == kHintDuplicateReference) return "Doppelte Verweise";
   return "Zeilenenden";
 }
 
@@ -302,6 +417,9 @@ const std::vector<WatchedText>& ResultWatch() {
     }
     watch.push_back({"{02B5E320-7292-11CF-93D5-0020AF99504A}", kWatchChart});
     watch.push_back({"{00028C01-0000-0000-0000-000000000046}", kWatchDataGrid});
+    // The type prefixes of those two: a form that places such a control names them.
+    watch.push_back({"MSChartLib.", kWatchChartPrefix});
+    watch.push_back({"MSDBGrid.", kWatchDataGridPrefix});
     return watch;
   }();
   return kWatch;
@@ -311,6 +429,7 @@ FindingsCollector::FindingsCollector(TextSink& next, NativeString relative)
     : next_(next),
       entries_(kLongestEntryLine, [this](std::uint64_t number, std::string_view text, const LineSplitter::Whole&) {
         if (auto value = EntryValue(text, findings_.group)) findings_.entries.push_back({number, std::move(*value)});
+        NoteObjectLine(number, text);
       }) {
   const std::string suffix = LastSuffix(relative);
   findings_.group = suffix == "vbg";
@@ -323,7 +442,35 @@ Status FindingsCollector::Append(std::string_view bytes) {
   return next_.Append(bytes);
 }
 
+void FindingsCollector::NoteObjectLine(std::uint64_t number, std::string_view text) {
+  if (findings_.group) return;
+  std::optional<ObjectReference> reference = ParseObjectLine(text);
+  if (!reference) return;
+  const auto first = object_lines_.find(reference->class_id);
+  if (first == object_lines_.end()) {
+    if (object_lines_.size() < DuplicateReferenceFilter::kMostClassIds) {
+      object_lines_.emplace(std::move(reference->class_id), std::make_pair(number, std::move(reference->version)));
+    }
+  } else if (findings_.duplicates.size() < kMostControlLines) {
+    findings_.duplicates.push_back(
+        {first->second.first, first->second.second, number, std::move(reference->version), std::string(text),
+         first->first});
+  }
+}
+
+void FindingsCollector::Removed(std::uint64_t line) {
+  // A line is dropped after the piece of text that holds it passed here, so it is among the
+  // last duplicates noted.
+  for (auto at = findings_.duplicates.rbegin(); at != findings_.duplicates.rend() && at->line >= line; ++at) {
+    if (at->line == line) at->removed = true;
+  }
+}
+
 void FindingsCollector::Found(int kind, std::uint64_t line, std::string_view text) {
+  // A type prefix marks the use of its library, and nothing else.
+  const int library = kind == kWatchChartPrefix ? kWatchChart : kind == kWatchDataGridPrefix ? kWatchDataGrid : kind;
+  if (library > 0 && library < 32) findings_.uses |= 1u << library;
+  if (library != kind) return;
   if (kind == kWatchVb5) {
     if (!findings_.vb5_first_lines.empty() && findings_.vb5_first_lines.back() == line) return;
     ++findings_.vb5_lines;
@@ -347,7 +494,7 @@ FileFindings FindingsCollector::Finish() {
 
 std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
                               const std::vector<FileFindings>& findings, OpenedFolder& source, bool recursive,
-                              bool complete) {
+                              bool complete, bool dry_run) {
   std::set<std::string> present;
   std::uint64_t line_ends = 0;
   for (const TransferredFile& file : transferred) {
@@ -367,7 +514,8 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
       });
       if (transferred_file) continue;
       hints.push_back({kHintMissingProjectFile, file.relative, entry.line, entry.value,
-                       MissingFileMessage(source_names, folder, spellings, recursive)});
+                       MissingFileMessage(source_names, source, folder, spellings, recursive)});
+      if (dry_run) hints.back().message = AsWouldBe(std::move(hints.back().message));
     }
   }
   for (const FileFindings& file : findings) {
@@ -379,38 +527,86 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
                      std::to_string(file.vb5_lines) + (file.vb5_lines == 1 ? " Zeile" : " Zeilen") +
                          " mit Klassen-IDs der VB5-Steuerelemente (" + (file.vb5_lines == 1 ? "Zeile " : "Zeilen ") +
                          lines + ")" +
-                         (complete ? ": von Hand prüfen." : ": mit --complete umstellen.")});
+                         (complete ? ": von Hand prüfen." : ": mit --complete umstellen."),
+                     file.vb5_lines});
   }
   for (const FileFindings& file : findings) {
+    for (const FileFindings::Duplicate& duplicate : file.duplicates) {
+      hints.push_back({kHintDuplicateReference, file.relative, duplicate.line, duplicate.text,
+                       DuplicateMessage(duplicate, complete, dry_run)});
+    }
+  }
+  // The kinds of controls each file places, by its path in one letter case.
+  std::map<std::string, unsigned> uses;
+  for (const FileFindings& file : findings) {
+    if (!IsProjectFileName(file.relative) && !file.group) uses[Key(Components(PathText(file.relative)))] |= file.uses;
+  }
+  for (const FileFindings& file : findings) {
+    const bool project = IsProjectFileName(file.relative);
     for (const FileFindings::ControlLine& control : file.replaced) {
-      hints.push_back({kHintReplacedControl, file.relative, control.line, control.text, ControlMessage(control.kind)});
+      const bool unused = project && !ProjectUses(file, control.kind, present, uses);
+      hints.push_back({kHintReplacedControl, file.relative, control.line, control.text,
+                       unused ? UnusedControlMessage(control.kind) : ControlMessage(control.kind)});
     }
     if (file.replaced_more > 0) {
       hints.push_back({kHintReplacedControl, file.relative, 0, {},
-                       "Und " + std::to_string(file.replaced_more) + " weitere Zeilen mit solchen Steuerelementen."});
+                       "Und " + std::to_string(file.replaced_more) + " weitere Zeilen mit solchen Steuerelementen.",
+                       file.replaced_more});
     }
   }
-  if (line_ends > 0) {
+  if (line_ends > 0 && dry_run) {
+    hints.push_back({kHintLineEnds, {}, 0, {},
+                     std::to_string(line_ends) + (line_ends == 1 ? " umzuschreibende Datei hat" : " umzuschreibende Dateien haben") +
+                         " andere Zeilenenden als CR LF; sie enden nach der Konvertierung auf CR LF.",
+                     line_ends});
+  } else if (line_ends > 0) {
     hints.push_back({kHintLineEnds, {}, 0, {},
                      std::to_string(line_ends) + (line_ends == 1 ? " umgeschriebene Datei hatte" : " umgeschriebene Dateien hatten") +
-                         " andere Zeilenenden als CR LF; sie enden jetzt auf CR LF."});
+                         " andere Zeilenenden als CR LF; sie enden jetzt auf CR LF.",
+                     line_ends});
   }
   return hints;
 }
 
+namespace {
+
+// A hint's text as the window shows it: the window has no options, so an option of the command
+// line is named with the command that has it.
+std::string ForWindow(std::string text) {
+  for (std::string_view option : {std::string_view("--recursive"), std::string_view("--complete")}) {
+    const std::string command = "„tavrin-convert " + std::string(option) + " QUELLE ZIEL“";
+    for (std::size_t at = text.find(option); at != std::string::npos; at = text.find(option, at + command.size())) {
+      text.replace(at, option.size(), command);
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
 std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most) {
-  std::vector<const Hint*> missing;
-  for (const Hint& hint : hints) {
-    if (hint.kind == kHintMissingProjectFile) missing.push_back(&hint);
+  if (hints.empty()) return {};
+  std::string text = "Nach der Konvertierung bleibt von Hand zu tun:";
+  std::size_t shown = 0;
+  for (std::string_view kind : kHintKinds) {
+    std::uint64_t count = 0;
+    for (const Hint& hint : hints) count += hint.kind == kind ? hint.count : 0;
+    if (count == 0) continue;
+    text += "\r\n\r\n" + std::string(HintKindName(kind)) + ": " + std::to_string(count);
+    for (const Hint& hint : hints) {
+      if (hint.kind != kind || shown == most) continue;
+      ++shown;
+      text += "\r\n";
+      if (!hint.file.empty()) {
+        text += ShownText(PathText(hint.file)) + (hint.line > 0 ? ", Zeile " + std::to_string(hint.line) : "") + ": ";
+      }
+      text += ShownText(ForWindow(hint.message));
+    }
   }
-  if (missing.empty()) return {};
-  std::string text = "Folgende Projekteinträge verweisen auf Dateien, die im Zielverzeichnis fehlen:";
-  const std::size_t shown = std::min(missing.size(), most);
-  for (std::size_t i = 0; i < shown; ++i) {
-    text += "\r\n" + ShownText(PathText(missing[i]->file)) + ", Zeile " +
-            std::to_string(missing[i]->line) + ": " + ShownText(missing[i]->message);
+  if (hints.size() > shown) {
+    text += "\r\n\r\n(und " + std::to_string(hints.size() - shown) +
+            " weitere Hinweise; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)";
   }
-  if (missing.size() > shown) text += "\r\n(und " + std::to_string(missing.size() - shown) + " weitere)";
   return text;
 }
 

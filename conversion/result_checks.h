@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ inline constexpr std::string_view kHintMissingProjectFile = "missing-project-fil
 inline constexpr std::string_view kHintVb5ClassId = "vb5-class-id";
 inline constexpr std::string_view kHintReplacedControl = "replaced-control";
 inline constexpr std::string_view kHintLineEnds = "line-ends";
+inline constexpr std::string_view kHintDuplicateReference = "duplicate-reference";
+// In the order in which the outputs list them.
+inline constexpr std::string_view kHintKinds[] = {kHintMissingProjectFile, kHintVb5ClassId, kHintDuplicateReference,
+                                                  kHintReplacedControl, kHintLineEnds};
 
 // Something the converted project still needs: not a failure, nothing was lost, but a person
 // has to look at it before the project opens in Visual Basic 6 as it should.
@@ -28,6 +33,7 @@ struct Hint {
   std::uint64_t line = 0;   // 0 when the hint has no line
   std::string text;         // the entry or class id it is about, as bytes of the file
   std::string message;      // German
+  std::uint64_t count = 1;  // what it lists: files, lines
 };
 
 // The German name of a kind, for counts and the window ("Fehlende Projektdateien").
@@ -52,8 +58,23 @@ struct FileFindings {
     std::string value;  // the file it names, as written (quotes removed)
   };
   std::vector<Entry> entries;         // the project's entries that name files
+  // An "Object=" line of a project file naming a library that an earlier one named already.
+  struct Duplicate {
+    std::uint64_t first_line;
+    std::string first_version;
+    std::uint64_t line;
+    std::string version;
+    std::string text;      // the later line, as written
+    std::string class_id;  // in upper case
+    bool removed = false;  // dropped from the output (--complete)
+  };
+  std::vector<Duplicate> duplicates;
+  unsigned uses = 0;  // a bit (1 << kind) for each kind of watched text that stands in the file
 
-  bool empty() const { return vb5_lines == 0 && replaced.empty() && replaced_more == 0 && entries.empty(); }
+  bool empty() const {
+    return vb5_lines == 0 && replaced.empty() && replaced_more == 0 && entries.empty() && duplicates.empty() &&
+           uses == 0;
+  }
 };
 
 // The class ids a rewriter looks out for: those of the version 5 controls and their sub-objects
@@ -72,12 +93,18 @@ class FindingsCollector : public TextSink {
   void Found(int kind, std::uint64_t line, std::string_view text);
   // The text has ended; what was found.
   FileFindings Finish();
+  // The "Object=" line `line` was dropped from the output after it passed here.
+  void Removed(std::uint64_t line);
 
  private:
+  void NoteObjectLine(std::uint64_t number, std::string_view text);
+
   TextSink& next_;
   bool project_file_ = false;
   FileFindings findings_;
   LineSplitter entries_;
+  // Per class id of the "Object=" lines so far: the first line and its version.
+  std::map<std::string, std::pair<std::uint64_t, std::string>> object_lines_;
 };
 
 // One file as it was transferred.
@@ -86,6 +113,9 @@ struct TransferredFile {
   bool rewritten = false;
   std::uint64_t lines_changed = 0;
   bool line_ends_changed = false;
+  // Duplicate references dropped (--complete); lines_changed still counts those the rewriter
+  // had changed before they were dropped.
+  std::uint64_t lines_removed = 0;
 };
 
 // The hints about a converted result: entries of project files that name files the target
@@ -94,10 +124,12 @@ struct TransferredFile {
 // `source` is the top source folder, looked into to tell where a missing file is.
 std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
                               const std::vector<FileFindings>& findings, OpenedFolder& source, bool recursive,
-                              bool complete);
+                              bool complete, bool dry_run = false);
 
-// The window's message about missing project files: a heading, then at most `most` hints and
-// how many more there are, joined by CR LF. Empty when there is none of that kind.
+// The window's message about the hints: per kind its name and count (what its hints list), then
+// its hints, at most `most` of them in all, and how many more there are and the command that
+// lists them all; options of the command line are named with the command. Lines joined by
+// CR LF; empty when there is no hint.
 std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most);
 
 }  // namespace tavrin

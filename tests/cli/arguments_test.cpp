@@ -82,7 +82,7 @@ TEST(ArgumentsTest, HelpNamesOptionsAndExitCodes) {
                        0),
             0u);
   for (const char* piece : {"--help", "--version", "-r, --recursive", "--complete", "-n, --dry-run", "--diff", "--json",
-                            "--all-hints", "\n  --  ", "Rückgabewerte:",
+                            "--all-hints", "\n  --  ", "Rückgabewerte:", "doppelte\nVerweise", "erste Object=-Zeile",
                             "\n  0 ", "\n  1 ", "\n  2 ", "\n  3 "}) {
     EXPECT_NE(help.find(piece), std::string::npos) << piece;
   }

@@ -50,7 +50,10 @@ TEST_F(ConversionRequestTest, RunsThePassWhenEveryCheckHolds) {
   const RequestResult result = request_.Tavrin();
 
   EXPECT_EQ(result.outcome, Outcome::kConverted);
-  EXPECT_TRUE(MessageBoxes().empty());
+  // No refusal and no failure; only the hints box, for the line end that became CR LF.
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  EXPECT_EQ(MessageBoxes()[0].rfind("MessageBox 64 Konvertierungshinweise: ", 0), 0u) << MessageBoxes()[0];
+  EXPECT_NE(MessageBoxes()[0].find("\r\n\r\nZeilenenden: 1\r\n"), std::string::npos) << MessageBoxes()[0];
   EXPECT_EQ(ReadFile(root_.path() / "Ziel/PROJEKT1.VBP"),
             "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX\r\n");
   EXPECT_FALSE(request_.running());
@@ -130,7 +133,8 @@ TEST_F(ConversionRequestTest, ReportsFailedFilesInOneMessage) {
   const RequestResult result = request_.Tavrin();
 
   EXPECT_EQ(result.outcome, Outcome::kConvertedWithFailures);
-  ASSERT_EQ(MessageBoxes().size(), 1u);
+  ASSERT_EQ(MessageBoxes().size(), 2u);  // the failures, then the hints (a line end made CR LF)
+  EXPECT_EQ(MessageBoxes()[1].rfind("MessageBox 64 Konvertierungshinweise: ", 0), 0u) << MessageBoxes()[1];
   const std::string box = MessageBoxes()[0];
   EXPECT_EQ(box.rfind(Refusal("Folgende Dateien wurden nicht \xc3\xbc" "bertragen:\r\nForm1.frm: "), 0), 0u) << box;
   EXPECT_NE(box.find("\r\nForm1.frx: "), std::string::npos) << box;

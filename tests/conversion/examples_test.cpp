@@ -59,7 +59,9 @@ TEST(ExamplesTest, EachExampleConvertsToItsExpectedResult) {
     const RequestResult result =
         Convert(source, temp.path() / "Ziel", &host, {.recursive = variant.recursive, .complete = variant.complete});
     ASSERT_EQ(result.outcome, RequestResult::Outcome::kConverted) << result.refusal;
-    EXPECT_TRUE(host.EventsStartingWith("MessageBox").empty());
+    // No refusal, no failure; at most the box of hints.
+    const auto boxes = host.EventsStartingWith("MessageBox");
+    EXPECT_TRUE(boxes.empty() || (boxes.size() == 1 && boxes[0].rfind("MessageBox 64 Konvertierungshinweise", 0) == 0));
     ExpectSameFolder(temp.path() / "Ziel", ExpectedFolder() / variant.name);
     EXPECT_EQ(FolderSnapshot(source), FolderSnapshot(ExamplesFolder() / variant.example)) << "the source was changed";
 

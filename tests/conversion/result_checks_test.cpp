@@ -76,7 +76,10 @@ TEST_F(ResultChecksTest, EntriesThatNameFilesTheTargetLacksSayWhereTheyAre) {
                   "Form=C:\\Projekte\\Alt\\frmAlt.frm\r\n"
                   "Module=modGemein; ..\\Gemeinsam\\modGemein.bas\r\n"
                   "ResFile32=\"Projekt1.res\"\r\n"
-                  "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\n");
+                  "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\n"
+                  "Module=modFehlt; ..\\Gemeinsam\\modFehlt.bas\r\n"       // outside, and not there
+                  "Form=..\\..\\Nirgends\\frmNie.frm\r\n"                  // two levels up, no such folder
+                  "Module=modGemein2; ..\\GEMEINSAM\\Unter\\..\\MODGEMEIN.BAS\r\n");  // there, in other case
   root_.WriteFile("Quelle/modStart.bas", "x\r\n");
   root_.WriteFile("Quelle/Projekt1.res", "res");
   root_.WriteFile("Quelle/Formulare/frmHaupt.frm", "x\r\n");
@@ -90,20 +93,44 @@ TEST_F(ResultChecksTest, EntriesThatNameFilesTheTargetLacksSayWhereTheyAre) {
                                {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 6, "absolut"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 7, "außerhalb des Quellverzeichnisses"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 10, "auch dort fehlt die Datei"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 11, "auch dort fehlt die Datei"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 12, "gemeinsames übergeordnetes Verzeichnis"},
                            });
-  // The window's box names them, after the pass.
-  const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: Folgende Projekteinträge");
+  EXPECT_EQ(alone.hints[4].message.find("fehlt"), alone.hints[4].message.find("fehlt im Zielverzeichnis"))
+      << "a file that is there is not called missing";
+  // The window's box names them, after the pass, with the command for what the window cannot do.
+  const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: Nach der Konvertierung");
   ASSERT_EQ(boxes.size(), 1u);
-  // Escaped as names are: a backslash doubled where it is no separator of paths.
-  EXPECT_NE(boxes[0].find("\r\nProjekt1.vbp, Zeile 2: „Formulare" + ShownText("\\") + "frmHaupt.frm“ fehlt"),
+  EXPECT_NE(boxes[0].find("\r\n\r\nFehlende Projektdateien: 8\r\nProjekt1.vbp, Zeile 2: „Formulare" + ShownText("\\") +
+                             "frmHaupt.frm“ fehlt"),
             std::string::npos)
       << boxes[0];
+  EXPECT_NE(boxes[0].find("Mit „tavrin-convert --recursive QUELLE ZIEL“ umstellen."), std::string::npos) << boxes[0];
+  EXPECT_EQ(boxes[0].find("Mit --recursive"), std::string::npos) << boxes[0];
+
+  // A dry run says what would happen.
+  const RequestResult dry = Convert({.dry_run = true});
+  ExpectHints(dry.hints, {
+                             {kHintMissingProjectFile, "Projekt1.vbp", 2, "„Formulare\\frmHaupt.frm“ würde im Zielverzeichnis fehlen: Die Datei liegt im Unterverzeichnis „Formulare“ des Quellverzeichnisses, das nicht umgestellt würde."},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 4, "Mit --recursive umstellen"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 5, "würde im Zielverzeichnis fehlen: Die Datei fehlt auch im Quellverzeichnis"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 6, "absolut"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 7, "außerhalb des Quellverzeichnisses"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 10, "auch dort fehlt die Datei"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 11, "auch dort fehlt die Datei"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 12, "gemeinsames übergeordnetes Verzeichnis"},
+                         });
+  for (const Hint& hint : dry.hints) EXPECT_EQ(hint.message.find("fehlt im Zielverzeichnis"), std::string::npos);
 
   const RequestResult tree = Convert({.recursive = true});
   ExpectHints(tree.hints, {
                               {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
                               {kHintMissingProjectFile, "Projekt1.vbp", 6, "absolut"},
                               {kHintMissingProjectFile, "Projekt1.vbp", 7, "außerhalb"},
+                              {kHintMissingProjectFile, "Projekt1.vbp", 10, "auch dort fehlt"},
+                              {kHintMissingProjectFile, "Projekt1.vbp", 11, "auch dort fehlt"},
+                              {kHintMissingProjectFile, "Projekt1.vbp", 12, "außerhalb"},
                           });
 }
 
@@ -193,19 +220,28 @@ TEST_F(ResultChecksTest, AGroupNamesItsProjectsAndAFailedFileIsNamedAsSuch) {
                                 {kHintMissingProjectFile, "Server/Server.vbp", 1, "wurde aber nicht übertragen"},
                                 {kHintLineEnds, "", 0, "4 umgeschriebene Dateien"},
                             });
+  EXPECT_EQ(result.hints[1].count, 4u) << "the files it lists";
   // The failure box comes first, then the hints.
   const auto boxes = host_.EventsStartingWith("MessageBox");
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_NE(boxes[0].find("Konvertierungsfehler"), std::string::npos);
   EXPECT_NE(boxes[1].find("Konvertierungshinweise"), std::string::npos);
+  const RequestResult dry = Convert({.recursive = true, .dry_run = true}, files);
+  ExpectHints(dry.hints, {
+                             {kHintMissingProjectFile, "Server/Server.vbp", 1, "würde aber nicht übertragen"},
+                             {kHintLineEnds, "", 0, "4 umzuschreibende Dateien haben andere Zeilenenden als CR LF; sie enden nach der Konvertierung auf CR LF."},
+                         });
+  EXPECT_EQ(dry.hints[1].count, 4u);
 }
 
 TEST_F(ResultChecksTest, ClassIdsLeftStandingAndReplacedControlsAreCountedWithTheirLines) {
   root_.WriteFile("Quelle/Projekt1.vbp",
                   "Object={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX\r\n"
                   "Object={02B5E320-7292-11CF-93D5-0020AF99504A}#1.0#0; MSCHART.OCX\r\n"
-                  "Object={00028C01-0000-0000-0000-000000000046}#1.0#0; DBGRID32.OCX\r\n");
+                  "Object={00028C01-0000-0000-0000-000000000046}#1.0#0; DBGRID32.OCX\r\n"
+                  "Form=Form1.frm\r\n");
   root_.WriteFile("Quelle/Form1.frm",
+                  "Begin MSChartLib.MSChart Diagramm1\r\n"
                   "Begin ComctlLib.ListView lv\r\n"
                   "   BeginProperty ColumnHeader(1) {0713E8C7-850A-101B-AFC0-4210102A8DA7} \r\n"
                   "   EndProperty\r\n"
@@ -216,18 +252,31 @@ TEST_F(ResultChecksTest, ClassIdsLeftStandingAndReplacedControlsAreCountedWithTh
 
   const RequestResult plain = Convert({});
   ExpectHints(plain.hints, {
-                               {kHintVb5ClassId, "Form1.frm", 2, "4 Zeilen mit Klassen-IDs der VB5-Steuerelemente (Zeilen 2, 4, 5 …): mit --complete"},
+                               {kHintVb5ClassId, "Form1.frm", 3, "4 Zeilen mit Klassen-IDs der VB5-Steuerelemente (Zeilen 3, 5, 6 …): mit --complete"},
                                {kHintReplacedControl, "Projekt1.vbp", 2, "MSCHRT20.OCX"},
-                               {kHintReplacedControl, "Projekt1.vbp", 3, "DBGRID32.OCX"},
+                               {kHintReplacedControl, "Projekt1.vbp", 3, "DBGRID32.OCX wird von keinem Formular"},
                            });
   EXPECT_EQ(plain.hints[0].text, "{0713E8C7-850A-101B-AFC0-4210102A8DA7}");
+  EXPECT_EQ(plain.hints[0].count, 4u) << "the lines it lists";
 
   const RequestResult complete = Convert({.complete = true});
   ExpectHints(complete.hints, {
                                   {kHintReplacedControl, "Projekt1.vbp", 2, "MSChart20Lib."},
-                                  {kHintReplacedControl, "Projekt1.vbp", 3, "Datenanbindung"},
+                                  {kHintReplacedControl, "Projekt1.vbp", 3, "einfach entfernen"},
                               });
-  EXPECT_TRUE(host_.EventsStartingWith("MessageBox").empty()) << "only missing files interrupt the window";
+  // Every kind is shown in the window, summed up; an option of the command line with its command.
+  const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: ");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("\r\n\r\nErsetzte Steuerelemente: 2\r\nProjekt1.vbp, Zeile 2: "), std::string::npos)
+      << boxes[0];
+  Convert({});
+  const auto plain_boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: ");
+  ASSERT_EQ(plain_boxes.size(), 1u);
+  EXPECT_NE(plain_boxes[0].find("\r\n\r\nKlassen-IDs der VB5-Steuerelemente: 4\r\nForm1.frm, Zeile 3: 4 Zeilen"),
+            std::string::npos)
+      << plain_boxes[0];
+  EXPECT_NE(plain_boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ umstellen."), std::string::npos)
+      << plain_boxes[0];
 }
 
 TEST_F(ResultChecksTest, EntriesInTheCodePageOfTheProjectNameTheFilesOnTheDisk) {
@@ -240,23 +289,209 @@ TEST_F(ResultChecksTest, EntriesInTheCodePageOfTheProjectNameTheFilesOnTheDisk) 
                   "Class=\xCA\xEB\xE8\xE5\xED\xF2.cls\r\n"            // Windows-1251 "Клиент", file "КЛИЕНТ"
                   "Form=\x95\x5C\\\x88\xea\x97\x97.frm\r\n"           // Shift-JIS "表\一覧" in a subfolder
                   "Form=\xDC" "bersicht2.frm\r\n"                      // a file that is not there
-                  "Form=\x81\r\n");                                    // an odd byte: no file in any reading
+                  "Form=\x81\r\n"                                      // an odd byte: no file in any reading
+                  "Form=Formulare\\\xDC" "bersicht.frm\r\n"             // Windows-1252, in a subfolder
+                  "Module=..\\Gemeinsam\\\xDC" "bersetzen.bas\r\n");   // Windows-1252, outside
   root_.WriteFile(PathFromText("Quelle/übersicht.frm"), "x\r\n");
   root_.WriteFile(PathFromText("Quelle/modStraße.bas"), "x\r\n");
   root_.WriteFile(PathFromText("Quelle/КЛИЕНТ.cls"), "x\r\n");
   root_.WriteFile(PathFromText("Quelle/表/一覧.frm"), "x\r\n");
+  root_.WriteFile(PathFromText("Quelle/Formulare/Übersicht.frm"), "x\r\n");
+  root_.WriteFile(PathFromText("Gemeinsam/Übersetzen.bas"), "x\r\n");
 
   const RequestResult alone = Convert({});
   ExpectHints(alone.hints, {
                                {kHintMissingProjectFile, "Projekt1.vbp", 4, "Unterverzeichnis „表“"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 6, "fehlt auch im Quellverzeichnis"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 7, "Unterverzeichnis „Formulare“"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 8, "außerhalb des Quellverzeichnisses"},
                            });
+  // An entry found through a reading is shown in it; bytes no reading explains stay bytes.
+  const std::vector<std::pair<std::size_t, std::string>> shown = {
+      {0, "„表\\一覧.frm“ fehlt"},
+      {1, "„\xDC" "bersicht2.frm“ fehlt"},
+      {2, "„\x81“ fehlt"},
+      {3, "„Formulare\\Übersicht.frm“ fehlt"},
+      {4, "„..\\Gemeinsam\\Übersetzen.bas“ fehlt"},
+  };
+  for (const auto& [index, start] : shown) EXPECT_EQ(alone.hints[index].message.rfind(start, 0), 0u) << alone.hints[index].message;
+  EXPECT_EQ(alone.hints[3].text, "Formulare\\\xDC" "bersicht.frm") << "the entry itself as written";
   const RequestResult tree = Convert({.recursive = true});
   ExpectHints(tree.hints, {
                               {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
                               {kHintMissingProjectFile, "Projekt1.vbp", 6, "fehlt auch im Quellverzeichnis"},
+                              {kHintMissingProjectFile, "Projekt1.vbp", 8, "außerhalb des Quellverzeichnisses"},
                           });
+}
+
+// A project saved by Visual Basic 6 that still names the version 5 libraries as well: after the
+// conversion it names each new library twice, at two versions.
+TEST_F(ResultChecksTest, AProjectNamingALibraryTwiceGetsAHintAndWithCompleteKeepsTheFirst) {
+  const std::string project =
+      "Type=Exe\r\n"                                                            // 1
+      "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.1#0; MSCOMCTL.OCX\r\n"  // 2
+      "Object={6B7E6392-850A-101B-AFC0-4210102A8DA7}#1.3#0; COMCTL32.OCX\r\n"  // 3: becomes 2.0
+      "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX\r\n"  // 4
+      "Object={FE0065C0-1B7B-11CF-9D53-00AA003C9CB6}#1.1#0; COMCT232.OCX\r\n"  // 5: the same as 4
+      "Object={831fdd16-0c5c-11d2-a9fc-0000f8754da1}#2.0#0; mscomctl.ocx\r\n"  // 6: in other letter case
+      "Object={0ECD9B60-23AA-11D0-B351-00A0C9055D8E}#6.0#0; MSHFLXGD.OCX\r\n"  // 7: another library
+      "Form=Form1.frm\r\n"                                                      // 8
+      "Form=Fehlt.frm\r\n";                                                     // 9: numbered as in the source
+  root_.WriteFile("Quelle/Projekt1.vbp", project);
+  root_.WriteFile("Quelle/Form1.frm", "Begin MSComctlLib.ListView lv\r\n");
+  const std::string line3 = "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX";
+  const std::string line5 = "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX";
+  const std::string line6 = "Object={831fdd16-0c5c-11d2-a9fc-0000f8754da1}#2.0#0; mscomctl.ocx";
+  const std::string kept = "Type=Exe\r\n"
+                           "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.1#0; MSCOMCTL.OCX\r\n"
+                           "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX\r\n"
+                           "Object={0ECD9B60-23AA-11D0-B351-00A0C9055D8E}#6.0#0; MSHFLXGD.OCX\r\n"
+                           "Form=Form1.frm\r\nForm=Fehlt.frm\r\n";
+  const std::string all = "Type=Exe\r\n"
+                          "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.1#0; MSCOMCTL.OCX\r\n" +
+                          line3 + "\r\n" + "Object={86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT2.OCX\r\n" +
+                          line5 + "\r\n" + line6 + "\r\n" +
+                          "Object={0ECD9B60-23AA-11D0-B351-00A0C9055D8E}#6.0#0; MSHFLXGD.OCX\r\n"
+                          "Form=Form1.frm\r\nForm=Fehlt.frm\r\n";
+
+  struct Case {
+    const char* what;
+    RequestOptions options;
+    std::optional<std::string> target;  // nothing in a dry run
+    std::uint64_t removed;
+    std::string advice;                 // a piece of each duplicate's hint
+  };
+  const Case cases[] = {
+      {"plain", {}, all, 0, "Von Hand eine der beiden entfernen oder mit --complete umstellen"},
+      {"complete", {.complete = true}, kept, 3, " wurde entfernt: „"},
+      {"complete, dry run", {.complete = true, .dry_run = true}, std::nullopt, 3, " würde entfernt: „"},
+      {"plain, dry run", {.dry_run = true}, std::nullopt, 0, "mit --complete umstellen"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const RequestResult result = Convert(c.options);
+    ASSERT_EQ(result.outcome, RequestResult::Outcome::kConverted);
+    if (c.target) {
+      EXPECT_EQ(testing::ReadFile(root_.path() / "Ziel/Projekt1.vbp"), *c.target);
+    } else {
+      EXPECT_FALSE(fs::exists(root_.path() / "Ziel"));
+    }
+    EXPECT_EQ(result.report.lines_removed, c.removed);
+    ASSERT_EQ(result.report.transferred.size(), 2u);
+    const std::size_t vbp = result.report.transferred[0].relative == PathFromText("Projekt1.vbp").native() ? 0 : 1;
+    EXPECT_EQ(result.report.transferred[vbp].lines_removed, c.removed);
+    EXPECT_EQ(result.report.transferred[vbp].lines_changed, 2u) << "a line dropped is counted apart";
+    ExpectHints(result.hints,
+                {
+                    {kHintMissingProjectFile, "Projekt1.vbp", 9, "fehlt auch im Quellverzeichnis"},
+                    {kHintDuplicateReference, "Projekt1.vbp", 3, "Zeile 2 (Version 2.1) und Zeile 3 (Version 2.0)."},
+                    {kHintDuplicateReference, "Projekt1.vbp", 5, "{86CF1D34-0C5F-11D2-A9FC-0000F8754DA1}: Zeile 4 (Version 2.0) und Zeile 5 (Version 2.0)."},
+                    {kHintDuplicateReference, "Projekt1.vbp", 6, "Zeile 2 (Version 2.1) und Zeile 6 (Version 2.0)."},
+                });
+    const std::string texts[] = {line3, line5, line6};
+    for (std::size_t i = 0; i < 3; ++i) {
+      const Hint& hint = result.hints[1 + i];
+      EXPECT_EQ(hint.text, texts[i]);
+      EXPECT_NE(hint.message.find(c.advice), std::string::npos) << hint.message;
+      if (c.removed > 0) {
+        EXPECT_NE(hint.message.find("Zeile " + std::to_string(hint.line) + (c.options.dry_run ? " würde" : " wurde") +
+                                    " entfernt: „" + texts[i] + "“; die erste bleibt."),
+                  std::string::npos)
+            << hint.message;
+      }
+    }
+  }
+  // The window names the command for what it cannot do itself.
+  Convert({});
+  const auto boxes = host_.EventsStartingWith("MessageBox 64 Konvertierungshinweise: ");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("\r\n\r\nDoppelte Verweise: 3\r\nProjekt1.vbp, Zeile 3: Die Projektdatei verweist zweimal auf die Bibliothek {831FDD16-0C5C-11D2-A9FC-0000F8754DA1}: Zeile 2"), std::string::npos)
+      << boxes[0];
+  EXPECT_NE(boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ umstellen"), std::string::npos) << boxes[0];
+}
+
+// A library that no form of the project places needs no reference; one that a form places needs
+// today's advice. A form the project names but that was not transferred cannot tell.
+TEST_F(ResultChecksTest, AReferencedGridThatNoFormUsesCanSimplyBeRemoved) {
+  const std::string kGridObject = "Object={00028C01-0000-0000-0000-000000000046}#1.0#0; DBGRID32.OCX\r\n";
+  const std::string kFormHeader =
+      "VERSION 5.00\r\nObject = \"{00028C01-0000-0000-0000-000000000046}#1.0#0\"; \"DBGRID32.OCX\"\r\n";
+  struct Case {
+    const char* what;
+    std::string entries;                                   // of the project, after its Object= line
+    std::vector<std::pair<std::string, std::string>> files;  // more files of the source
+    bool used;
+  };
+  const Case cases[] = {
+      {"no form at all", "", {}, false},
+      {"a form without the grid", "Form=Form1.frm\r\n", {{"Form1.frm", "Begin VB.Form Form1\r\n"}}, false},
+      {"a form that places it", "Form=Form1.frm\r\n",
+       {{"Form1.frm", kFormHeader + "Begin VB.Form Form1\r\n   Begin MSDBGrid.DBGrid DBGrid1\r\n"}}, true},
+      {"a user control that names its prefix only", "UserControl=Ctl\\Gitter.ctl\r\n",
+       {{"Ctl/Gitter.ctl", "Begin MSDBGrid.DBGrid DBGrid1\r\n"}}, true},
+      {"a form of another project places it", "Form=Form1.frm\r\n",
+       {{"Form1.frm", "Begin VB.Form Form1\r\n"}, {"Form2.frm", kFormHeader}}, false},
+      {"a named form is missing", "Form=Fehlt.frm\r\n", {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(root_.path() / "Quelle");
+    root_.WriteFile("Quelle/Projekt1.vbp", "Type=Exe\r\n" + kGridObject + c.entries);
+    for (const auto& [name, text] : c.files) root_.WriteFile("Quelle/" + name, text);
+    const RequestResult result = Convert({.recursive = true});
+    std::vector<const Hint*> grid;
+    for (const Hint& hint : result.hints) {
+      if (hint.kind == kHintReplacedControl && fs::path(hint.file).generic_string() == "Projekt1.vbp") grid.push_back(&hint);
+    }
+    ASSERT_EQ(grid.size(), 1u);
+    EXPECT_EQ(grid[0]->line, 2u);
+    EXPECT_EQ(grid[0]->message.find("einfach entfernen") == std::string::npos, c.used) << grid[0]->message;
+    EXPECT_EQ(grid[0]->message.find("Datenanbindung") != std::string::npos, c.used) << grid[0]->message;
+  }
+}
+
+// The window's box: every kind with its count, then the first hints, 40 in all; then how many
+// more there are and the command that lists them.
+TEST(HintsBox, ShowsEveryKindAndAtMostTheGivenNumberOfHints) {
+  const auto hints = [](std::size_t missing) {
+    std::vector<Hint> list;
+    for (std::size_t i = 0; i < missing; ++i) {
+      list.push_back({kHintMissingProjectFile, PathFromText("P.vbp").native(), i + 1, "x",
+                      "„x“ fehlt im Zielverzeichnis: Die Datei liegt im Unterverzeichnis „U“ des Quellverzeichnisses, "
+                      "das nicht umgestellt wurde. Mit --recursive umstellen."});
+    }
+    list.push_back({kHintVb5ClassId, PathFromText("F.frm").native(), 3, "{x}", "4 Zeilen: mit --complete umstellen.", 4});
+    list.push_back({kHintLineEnds, {}, 0, {}, "34 umgeschriebene Dateien hatten …", 34});
+    return list;
+  };
+  struct Case {
+    std::size_t missing;
+    std::size_t shown;  // hint lines
+    std::string more;
+  };
+  const Case cases[] = {
+      {38, 40, ""},  // exactly the limit
+      {39, 40, "(und 1 weitere Hinweise; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)"},
+      {45, 40, "(und 7 weitere Hinweise; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.missing);
+    const std::string box = MissingFilesMessage(hints(c.missing), 40);
+    std::size_t lines = 0;
+    for (std::size_t at = box.find("\r\nP.vbp, Zeile "); at != std::string::npos; at = box.find("\r\nP.vbp, Zeile ", at + 1)) ++lines;
+    lines += box.find("\r\nF.frm, Zeile 3: ") != std::string::npos ? 1 : 0;
+    lines += box.find("\r\n34 umgeschriebene") != std::string::npos ? 1 : 0;
+    EXPECT_EQ(lines, c.shown) << box;
+    // Every kind is named with what its hints list, also where none of its hints fits.
+    EXPECT_NE(box.find("\r\n\r\nFehlende Projektdateien: " + std::to_string(c.missing) + "\r\n"), std::string::npos);
+    EXPECT_NE(box.find("\r\n\r\nKlassen-IDs der VB5-Steuerelemente: 4"), std::string::npos) << box;
+    EXPECT_NE(box.find("\r\n\r\nZeilenenden: 34"), std::string::npos) << box;
+    EXPECT_EQ(box.find("(und"), c.more.empty() ? std::string::npos : box.size() - c.more.size()) << box;
+    EXPECT_EQ(box.find("Mit --recursive"), std::string::npos);
+    EXPECT_NE(box.find("Mit „tavrin-convert --recursive QUELLE ZIEL“ umstellen."), std::string::npos);
+  }
+  EXPECT_EQ(MissingFilesMessage({}, 40), "") << "no box without hints";
 }
 
 // Reading a code page refuses what is no text of it, rather than passing on a part.
