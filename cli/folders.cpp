@@ -79,7 +79,7 @@ ProjectFilesBelow FindProjectFilesBelow(FileServices& files, const std::filesyst
         }
         return true;
       },
-      [](const FolderTreeWalk::Relative&, const Status&) {});
+      [](const FolderTreeWalk::Relative&, const Status&, std::size_t) {});
   below.first.assign(first.begin(), first.end());
   return below;
 }

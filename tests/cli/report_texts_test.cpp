@@ -162,7 +162,8 @@ TEST(ReportTextsTest, NamesThatDifferNeverLookAlike) {
   std::set<std::string> box_lines;
   for (std::size_t start = box.find("\r\n"); start != std::string::npos;) {
     const std::size_t end = box.find("\r\n", start + 2);
-    box_lines.insert(box.substr(start + 2, end == std::string::npos ? std::string::npos : end - start - 2));
+    const std::string line = box.substr(start + 2, end == std::string::npos ? std::string::npos : end - start - 2);
+    if (line.starts_with("P.vbp, ")) box_lines.insert(line);  // the entries, not the headings of kinds
     start = end;
   }
   EXPECT_EQ(box_lines.size(), count) << box;

@@ -149,7 +149,7 @@ step_man_page() {
       grep -q -- "$option" <<<"$rendered" || fail "$page does not document $option"
     done
     for code in $(sed -n 's/^  \([0-9]\{1,3\}\)  *.*/\1/p' <<<"$help"); do
-      sed -n "/^$exit_heading/,/^[A-Z]/p" <<<"$rendered" | grep -q "^       $code " ||
+      sed -n "/^$exit_heading/,/^[A-Z]/p" <<<"$rendered" | grep -qE "^       $code[ ,]" ||
         fail "$page does not document exit code $code"
     done
   done
