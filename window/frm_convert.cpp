@@ -8,32 +8,19 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "conversion/folder_path.h"
-#include "conversion/folder_tests.h"
 #include "window/colour.h"
-#include "window/command_texts.h"
-#include "window/folder_commands.h"
-#include "window/lists/path_text.h"
-#include "window/message_box_style.h"
 #include "window/single_click_filter.h"
 #include "window/ui_text.h"
 
 namespace tavrin {
 
-std::string DriveUnreadableMessage(const std::filesystem::path& drive) {
-  return "Das Laufwerk [" + ShownPath(drive) + "] kann nicht gelesen werden.";
-}
-
 frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
                        std::optional<std::vector<std::filesystem::path>> drives, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      dialogs_(dialogs),
-      files_(files),
-      conversion_host_(*this),
-      request_(conversion_host_, files_) {
+      presenter_(*this, dialogs, files) {
   setObjectName(QStringLiteral("frmConvert"));
-  setWindowTitle(UiText(kWindowCaption));
+  presenter_.ShowCaption();
   setWindowIcon(WindowIcon());
   setFixedSize(kClientWidth, kClientHeight);
   controls_ = CreateWindowControls(LayoutTable(), *this, drives);
@@ -106,205 +93,44 @@ void frmConvert::ConnectHandlers() {
   }
 }
 
-std::filesystem::path frmConvert::QuellPfad() { return FolderPath(controls_.dir1->Path()); }
+void frmConvert::SetCaption(std::string_view text) { setWindowTitle(UiText(text)); }
 
-std::filesystem::path frmConvert::ZielPfad() { return FolderPath(controls_.dir2->Path()); }
+std::filesystem::path frmConvert::Folder(Side side) const { return FolderListOf(side)->Path(); }
 
-void frmConvert::WriteInfo(std::string_view text, std::int32_t wert) {
-  // The text names files: shown escaped, as every name in the window.
-  QString caption = QStringLiteral("Bearbeite: ") + ShownName(text);
-  if (wert != 0)
-    caption += QStringLiteral(" [") + QString::number(wert) + QStringLiteral("]...");
-  else
-    caption += QStringLiteral("...");
-  controls_.lbinfo->SetText(caption);
+bool frmConvert::SetFolder(Side side, const std::filesystem::path& path) { return FolderListOf(side)->SetPath(path); }
+
+bool frmConvert::RefreshFolder(Side side) { return FolderListOf(side)->Refresh(); }
+
+std::filesystem::path frmConvert::Drive(Side side) const { return DriveListOf(side)->Drive(); }
+
+void frmConvert::ShowDriveOf(Side side, const std::filesystem::path& folder) {
+  DriveListOf(side)->ShowDriveOf(folder);
+}
+
+void frmConvert::ShowAnswer(Side side, std::string_view text, std::uint32_t colour) {
+  ElidedLabel* label = side == Side::kSource ? controls_.lbprj : controls_.lbcr;
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, ColourOf(colour, palette));
+  label->setPalette(palette);
+  label->SetText(UiText(text));
+}
+
+void frmConvert::SetStatusText(std::string_view text) { controls_.statusbar1->SetSimpleText(UiText(text)); }
+
+void frmConvert::SetInfoText(std::string_view text) {
+  controls_.lbinfo->SetText(UiText(text));
   controls_.lbinfo->repaint();
 }
 
-void frmConvert::DoEvents() { dialogs_.DoEvents(); }
+int frmConvert::Page() const { return controls_.sstab1->Tab(); }
 
-void frmConvert::SetMousePointer(int pointer) { dialogs_.SetMousePointer(pointer); }
+void frmConvert::SetPage(int page) { controls_.sstab1->SetTab(page); }
 
-int frmConvert::MessageBox(std::string_view text, int style, std::string_view title) {
-  return dialogs_.MessageBox(text, style, title);
-}
+bool frmConvert::ConvertEnabled() const { return btnConvert(0)->isEnabled(); }
 
-void frmConvert::Form_Load() {
-  loaded_ = true;
-  // The status labels show the real state of the folders the lists open on; the page
-  // change then leaves the source folder in the status bar.
-  Dir1_Change();
-  Dir2_Change();
-  controls_.sstab1->SetTab(0);
-}
+void frmConvert::SetConvertEnabled(bool enabled) { btnConvert(0)->setEnabled(enabled); }
 
-void frmConvert::Drive1_Change() { ChangeDrive(controls_.drive1, controls_.dir1); }
-
-void frmConvert::Drive2_Change() { ChangeDrive(controls_.drive2, controls_.dir2); }
-
-void frmConvert::ChangeDrive(DriveList* drive, FolderList* folder) {
-  const std::filesystem::path chosen = drive->Drive();
-  if (folder->SetPath(chosen)) return;  // the folder list's change handler did the rest
-  // The drive cannot be read: say so and return to the drive the folder list is on.
-  MessageBox(DriveUnreadableMessage(chosen), kButtonsOk + kIconExclamation, kDriveTitle);
-  drive->ShowDriveOf(folder->Path());
-}
-
-void frmConvert::ShowAnswer(ElidedLabel* label, bool yes) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, ColourOf(yes ? kColourHighlight : kColourRed, palette));
-  label->setPalette(palette);
-  label->SetText(UiText(yes ? kYes : kNo));
-}
-
-void frmConvert::ShowStatus(const QString& text) {
-  // A close asked for during the pass stays announced until the window closes.
-  controls_.statusbar1->SetSimpleText(close_after_pass_ ? UiText(kClosingAfterPass) : text);
-}
-
-void frmConvert::Dir1_Change() {
-  ShowAnswer(controls_.lbprj, ProjectExist(files_, QuellPfad()).yes);
-  ShowStatus(DisplayText(QuellPfad()));
-}
-
-void frmConvert::Dir2_Change() {
-  ShowAnswer(controls_.lbcr, ProjectCreatable(files_, ZielPfad()).yes);
-  ShowStatus(DisplayText(ZielPfad()));
-}
-
-void frmConvert::SSTab1_Click(int /*previous_tab*/) {
-  switch (const int page = controls_.sstab1->Tab()) {
-    case 0:
-    case 1: {
-      // A folder page: its folder in the status bar, the idle text in lbInfo.
-      ShowStatus(DisplayText(page == 0 ? QuellPfad() : ZielPfad()));
-      const QByteArray tag = controls_.lbinfo->property("Tag").toString().toUtf8();
-      WriteInfo(std::string_view(tag.constData(), static_cast<std::size_t>(tag.size())), 0);
-      break;
-    }
-    case 2: {
-      const std::filesystem::path source = QuellPfad();
-      const std::filesystem::path target = ZielPfad();
-      // Exact comparison: two spellings of one folder count as different.
-      const bool differ = source.native() != target.native();
-      btnConvert(0)->setEnabled(differ);
-      ShowStatus(UiText(differ ? kConversionPossible : kChooseOtherFolders));
-      break;
-    }
-    default:
-      break;
-  }
-}
-
-void frmConvert::Toolbar1_ButtonClick(int index) {
-  switch (index) {
-    case 1:
-      controls_.sstab1->SetTab(0);
-      break;
-    case 2:
-      controls_.sstab1->SetTab(1);
-      break;
-    case 3:
-      // The page comes first: its handler decides whether the button is enabled.
-      controls_.sstab1->SetTab(2);
-      if (btnConvert(0)->isEnabled()) Tavrin();
-      break;
-    case 4:
-      ShowSelectionSummary();
-      break;
-    case 5:
-      prgAbout();
-      break;
-    default:
-      break;
-  }
-}
-
-void frmConvert::btnConvert_Click(int index) {
-  if (index == 0)
-    Tavrin();
-  else
-    prgAbout();
-}
-
-RequestResult frmConvert::Tavrin() {
-  RequestResult result = request_.Tavrin();
-  // A refusal may come from a folder that changed behind the window's back (gone, replaced
-  // by a file, emptied, filled): the lists and labels show what is there now.
-  if (result.outcome == RequestResult::Outcome::kRefused) ShowDiskState();
-  // Closing was asked for while the pass ran; the outermost request carries it out.
-  if (close_after_pass_ && !request_.running()) {
-    close_after_pass_ = false;
-    close();
-  }
-  return result;
-}
-
-void frmConvert::prgAbout() { MessageBox(AboutText(), kButtonsOk + kIconInformation, kInformationTitle); }
-
-void frmConvert::ShowSelectionSummary() {
-  const std::filesystem::path target = ZielPfad();
-  const std::filesystem::path source = QuellPfad();
-  // "ja" exactly when the request would run the pass: its own checks answer.
-  const bool possible = CheckFolderPair(files_, source, target).refusal.empty();
-  MessageBox(SelectionSummaryText(source, target, possible), kButtonsOk + kIconInformation,
-             kInformationTitle);
-}
-
-void frmConvert::btnPath_Click(int index) {
-  if (index == 0)
-    NewFolder();
-  else if (index == 1)
-    DeleteFolder();
-  else
-    return;
-  // Whatever happened above, and whatever other programs did meanwhile.
-  ShowDiskState();
-}
-
-void frmConvert::ShowDiskState() {
-  // A list that stays on its folder raises no change of its own, but what the folder holds
-  // may have changed: its handler runs all the same.
-  if (!controls_.dir1->Refresh()) Dir1_Change();
-  if (!controls_.dir2->Refresh()) Dir2_Change();
-  controls_.drive1->ShowDriveOf(controls_.dir1->Path());
-  controls_.drive2->ShowDriveOf(controls_.dir2->Path());
-  // The conversion page's button and text follow the folders now shown.
-  if (controls_.sstab1->Tab() == 2) SSTab1_Click(2);
-}
-
-void frmConvert::NewFolder() {
-  // A folder made during a pass could take the name of a file the pass has yet to write.
-  if (request_.running()) {
-    MessageBox(kNewFolderDuringPass, kButtonsOk + kIconExclamation, kNewFolderTitle);
-    return;
-  }
-  const std::string name = dialogs_.InputBox(kNewFolderPrompt, kNewFolderTitle);
-  // A name that cannot be made, or a folder that exists already, ends here without a word.
-  if (const auto folder = NewFolderPath(ZielPfad(), name)) files_.MakeFolder(*folder);
-}
-
-void frmConvert::DeleteFolder() {
-  if (request_.running()) {
-    MessageBox(kDeleteFolderDuringPass, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
-    return;
-  }
-  // Taken once: the list moves away from the folder before its files are deleted.
-  const std::filesystem::path folder = ZielPfad();
-  DeletionCheck check = CheckDeletion(files_, folder, QuellPfad());
-  if (!check.refusal.empty()) {
-    MessageBox(check.refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
-    return;
-  }
-  // "Nein" is the default button: Enter alone must not delete a folder's files.
-  const int style = kButtonsYesNo + kIconQuestion + kDefaultButton2;
-  if (MessageBox(DeleteConfirmation(folder), style, kDeleteFolderTitle) != kAnswerYes) return;
-  controls_.dir2->SetPath("..");
-  // Another program may have put something else in its place while the question was open.
-  const std::string refusal = DeleteConfirmedFolder(files_, folder, *check.confirmed);
-  check.confirmed.reset();  // not held open while the next box waits
-  if (!refusal.empty()) MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
-}
+void frmConvert::Close() { close(); }
 
 void frmConvert::CenterOnScreen() {
   const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
@@ -314,16 +140,13 @@ void frmConvert::CenterOnScreen() {
 }
 
 void frmConvert::showEvent(QShowEvent* event) {
-  if (!loaded_ && !event->spontaneous()) Form_Load();
+  if (!presenter_.loaded() && !event->spontaneous()) Form_Load();
   QWidget::showEvent(event);
 }
 
 void frmConvert::closeEvent(QCloseEvent* event) {
-  if (request_.running()) {
-    // The pass finishes first, so no target file is left half written and the window that
-    // the pass reports to stays in place; Tavrin closes the window when the pass returns.
-    close_after_pass_ = true;
-    ShowStatus(QString());
+  // During a pass the presenter keeps the window open until the pass has ended.
+  if (!presenter_.QueryClose()) {
     event->ignore();
     return;
   }

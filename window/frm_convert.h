@@ -14,40 +14,22 @@
 #include "runtime/dialog_services.h"
 #include "runtime/file_services.h"
 #include "window/image_list.h"
-#include "window/layout_table.h"
 #include "window/lists/drive_list.h"
 #include "window/lists/folder_list.h"
+#include "window/presenter/convert_presenter.h"
+#include "window/presenter/layout_table.h"
+#include "window/presenter/window_view.h"
 #include "window/status_bar.h"
 #include "window/tab_control.h"
-#include "window/throttled_caption_host.h"
 #include "window/tool_bar.h"
 #include "window/window_controls.h"
 
 namespace tavrin {
 
-// Fixed texts of the window.
-inline constexpr std::string_view kWindowCaption = "CommonControls - Projektkonvertierung";
-inline constexpr std::string_view kYes = "Ja";
-inline constexpr std::string_view kNo = "Nein";
-inline constexpr std::string_view kConversionPossible = "Konvertierung kann durchgeführt werden...";
-inline constexpr std::string_view kChooseOtherFolders =
-    "Bitte wählen Sie ein anderes Projekt oder ein anderes Zielverzeichnis...";
-inline constexpr std::string_view kDriveTitle = "Laufwerk";
-// The status bar's text from a close during a pass until the window closes.
-inline constexpr std::string_view kClosingAfterPass = "Das Fenster wird nach der Konvertierung geschlossen...";
-
-// The message shown when `drive` cannot be read.
-std::string DriveUnreadableMessage(const std::filesystem::path& drive);
-
-// The main window. It holds all its state in its controls: the source folder is whatever
-// Dir1 shows, the target folder whatever Dir2 shows. Every control carries the object name
-// of the layout table ("Dir1", "btnConvert(0)", ...).
-//
-// A conversion runs on the window's thread and lets pending events run once per text file,
-// so every command stays usable during it. The running pass keeps the folders, and the list
-// of files, that it started with; a second request starts no second pass, the folder commands
-// are refused, and closing the window waits until the pass has ended.
-class frmConvert : public QWidget, public ConversionHost {
+// The main window drawn with Qt: one view of the window's behaviour (ConvertPresenter), which
+// it holds. Its controls carry the object names of the layout table ("Dir1", "btnConvert(0)",
+// ...) and raise the presenter's handlers; the handlers below run them as the controls do.
+class frmConvert : public QWidget, public ConversionHost, public WindowView {
   Q_OBJECT
 
  public:
@@ -58,40 +40,57 @@ class frmConvert : public QWidget, public ConversionHost {
              std::optional<std::vector<std::filesystem::path>> drives = std::nullopt, QWidget* parent = nullptr);
 
   // The source and target folder paths: what Dir1 and Dir2 show, ending in a separator.
-  std::filesystem::path QuellPfad() override;
-  std::filesystem::path ZielPfad() override;
+  std::filesystem::path QuellPfad() override { return presenter_.QuellPfad(); }
+  std::filesystem::path ZielPfad() override { return presenter_.ZielPfad(); }
 
   // Writes "Bearbeite: <text> [<wert>]..." (or without the number when `wert` is 0) into
   // lbInfo and repaints it at once. `text` is UTF-8.
-  void WriteInfo(std::string_view text, std::int32_t wert) override;
+  void WriteInfo(std::string_view text, std::int32_t wert) override { presenter_.WriteInfo(text, wert); }
 
-  void DoEvents() override;
-  void SetMousePointer(int pointer) override;
-  int MessageBox(std::string_view text, int style, std::string_view title) override;
+  void DoEvents() override { presenter_.DoEvents(); }
+  void SetMousePointer(int pointer) override { presenter_.SetMousePointer(pointer); }
+  int MessageBox(std::string_view text, int style, std::string_view title) override {
+    return presenter_.MessageBox(text, style, title);
+  }
 
   // Event handlers; each also runs on its control's event.
-  void Form_Load();
-  void Drive1_Change();
-  void Drive2_Change();
-  void Dir1_Change();
-  void Dir2_Change() override;
-  void SSTab1_Click(int previous_tab);
-  void Toolbar1_ButtonClick(int index);
-  void btnConvert_Click(int index);
-  void btnPath_Click(int index);
+  void Form_Load() { presenter_.Form_Load(); }
+  void Drive1_Change() { presenter_.Drive1_Change(); }
+  void Drive2_Change() { presenter_.Drive2_Change(); }
+  void Dir1_Change() { presenter_.Dir1_Change(); }
+  void Dir2_Change() override { presenter_.Dir2_Change(); }
+  void SSTab1_Click(int previous_tab) { presenter_.SSTab1_Click(previous_tab); }
+  void Toolbar1_ButtonClick(int index) { presenter_.Toolbar1_ButtonClick(index); }
+  void btnConvert_Click(int index) { presenter_.btnConvert_Click(index); }
+  void btnPath_Click(int index) { presenter_.btnPath_Click(index); }
 
-  // The conversion request: checks the folder pair and runs the pass, or says why not (see
-  // ConversionRequest). Made while a pass runs, it does nothing and returns kAlreadyRunning.
-  RequestResult Tavrin();
+  // The conversion request (see ConvertPresenter::Tavrin).
+  RequestResult Tavrin() { return presenter_.Tavrin(); }
   // Shows the about message.
-  void prgAbout();
+  void prgAbout() { presenter_.prgAbout(); }
   // True while a conversion pass runs.
-  bool converting() const { return request_.running(); }
+  bool converting() const { return presenter_.converting(); }
+
+  // The view's side of the presenter (see WindowView).
+  void SetCaption(std::string_view text) override;
+  std::filesystem::path Folder(Side side) const override;
+  bool SetFolder(Side side, const std::filesystem::path& path) override;
+  bool RefreshFolder(Side side) override;
+  std::filesystem::path Drive(Side side) const override;
+  void ShowDriveOf(Side side, const std::filesystem::path& folder) override;
+  void ShowAnswer(Side side, std::string_view text, std::uint32_t colour) override;
+  void SetStatusText(std::string_view text) override;
+  void SetInfoText(std::string_view text) override;
+  int Page() const override;
+  void SetPage(int page) override;
+  bool ConvertEnabled() const override;
+  void SetConvertEnabled(bool enabled) override;
+  void Close() override;
 
   // Moves the window to the middle of its screen's free area.
   void CenterOnScreen();
 
-  bool loaded() const { return loaded_; }
+  bool loaded() const { return presenter_.loaded(); }
 
   // The controls, by their names.
   QWidget* Control(const QString& name) const { return controls_.by_name.value(name); }
@@ -119,27 +118,11 @@ class frmConvert : public QWidget, public ConversionHost {
   void StyleLabels();
   void SetTabOrder();
   void ConnectHandlers();
-  void ShowAnswer(ElidedLabel* label, bool yes);
-  // Writes the status bar's text.
-  void ShowStatus(const QString& text);
-  void ChangeDrive(DriveList* drive, FolderList* folder);
-  void ShowSelectionSummary();
-  void NewFolder();
-  void DeleteFolder();
-  // Rereads both folder lists and brings the displays up to date with the disk: the folders
-  // shown (one that is gone gives way to the nearest folder above it), their drives, lbPrj,
-  // lbCr, the status bar and, on the conversion page, btnConvert(0).
-  void ShowDiskState();
-
-  DialogServices& dialogs_;
-  FileServices& files_;
-  bool loaded_ = false;
-  // The pass reports through this host, which passes on at most one line text every ~15 ms.
-  ThrottledCaptionHost conversion_host_;
-  ConversionRequest request_;
-  bool close_after_pass_ = false;
+  FolderList* FolderListOf(Side side) const { return side == Side::kSource ? controls_.dir1 : controls_.dir2; }
+  DriveList* DriveListOf(Side side) const { return side == Side::kSource ? controls_.drive1 : controls_.drive2; }
 
   WindowControls controls_;
+  ConvertPresenter presenter_;
 };
 
 }  // namespace tavrin

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "runtime/dialog_services.h"
-#include "window/message_box_style.h"
+#include "window/presenter/message_box_style.h"
 
 namespace tavrin {
 

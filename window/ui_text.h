@@ -8,6 +8,7 @@
 #include "runtime/path_text.h"
 #include "runtime/shown_text.h"
 #include "window/lists/path_text.h"
+#include "window/presenter/path_display.h"
 
 namespace tavrin {
 
@@ -23,8 +24,5 @@ inline QString UiText(std::string_view utf8) {
 // A text that holds names as they are on disk (a progress text), shown escaped as DisplayText
 // shows a path.
 inline QString ShownName(std::string_view bytes) { return QString::fromStdString(ShownText(bytes)); }
-
-// `path` as the window shows it (see DisplayText), as UTF-8 for a message text.
-inline std::string ShownPath(const std::filesystem::path& path) { return ShownText(PathText(path)); }
 
 }  // namespace tavrin

@@ -13,7 +13,7 @@
 
 #include "window/elided_label.h"
 #include "window/image_list.h"
-#include "window/layout_table.h"
+#include "window/presenter/layout_table.h"
 #include "window/lists/drive_list.h"
 #include "window/lists/folder_list.h"
 #include "window/status_bar.h"

@@ -16,7 +16,7 @@
 #include "tests/support/faulty_file_services.h"
 #include "tests/window/test_window.h"
 #include "window/application_setup.h"
-#include "window/message_box_style.h"
+#include "window/presenter/message_box_style.h"
 
 namespace fs = std::filesystem;
 using tavrin::testing::FolderSnapshot;

@@ -1,7 +1,7 @@
 // The host that thins out the per-line progress texts of a pass: file texts and the closing
 // text always go through, line texts at most once per interval, the clock is read rarely,
 // and everything else is passed on unchanged.
-#include "window/throttled_caption_host.h"
+#include "window/presenter/throttled_caption_host.h"
 
 #include <QTest>
 #include <chrono>

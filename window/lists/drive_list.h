@@ -4,16 +4,14 @@
 #include <filesystem>
 #include <vector>
 
+#include "window/presenter/drive_rules.h"
+
 namespace tavrin {
 
 // The drives a folder list can start from: the drive letters on Windows; elsewhere "/" and
 // the mount points of real (not pseudo) file systems, sorted.
 std::vector<std::filesystem::path> AvailableDrives();
 
-// The drive that holds `folder`: the longest drive in `drives` that is a leading part of it,
-// compared part by part ("/mnt/a" holds "/mnt/a/x" but not "/mnt/ab"); empty when none is.
-std::filesystem::path DriveOf(const std::filesystem::path& folder,
-                              const std::vector<std::filesystem::path>& drives);
 
 // A drop-down list of drives. Picking another drive raises Change().
 class DriveList : public QComboBox {

@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <filesystem>
 
+#include "window/presenter/folder_list_state.h"
+
 namespace tavrin {
 
 // A folder list in the manner of the classic folder list control: the chain of folders from
@@ -51,14 +53,14 @@ class FolderList : public QListWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  // Rebuilds the rows for path_ and selects the row of `selected` (the folder shown's row if
+  // Rebuilds the rows for the folder shown and selects the row of `selected` (the folder shown's row if
   // `selected` has none).
   void Fill(const std::filesystem::path& selected);
   void AddRow(const std::filesystem::path& folder, const QString& text, int depth, bool open);
   // Opens the folder of `row`; when that fails, rereads what is on disk instead.
   void OpenRow(const QListWidgetItem* row);
 
-  std::filesystem::path path_;
+  FolderListState state_;
   QIcon open_icon_;
   QIcon closed_icon_;
 };

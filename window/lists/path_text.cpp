@@ -22,10 +22,4 @@ std::filesystem::path PathFromBytes(const QByteArray& bytes) {
   return native;
 }
 
-std::filesystem::path LexicalFolder(const std::filesystem::path& folder) {
-  std::filesystem::path normal = folder.lexically_normal();
-  if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
-  return normal;
-}
-
 }  // namespace tavrin

@@ -4,6 +4,8 @@
 #include <QString>
 #include <filesystem>
 
+#include "window/presenter/path_display.h"
+
 namespace tavrin {
 
 // How the lists carry paths inside Qt. A path's bytes travel unchanged (PathBytes and
@@ -21,9 +23,5 @@ QByteArray PathBytes(const std::filesystem::path& path);
 
 // The path whose native representation is `bytes` (the inverse of PathBytes).
 std::filesystem::path PathFromBytes(const QByteArray& bytes);
-
-// `folder` with "." and ".." worked out by its text (a link keeps the name it was reached by)
-// and without a separator at the end, except for a root.
-std::filesystem::path LexicalFolder(const std::filesystem::path& folder);
 
 }  // namespace tavrin

@@ -10,7 +10,7 @@
 #include "tests/window/lists/path_printing.h"
 #include "tests/window/scratch_tree.h"
 #include "window/lists/folder_list.h"
-#include "window/lists/mount_table.h"
+#include "window/presenter/mount_table.h"
 #include "window/lists/path_text.h"
 
 namespace fs = std::filesystem;

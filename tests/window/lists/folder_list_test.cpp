@@ -9,7 +9,7 @@
 
 #include "tests/window/lists/path_printing.h"
 #include "tests/window/scratch_tree.h"
-#include "window/lists/folder_name_order.h"
+#include "window/presenter/folder_name_order.h"
 #include "window/lists/path_text.h"
 
 namespace fs = std::filesystem;

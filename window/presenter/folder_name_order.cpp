@@ -1,4 +1,4 @@
-#include "window/lists/folder_name_order.h"
+#include "window/presenter/folder_name_order.h"
 
 #include <string_view>
 #include <type_traits>

@@ -1,4 +1,4 @@
-#include "window/lists/mount_table.h"
+#include "window/presenter/mount_table.h"
 
 #include <algorithm>
 #include <fstream>

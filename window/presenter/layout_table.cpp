@@ -1,4 +1,4 @@
-#include "window/layout_table.h"
+#include "window/presenter/layout_table.h"
 
 #include <array>
 
@@ -45,18 +45,18 @@ constexpr std::array<const char*, 5> kToolbarCaptions{"Projekt", "Zielverzeichni
 
 std::span<const ControlSpec> LayoutTable() { return kControls; }
 
-const ControlSpec* FindControlSpec(const QString& name) {
+const ControlSpec* FindControlSpec(std::string_view name) {
   for (const ControlSpec& row : kControls) {
-    if (name == QLatin1String(row.name)) return &row;
+    if (name == row.name) return &row;
   }
   return nullptr;
 }
 
 std::span<const LabelSpec> LabelTable() { return kLabels; }
 
-const LabelSpec* FindLabelSpec(const QString& name) {
+const LabelSpec* FindLabelSpec(std::string_view name) {
   for (const LabelSpec& row : kLabels) {
-    if (name == QLatin1String(row.name)) return &row;
+    if (name == row.name) return &row;
   }
   return nullptr;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace tavrin {
 
@@ -32,13 +32,13 @@ struct ControlSpec {
 std::span<const ControlSpec> LayoutTable();
 
 // The row named `name`, or nullptr.
-const ControlSpec* FindControlSpec(const QString& name);
+const ControlSpec* FindControlSpec(std::string_view name);
 
 // The text colour, font and tag of a label. A label without a font family uses the default
 // font; a font of its own has the given point size and weight.
 struct LabelSpec {
   const char* name;
-  std::uint32_t colour;  // a Colour value (see window/colour.h)
+  std::uint32_t colour;  // a Colour value (see window/presenter/colours.h)
   const char* font_family;
   int point_size;
   int weight;
@@ -46,7 +46,7 @@ struct LabelSpec {
 };
 
 std::span<const LabelSpec> LabelTable();
-const LabelSpec* FindLabelSpec(const QString& name);
+const LabelSpec* FindLabelSpec(std::string_view name);
 
 // Client area of the window and height of SSTab1's tab strip, in pixels.
 inline constexpr int kClientWidth = 387;

@@ -1,4 +1,4 @@
-#include "window/throttled_caption_host.h"
+#include "window/presenter/throttled_caption_host.h"
 
 #include <utility>
 

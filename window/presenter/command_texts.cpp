@@ -1,6 +1,6 @@
-#include "window/command_texts.h"
+#include "window/presenter/command_texts.h"
 
-#include "window/ui_text.h"
+#include "window/presenter/path_display.h"
 
 namespace tavrin {
 namespace {

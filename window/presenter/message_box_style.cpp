@@ -1,4 +1,4 @@
-#include "window/message_box_style.h"
+#include "window/presenter/message_box_style.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "window/folder_commands.h"
+#include "window/presenter/folder_commands.h"
 
 #include <algorithm>
 #include <memory>
@@ -11,9 +11,8 @@
 
 #include "conversion/folder_path.h"
 #include "runtime/shown_text.h"
-#include "window/lists/mount_table.h"
-#include "window/lists/path_text.h"
-#include "window/ui_text.h"
+#include "window/presenter/mount_table.h"
+#include "window/presenter/path_display.h"
 
 namespace tavrin {
 namespace {
