@@ -15,7 +15,7 @@
 #include "tests/cli/folder_snapshot.h"
 #include "tests/support/faulty_file_services.h"
 #include "tests/window/test_window.h"
-#include "window/application_setup.h"
+#include "window/qt/application_setup.h"
 #include "window/presenter/message_box_style.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "window/image_list.h"
+#include "window/qt/image_list.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

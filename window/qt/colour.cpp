@@ -1,4 +1,4 @@
-#include "window/colour.h"
+#include "window/qt/colour.h"
 
 namespace tavrin {
 namespace {

@@ -11,14 +11,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "window/elided_label.h"
-#include "window/image_list.h"
+#include "window/qt/elided_label.h"
+#include "window/qt/image_list.h"
 #include "window/presenter/layout_table.h"
-#include "window/lists/drive_list.h"
-#include "window/lists/folder_list.h"
-#include "window/status_bar.h"
-#include "window/tab_control.h"
-#include "window/tool_bar.h"
+#include "window/qt/lists/drive_list.h"
+#include "window/qt/lists/folder_list.h"
+#include "window/qt/status_bar.h"
+#include "window/qt/tab_control.h"
+#include "window/qt/tool_bar.h"
 
 namespace tavrin {
 

@@ -1,9 +1,9 @@
-#include "window/qt_dialog_services.h"
+#include "window/qt/qt_dialog_services.h"
 
 #include <QApplication>
 #include <QPushButton>
 
-#include "window/ui_text.h"
+#include "window/qt/ui_text.h"
 
 namespace tavrin {
 namespace {

@@ -1,10 +1,10 @@
-#include "window/application_setup.h"
+#include "window/qt/application_setup.h"
 
 #include <QApplication>
 
 #include "tavrin_version.h"
-#include "window/image_list.h"
-#include "window/window_style.h"
+#include "window/qt/image_list.h"
+#include "window/qt/window_style.h"
 
 namespace tavrin {
 

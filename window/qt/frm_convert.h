@@ -13,16 +13,16 @@
 #include "conversion/conversion_request.h"
 #include "runtime/dialog_services.h"
 #include "runtime/file_services.h"
-#include "window/image_list.h"
-#include "window/lists/drive_list.h"
-#include "window/lists/folder_list.h"
+#include "window/qt/image_list.h"
+#include "window/qt/lists/drive_list.h"
+#include "window/qt/lists/folder_list.h"
 #include "window/presenter/convert_presenter.h"
 #include "window/presenter/layout_table.h"
 #include "window/presenter/window_view.h"
-#include "window/status_bar.h"
-#include "window/tab_control.h"
-#include "window/tool_bar.h"
-#include "window/window_controls.h"
+#include "window/qt/status_bar.h"
+#include "window/qt/tab_control.h"
+#include "window/qt/tool_bar.h"
+#include "window/qt/window_controls.h"
 
 namespace tavrin {
 

@@ -1,10 +1,10 @@
-#include "window/elided_label.h"
+#include "window/qt/elided_label.h"
 
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
 
-#include "window/path_elision.h"
+#include "window/qt/path_elision.h"
 
 namespace tavrin {
 

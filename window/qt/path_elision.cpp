@@ -1,4 +1,4 @@
-#include "window/path_elision.h"
+#include "window/qt/path_elision.h"
 
 #include <vector>
 

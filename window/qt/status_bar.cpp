@@ -1,4 +1,4 @@
-#include "window/status_bar.h"
+#include "window/qt/status_bar.h"
 
 namespace tavrin {
 

@@ -1,12 +1,12 @@
-#include "window/lists/folder_list.h"
+#include "window/qt/lists/folder_list.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <vector>
 
-#include "window/lists/folder_indent_delegate.h"
-#include "window/lists/list_icons.h"
-#include "window/lists/path_text.h"
+#include "window/qt/lists/folder_indent_delegate.h"
+#include "window/qt/lists/list_icons.h"
+#include "window/qt/lists/path_text.h"
 
 namespace tavrin {
 

@@ -1,11 +1,11 @@
-#include "window/lists/drive_list.h"
+#include "window/qt/lists/drive_list.h"
 
 #include <algorithm>
 #include <string>
 #include <system_error>
 
-#include "window/lists/list_icons.h"
-#include "window/lists/path_text.h"
+#include "window/qt/lists/list_icons.h"
+#include "window/qt/lists/path_text.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "window/lists/list_icons.h"
+#include "window/qt/lists/list_icons.h"
 
 #include <QPainter>
 #include <QPixmap>

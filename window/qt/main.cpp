@@ -6,10 +6,10 @@
 #include <system_error>
 
 #include "runtime/file_services.h"
-#include "window/application_setup.h"
-#include "window/frm_convert.h"
-#include "window/qt_dialog_services.h"
-#include "window/start_up.h"
+#include "window/qt/application_setup.h"
+#include "window/qt/frm_convert.h"
+#include "window/qt/qt_dialog_services.h"
+#include "window/qt/start_up.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "window/single_click_filter.h"
+#include "window/qt/single_click_filter.h"
 
 #include <QEvent>
 

@@ -1,4 +1,4 @@
-#include "window/window_controls.h"
+#include "window/qt/window_controls.h"
 
 #include <QGroupBox>
 #include <QSet>

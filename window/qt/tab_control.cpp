@@ -1,4 +1,4 @@
-#include "window/tab_control.h"
+#include "window/qt/tab_control.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "window/tool_bar.h"
+#include "window/qt/tool_bar.h"
 
 #include <QStyleOptionToolBar>
 #include <QStylePainter>

@@ -7,7 +7,7 @@
 
 #include "runtime/path_text.h"
 #include "runtime/shown_text.h"
-#include "window/lists/path_text.h"
+#include "window/qt/lists/path_text.h"
 #include "window/presenter/path_display.h"
 
 namespace tavrin {

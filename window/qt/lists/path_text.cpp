@@ -1,4 +1,4 @@
-#include "window/lists/path_text.h"
+#include "window/qt/lists/path_text.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "window/frm_convert.h"
+#include "window/qt/frm_convert.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "window/colour.h"
-#include "window/single_click_filter.h"
-#include "window/ui_text.h"
+#include "window/qt/colour.h"
+#include "window/qt/single_click_filter.h"
+#include "window/qt/ui_text.h"
 
 namespace tavrin {
 

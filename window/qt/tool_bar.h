@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "window/image_list.h"
+#include "window/qt/image_list.h"
 
 namespace tavrin {
 

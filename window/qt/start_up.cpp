@@ -1,4 +1,4 @@
-#include "window/start_up.h"
+#include "window/qt/start_up.h"
 
 #include <QDir>
 #include <QFile>

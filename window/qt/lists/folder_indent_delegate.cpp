@@ -1,4 +1,4 @@
-#include "window/lists/folder_indent_delegate.h"
+#include "window/qt/lists/folder_indent_delegate.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "window/elided_label.h"
+#include "window/qt/elided_label.h"
 
 namespace tavrin {
 
