@@ -222,8 +222,8 @@ void ConvertPresenter::DeleteFolder() {
   if (MessageBox(DeleteConfirmation(folder), style, kDeleteFolderTitle) != kAnswerYes) return;
   view_.SetFolder(Side::kTarget, "..");
   // Another program may have put something else in its place while the question was open.
-  const std::string refusal = DeleteConfirmedFolder(files_, folder, *check.confirmed);
-  check.confirmed.reset();  // not held open while the next box waits
+  // Closes the folder held since the question (not held open while the next box waits).
+  const std::string refusal = DeleteConfirmedFolder(files_, folder, check.confirmed);
   if (!refusal.empty()) MessageBox(refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #ifndef _WIN32
@@ -142,13 +143,17 @@ DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const f
   return check;
 }
 
-std::string DeleteConfirmedFolder(FileServices& files, const fs::path& folder, OpenedFolder& confirmed) {
+std::string DeleteConfirmedFolder(FileServices& files, const fs::path& folder,
+                                  std::unique_ptr<OpenedFolder>& confirmed) {
+  std::unique_ptr<OpenedFolder> held = std::move(confirmed);  // closed on every way out
   std::unique_ptr<OpenedFolder> opened;
   if (!OpenFolderItself(files, folder, &opened).ok()) {
     // Gone or unreadable: nothing to delete. A link in its place is no folder to act on.
     return LinkRefusal(files, folder);
   }
-  if (opened->id() != confirmed.id()) {
+  const bool same = opened->id() == held->id();
+  held.reset();
+  if (!same) {
     return "Das Verzeichnis [" + ShownPath(folder) +
            "] wurde nach der Rückfrage durch ein anderes ersetzt und wird nicht gelöscht.";
   }

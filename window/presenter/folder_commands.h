@@ -65,8 +65,9 @@ DeletionCheck CheckDeletion(FileServices& files, const std::filesystem::path& fo
 // removes the files through the folder it opened, whatever happens to its path meanwhile.
 // Returns why nothing was deleted (a German message) when `folder` has become a link or another
 // folder; empty otherwise. Other failures (the folder gone, a file that resists) are skipped
-// silently.
+// silently. `confirmed` is closed once compared (the folder opened anew holds the folder from
+// then on): a folder held open cannot be removed on Windows.
 std::string DeleteConfirmedFolder(FileServices& files, const std::filesystem::path& folder,
-                                  OpenedFolder& confirmed);
+                                  std::unique_ptr<OpenedFolder>& confirmed);
 
 }  // namespace tavrin

@@ -16,6 +16,9 @@ using tavrin::testing::TempFolder;
 
 namespace {
 
+// A folder made in `tree`, its path spelled as the system spells it.
+fs::path Made(const TempFolder& tree, const fs::path& relative) { return tree.MakeFolder(relative).lexically_normal(); }
+
 // The rows as "<depth><o|c> <name>", the shown row marked with "*".
 std::vector<std::string> Describe(const std::vector<FolderRow>& rows) {
   std::vector<std::string> described;
@@ -32,7 +35,7 @@ std::vector<std::string> Describe(const std::vector<FolderRow>& rows) {
 // folders.
 TEST(FolderListRules, RowsAreTheChainThenTheSortedSubfolders) {
   TempFolder tree;
-  const fs::path shown = tree.MakeFolder("Oben/Hier");
+  const fs::path shown = Made(tree, "Oben/Hier");
   for (const char* name : {"z10", "Z9", "b", "A", ".versteckt", "a2"}) tree.MakeFolder(fs::path("Oben/Hier") / name);
   tree.WriteFile("Oben/Hier/datei.txt", "x");
   FolderListState list(shown);
@@ -61,7 +64,7 @@ TEST(FolderListRules, RowsAreTheChainThenTheSortedSubfolders) {
 TEST(FolderListRules, SetPathTakesFoldersOnly) {
   TempFolder tree;
   const fs::path a = tree.MakeFolder("A");
-  const fs::path b = tree.MakeFolder("A/B");
+  const fs::path b = Made(tree, "A/B");
   tree.WriteFile("A/datei", "x");
   FolderListState list(a);
   const struct {
@@ -91,7 +94,7 @@ TEST(FolderListRules, SetPathTakesFoldersOnly) {
 // A refresh keeps the folder shown; one that is gone gives way to the nearest folder above.
 TEST(FolderListRules, RefreshKeepsTheFolderOrFallsBackToTheNearestAbove) {
   TempFolder tree;
-  const fs::path deep = tree.MakeFolder("A/B/C");
+  const fs::path deep = Made(tree, "A/B/C");
   FolderListState list(deep);
   EXPECT_FALSE(list.Refresh());
   EXPECT_EQ(list.Path(), deep);

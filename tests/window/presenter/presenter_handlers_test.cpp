@@ -16,6 +16,7 @@ using tavrin::Side;
 using tavrin::testing::MessageBoxes;
 using tavrin::testing::PresenterWindow;
 using tavrin::testing::Shown;
+using tavrin::testing::Made;
 using tavrin::testing::TempFolder;
 
 namespace {
@@ -34,7 +35,10 @@ TEST(PresenterStartUp, ShowsTheStateOfTheStartFolder) {
       {{"PROJEKT1.VBP"}, true, false},
       {{"Form1.frm"}, false, false},
       {{}, false, true},
-      {{"Unter/Form1.frm", ".versteckt"}, false, true},
+      {{"Unter/Form1.frm"}, false, true},
+#ifndef _WIN32
+      {{".versteckt"}, false, true},  // a dot file is hidden here, on Windows by its attribute only
+#endif
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.files.empty() ? std::string("empty") : c.files[0]);

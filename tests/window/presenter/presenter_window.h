@@ -29,6 +29,11 @@ struct PresenterWindow {
   ConvertPresenter presenter;
 };
 
+// A folder made in `tree`, its path spelled as the system spells it (as a folder list shows it).
+inline std::filesystem::path Made(const TempFolder& tree, const std::filesystem::path& relative) {
+  return tree.MakeFolder(relative).lexically_normal();
+}
+
 // How the status bar and the boxes show a folder of plain ASCII names: with a separator at
 // the end.
 inline std::string Shown(const std::filesystem::path& folder) { return PathText(folder) + Separator(); }
