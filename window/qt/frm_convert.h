@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "conversion/conversion_host.h"
 #include "conversion/conversion_request.h"
 #include "runtime/dialog_services.h"
 #include "runtime/file_services.h"
@@ -29,7 +28,7 @@ namespace tavrin {
 // The main window drawn with Qt: one view of the window's behaviour (ConvertPresenter), which
 // it holds. Its controls carry the object names of the layout table ("Dir1", "btnConvert(0)",
 // ...) and raise the presenter's handlers; the handlers below run them as the controls do.
-class frmConvert : public QWidget, public ConversionHost, public WindowView {
+class frmConvert : public QWidget, public WindowView {
   Q_OBJECT
 
  public:
@@ -40,16 +39,16 @@ class frmConvert : public QWidget, public ConversionHost, public WindowView {
              std::optional<std::vector<std::filesystem::path>> drives = std::nullopt, QWidget* parent = nullptr);
 
   // The source and target folder paths: what Dir1 and Dir2 show, ending in a separator.
-  std::filesystem::path QuellPfad() override { return presenter_.QuellPfad(); }
-  std::filesystem::path ZielPfad() override { return presenter_.ZielPfad(); }
+  std::filesystem::path QuellPfad() { return presenter_.QuellPfad(); }
+  std::filesystem::path ZielPfad() { return presenter_.ZielPfad(); }
 
   // Writes "Bearbeite: <text> [<wert>]..." (or without the number when `wert` is 0) into
   // lbInfo and repaints it at once. `text` is UTF-8.
-  void WriteInfo(std::string_view text, std::int32_t wert) override { presenter_.WriteInfo(text, wert); }
+  void WriteInfo(std::string_view text, std::int32_t wert) { presenter_.WriteInfo(text, wert); }
 
-  void DoEvents() override { presenter_.DoEvents(); }
-  void SetMousePointer(int pointer) override { presenter_.SetMousePointer(pointer); }
-  int MessageBox(std::string_view text, int style, std::string_view title) override {
+  void DoEvents() { presenter_.DoEvents(); }
+  void SetMousePointer(int pointer) { presenter_.SetMousePointer(pointer); }
+  int MessageBox(std::string_view text, int style, std::string_view title) {
     return presenter_.MessageBox(text, style, title);
   }
 
@@ -58,7 +57,7 @@ class frmConvert : public QWidget, public ConversionHost, public WindowView {
   void Drive1_Change() { presenter_.Drive1_Change(); }
   void Drive2_Change() { presenter_.Drive2_Change(); }
   void Dir1_Change() { presenter_.Dir1_Change(); }
-  void Dir2_Change() override { presenter_.Dir2_Change(); }
+  void Dir2_Change() { presenter_.Dir2_Change(); }
   void SSTab1_Click(int previous_tab) { presenter_.SSTab1_Click(previous_tab); }
   void Toolbar1_ButtonClick(int index) { presenter_.Toolbar1_ButtonClick(index); }
   void btnConvert_Click(int index) { presenter_.btnConvert_Click(index); }
