@@ -532,3 +532,53 @@ TEST(PresenterFolderCommands, DeleteStepsThatFailAreSilent) {
 }
 
 }  // namespace
+
+namespace {
+
+// A folder command that leaves the target list on another drive shows that drive.
+TEST(PresenterFolderCommands, DeleteShowsTheDriveOfTheFolderNowShown) {
+  TempFolder tree;
+  const fs::path drive = tree.MakeFolder("Platte");
+  tree.WriteFile("Platte/a.txt", "x");
+  PresenterWindow w(tree.path(), tavrin::DiskFileServices(), {tree.path().root_path(), drive});
+  w.view.PickDrive(Side::kTarget, drive);
+  ASSERT_EQ(w.view.Folder(Side::kTarget), drive);
+  w.dialogs.AnswerNextMessageBox(tavrin::kAnswerYes);
+  w.presenter.btnPath_Click(1);
+  EXPECT_FALSE(fs::exists(drive));
+  EXPECT_EQ(w.view.Folder(Side::kTarget), tree.path());
+  EXPECT_EQ(w.view.Drive(Side::kTarget), tree.path().root_path());
+}
+
+#ifndef _WIN32
+// Names whose bytes are no UTF-8 or hold control characters are shown escaped in the status
+// bar, the boxes and the progress text: two names never look alike, a name is one line.
+TEST(PresenterNames, NamesAreShownEscapedEverywhere) {
+  const struct {
+    std::string name;
+    std::string shown;
+  } names[] = {
+      {"Gr\xFC\xDF", "Gr\\xFC\\xDF"},        {"Gr\xC3\xBC\xC3\x9F", "Grüß"},
+      {"zwei\nZeilen", "zwei\\nZeilen"},     {"Farbe\x1B[31m", "Farbe\\x1B[31m"},
+      {"schr\\aeg", "schr\\\\aeg"},
+  };
+  TempFolder tree;
+  const fs::path target = tree.MakeFolder("Ziel");
+  PresenterWindow w(tree.path());
+  for (const auto& entry : names) {
+    const fs::path folder = tree.MakeFolder(fs::path("Ziel") / entry.name);
+    const std::string shown = tree.path().string() + "/Ziel/" + entry.shown + "/";
+    ASSERT_TRUE(w.view.SetFolder(Side::kTarget, folder));
+    EXPECT_EQ(w.view.status, shown);
+    w.dialogs.AnswerNextMessageBox(tavrin::kAnswerNo);
+    w.presenter.btnPath_Click(1);
+    EXPECT_EQ(MessageBoxes(w.dialogs).back().text, "Wollen Sie das aktuelle Verzeichnis [" + shown +
+                                                       "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?");
+    w.presenter.WriteInfo((folder / "Form1.frm").native(), 7);
+    EXPECT_EQ(w.view.info, "Bearbeite: " + shown + "Form1.frm [7]...");
+  }
+  EXPECT_TRUE(w.dialogs.script_used_up());
+}
+#endif
+
+}  // namespace
