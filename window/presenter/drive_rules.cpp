@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <system_error>
+
+#include "window/presenter/mount_table.h"
 
 #ifdef _WIN32
 #include <cwctype>
@@ -64,6 +67,15 @@ std::optional<std::size_t> DriveRow(const fs::path& drive, const std::vector<fs:
     if (drive_parts.size() == parts.size() && StartsWith(drive_parts, parts)) return index;
   }
   return std::nullopt;
+}
+
+std::vector<fs::path> MountedDrives(std::string_view mountinfo) {
+  std::vector<fs::path> drives = UserMountPoints(mountinfo);
+  std::erase_if(drives, [](const fs::path& drive) {
+    std::error_code error;
+    return drive != "/" && !fs::is_directory(drive, error);
+  });
+  return drives;
 }
 
 }  // namespace tavrin

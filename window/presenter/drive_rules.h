@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace tavrin {
@@ -17,5 +18,9 @@ std::filesystem::path DriveOf(const std::filesystem::path& folder,
 // The row of `drive` in `drives` (compared part by part, as DriveOf compares), or nothing.
 std::optional<std::size_t> DriveRow(const std::filesystem::path& drive,
                                     const std::vector<std::filesystem::path>& drives);
+
+// The drives of a POSIX system, from the text of its mount table (see mount_table.h): "/" and
+// the mount points of user file systems that are folders (files can be mounted too), sorted.
+std::vector<std::filesystem::path> MountedDrives(std::string_view mountinfo);
 
 }  // namespace tavrin

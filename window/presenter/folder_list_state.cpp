@@ -102,4 +102,11 @@ std::size_t FolderListState::ShownRow(const std::vector<FolderRow>& rows) {
   return shown;
 }
 
+std::size_t FolderListState::RowToSelect(const std::vector<FolderRow>& rows, const fs::path& selected) {
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (rows[row].folder.native() == selected.native()) return row;
+  }
+  return ShownRow(rows);
+}
+
 }  // namespace tavrin

@@ -48,6 +48,10 @@ class FolderListState {
   // The index in Rows() of the folder shown: the last row of the chain.
   static std::size_t ShownRow(const std::vector<FolderRow>& rows);
 
+  // The row to select among `rows`: the row of `selected` when there is one (a refresh that
+  // keeps the folder shown keeps the row the user had selected), else the folder shown's.
+  static std::size_t RowToSelect(const std::vector<FolderRow>& rows, const std::filesystem::path& selected);
+
  private:
   std::filesystem::path path_;
 };

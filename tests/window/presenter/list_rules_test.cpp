@@ -106,6 +106,44 @@ TEST(FolderListRules, RefreshKeepsTheFolderOrFallsBackToTheNearestAbove) {
   EXPECT_EQ(list.Rows().back().folder, tree.path() / "A");  // no subfolders left
 }
 
+// A refresh that keeps the folder shown keeps the row selected; a row that is gone, or none,
+// gives way to the folder shown.
+TEST(FolderListRules, RowToSelectKeepsTheSelectedRowWhileItIsThere) {
+  TempFolder tree;
+  const fs::path shown = Made(tree, "Oben/Hier");
+  const fs::path below = Made(tree, "Oben/Hier/Unter");
+  FolderListState list(shown);
+  std::vector<FolderRow> rows = list.Rows();
+  const std::size_t shown_row = FolderListState::ShownRow(rows);
+  EXPECT_EQ(rows[shown_row].folder, shown);
+  EXPECT_EQ(FolderListState::RowToSelect(rows, below), shown_row + 1);
+  EXPECT_EQ(FolderListState::RowToSelect(rows, shown.parent_path()), shown_row - 1);
+  EXPECT_EQ(FolderListState::RowToSelect(rows, shown), shown_row);
+  EXPECT_EQ(FolderListState::RowToSelect(rows, below / "x"), shown_row);
+  fs::remove(below);
+  EXPECT_FALSE(list.Refresh());
+  rows = list.Rows();
+  EXPECT_EQ(FolderListState::RowToSelect(rows, below), shown_row);
+  EXPECT_EQ(rows.size(), shown_row + 1);
+}
+
+#ifndef _WIN32
+// The drives of a POSIX system: "/" and the mounted folders of user file systems, not a
+// mounted file, nor a mount point that is gone.
+TEST(DriveListRules, MountedDrivesAreFoldersOnly) {
+  TempFolder tree;
+  const fs::path disk = tree.MakeFolder("Platte");
+  const fs::path file = tree.WriteFile("hosts", "x");
+  const std::string mountinfo = "30 1 8:1 / / rw - ext4 /dev/vda rw\n"
+                                "31 30 8:17 / " + disk.string() + " rw - xfs /dev/sdb1 rw\n"
+                                "32 30 8:17 /h " + file.string() + " rw - ext4 /dev/vda rw\n"
+                                "33 30 8:33 / " + (tree.path() / "Weg").string() + " rw - vfat /dev/sdc1 rw\n"
+                                "34 30 0:22 / /proc rw - proc proc rw\n";
+  EXPECT_EQ(tavrin::MountedDrives(mountinfo), (std::vector<fs::path>{"/", disk}));
+  EXPECT_EQ(tavrin::MountedDrives(""), std::vector<fs::path>{"/"});
+}
+#endif
+
 // The drive of a folder: the longest drive that is a leading part of it, part by part.
 TEST(DriveListRules, DriveOfAndDriveRowCompareWholeParts) {
   const fs::path root = fs::current_path().root_path();

@@ -25,12 +25,7 @@ std::vector<fs::path> AvailableDrives() {
     if (letters & (DWORD{1} << letter)) drives.push_back(std::wstring{wchar_t(L'A' + letter), L':', L'\\'});
   }
 #else
-  drives = UserMountPoints(ReadMountTable());
-  // Files can be mounted too (a container's /etc/hosts); only folders can be drives.
-  std::erase_if(drives, [](const fs::path& drive) {
-    std::error_code error;
-    return drive != "/" && !fs::is_directory(drive, error);
-  });
+  drives = MountedDrives(ReadMountTable());
 #endif
   return drives;
 }

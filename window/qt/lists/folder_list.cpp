@@ -48,14 +48,7 @@ void FolderList::Fill(const fs::path& selected) {
   clear();
   const std::vector<FolderRow> rows = state_.Rows();
   for (const FolderRow& row : rows) AddRow(row.folder, DisplayText(row.name), row.depth, row.open);
-  QListWidgetItem* selected_row = item(static_cast<int>(FolderListState::ShownRow(rows)));
-  const QByteArray selected_bytes = PathBytes(selected);
-  for (int row = 0; row < count(); ++row) {
-    if (item(row)->data(kPathRole).toByteArray() == selected_bytes) {
-      selected_row = item(row);
-      break;
-    }
-  }
+  QListWidgetItem* selected_row = item(static_cast<int>(FolderListState::RowToSelect(rows, selected)));
   setCurrentItem(selected_row);
   scrollToItem(selected_row);
 }
