@@ -21,8 +21,4 @@ inline QString UiText(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-// A text that holds names as they are on disk (a progress text), shown escaped as DisplayText
-// shows a path.
-inline QString ShownName(std::string_view bytes) { return QString::fromStdString(ShownText(bytes)); }
-
 }  // namespace tavrin

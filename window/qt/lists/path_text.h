@@ -4,8 +4,6 @@
 #include <QString>
 #include <filesystem>
 
-#include "window/presenter/path_display.h"
-
 namespace tavrin {
 
 // How the lists carry paths inside Qt. A path's bytes travel unchanged (PathBytes and
