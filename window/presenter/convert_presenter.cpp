@@ -38,7 +38,7 @@ void ConvertPresenter::WriteInfo(std::string_view text, std::int32_t wert) {
 
 void ConvertPresenter::DoEvents() { dialogs_.DoEvents(); }
 
-void ConvertPresenter::SetMousePointer(int pointer) { dialogs_.SetMousePointer(pointer); }
+void ConvertPresenter::SetMousePointer(int pointer) { view_.SetBusyPointer(pointer == kPointerBusy); }
 
 int ConvertPresenter::MessageBox(std::string_view text, int style, std::string_view title) {
   return dialogs_.MessageBox(text, style, title);

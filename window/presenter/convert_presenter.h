@@ -54,6 +54,7 @@ class ConvertPresenter : public ConversionHost {
   void WriteInfo(std::string_view text, std::int32_t wert) override;
 
   void DoEvents() override;
+  // kPointerBusy: the view's busy pointer; any other value: the normal one.
   void SetMousePointer(int pointer) override;
   int MessageBox(std::string_view text, int style, std::string_view title) override;
 

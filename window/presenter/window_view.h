@@ -52,6 +52,9 @@ class WindowView {
   virtual bool ConvertEnabled() const = 0;
   virtual void SetConvertEnabled(bool enabled) = 0;
 
+  // The busy pointer over the window while a pass runs (true), or the normal one.
+  virtual void SetBusyPointer(bool busy) = 0;
+
   // Closes the window.
   virtual void Close() = 0;
 };

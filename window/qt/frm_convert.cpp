@@ -18,6 +18,7 @@ frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
                        std::optional<std::vector<std::filesystem::path>> drives, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dialogs_(dialogs),
       presenter_(*this, dialogs, files) {
   setObjectName(QStringLiteral("frmConvert"));
   presenter_.ShowCaption();
@@ -129,6 +130,8 @@ void frmConvert::SetPage(int page) { controls_.sstab1->SetTab(page); }
 bool frmConvert::ConvertEnabled() const { return btnConvert(0)->isEnabled(); }
 
 void frmConvert::SetConvertEnabled(bool enabled) { btnConvert(0)->setEnabled(enabled); }
+
+void frmConvert::SetBusyPointer(bool busy) { dialogs_.SetMousePointer(busy ? kPointerBusy : kPointerNormal); }
 
 void frmConvert::Close() { close(); }
 

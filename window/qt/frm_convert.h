@@ -83,6 +83,7 @@ class frmConvert : public QWidget, public WindowView {
   int Page() const override;
   void SetPage(int page) override;
   bool ConvertEnabled() const override;
+  void SetBusyPointer(bool busy) override;
   void SetConvertEnabled(bool enabled) override;
   void Close() override;
 
@@ -120,6 +121,8 @@ class frmConvert : public QWidget, public WindowView {
   FolderList* FolderListOf(Side side) const { return side == Side::kSource ? controls_.dir1 : controls_.dir2; }
   DriveList* DriveListOf(Side side) const { return side == Side::kSource ? controls_.drive1 : controls_.drive2; }
 
+  // The pointer is the dialog services' own: they show it over every window of the program.
+  DialogServices& dialogs_;
   WindowControls controls_;
   ConvertPresenter presenter_;
 };

@@ -243,14 +243,15 @@ TEST(PresenterConvert, ConversionReportsAsItGoes) {
   std::vector<bool> converting;
   w.dialogs.during_do_events = [&] {
     paused_at.push_back(w.view.info);
-    converting.push_back(w.presenter.converting());
+    converting.push_back(w.presenter.converting() && w.view.busy_pointer == std::vector<bool>{true});
   };
   w.presenter.Toolbar1_ButtonClick(3);
   EXPECT_EQ(paused_at, (std::vector<std::string>{"Bearbeite: Form1.frm...", "Bearbeite: Modul1.bas...",
                                                  "Bearbeite: Projekt1.vbp..."}));
   EXPECT_EQ(converting, std::vector<bool>(3, true));
   EXPECT_FALSE(w.presenter.converting());
-  EXPECT_EQ(w.dialogs.pointers(), (std::vector<int>{tavrin::kPointerBusy, tavrin::kPointerNormal}));
+  EXPECT_EQ(w.view.busy_pointer, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(w.dialogs.pointers().empty());
   std::vector<std::string> file_texts;
   for (const std::string& info : w.view.infos) {
     if (info.find(" [") == std::string::npos && (file_texts.empty() || file_texts.back() != info))
@@ -303,7 +304,8 @@ TEST(PresenterConvert, CommandsDuringThePassDoNotRedirectIt) {
   }
   EXPECT_EQ(Names(target), Names(source));
   EXPECT_TRUE(Names(other).empty());
-  EXPECT_EQ(w.dialogs.pointers(), (std::vector<int>{tavrin::kPointerBusy, tavrin::kPointerNormal}));
+  EXPECT_EQ(w.view.busy_pointer, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(w.dialogs.pointers().empty());
   // The closing display follows the target list as it is now.
   EXPECT_EQ(w.view.status, Shown(other));
 }

@@ -192,7 +192,7 @@ TEST(PresenterDrives, PickedDriveOpensOrIsReported) {
   EXPECT_EQ(w.view.Drive(Side::kSource), drive);
 }
 
-// The conversion host's services reach the dialog services.
+// The conversion host's services reach the dialog services, the pointer the view.
 TEST(PresenterHost, ServicesGoThroughTheDialogServices) {
   TempFolder tree;
   PresenterWindow w(tree.path());
@@ -203,8 +203,11 @@ TEST(PresenterHost, ServicesGoThroughTheDialogServices) {
   EXPECT_EQ(w.dialogs.shown()[0].title, "Titel");
   w.presenter.DoEvents();
   EXPECT_EQ(w.dialogs.do_events(), 1);
+  // The pointer is the view's.
   w.presenter.SetMousePointer(tavrin::kPointerBusy);
-  EXPECT_EQ(w.dialogs.pointers(), std::vector<int>{tavrin::kPointerBusy});
+  w.presenter.SetMousePointer(tavrin::kPointerNormal);
+  EXPECT_EQ(w.view.busy_pointer, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(w.dialogs.pointers().empty());
 }
 
 }  // namespace

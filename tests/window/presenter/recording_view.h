@@ -43,6 +43,8 @@ class RecordingView : public WindowView {
   int page = 2;                 // the window is designed with page 2 in front
   bool convert_enabled = true;  // btnConvert(0)
   bool closed = false;
+  // Every pointer set, true for the busy one.
+  std::vector<bool> busy_pointer;
   // Everything written, in order.
   std::vector<std::string> statuses;
   std::vector<std::string> infos;
@@ -110,6 +112,7 @@ class RecordingView : public WindowView {
   }
   bool ConvertEnabled() const override { return convert_enabled; }
   void SetConvertEnabled(bool enabled) override { convert_enabled = enabled; }
+  void SetBusyPointer(bool busy) override { busy_pointer.push_back(busy); }
   void Close() override { closed = presenter->QueryClose(); }
 
  private:
