@@ -16,9 +16,9 @@
 #include <system_error>
 
 #include "runtime/file_services.h"
-#include "window/application_setup.h"
-#include "window/frm_convert.h"
-#include "window/qt_dialog_services.h"
+#include "window/qt/application_setup.h"
+#include "window/qt/frm_convert.h"
+#include "window/qt/qt_dialog_services.h"
 
 namespace {
 

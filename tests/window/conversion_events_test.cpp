@@ -12,7 +12,7 @@
 #include "tests/cli/folder_snapshot.h"
 #include "tests/support/recording_host.h"
 #include "tests/window/test_window.h"
-#include "window/application_setup.h"
+#include "window/qt/application_setup.h"
 
 namespace fs = std::filesystem;
 using tavrin::RequestResult;

@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "window/application_setup.h"
-#include "window/qt_dialog_services.h"
+#include "window/qt/application_setup.h"
+#include "window/qt/qt_dialog_services.h"
 
 using tavrin::AnswerOf;
 using tavrin::MakeInputBox;

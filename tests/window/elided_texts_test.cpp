@@ -10,9 +10,9 @@
 #include "runtime/file_services.h"
 #include "tests/window/scratch_tree.h"
 #include "tests/window/scripted_dialogs.h"
-#include "window/application_setup.h"
-#include "window/frm_convert.h"
-#include "window/path_elision.h"
+#include "window/qt/application_setup.h"
+#include "window/qt/frm_convert.h"
+#include "window/qt/path_elision.h"
 
 namespace fs = std::filesystem;
 using tavrin::ElidePathInMiddle;

@@ -15,8 +15,8 @@
 #include "tests/cli/folder_snapshot.h"
 #include "tests/support/faulty_file_services.h"
 #include "tests/window/test_window.h"
-#include "window/application_setup.h"
-#include "window/message_box_style.h"
+#include "window/qt/application_setup.h"
+#include "window/presenter/message_box_style.h"
 
 namespace fs = std::filesystem;
 using tavrin::testing::FolderSnapshot;

@@ -1,8 +1,6 @@
 #include "tests/window/scripted_dialogs.h"
 
-#include <QTest>
-
-#include "window/message_box_style.h"
+#include "window/presenter/message_box_style.h"
 
 namespace tavrin::testing {
 
@@ -11,7 +9,7 @@ int ScriptedDialogs::MessageBox(std::string_view text, int style, std::string_vi
   if (while_shown) while_shown(Shown(shown_.back()));  // a copy: the hook may open dialogs too
   if (message_answers_.empty()) {
     const std::string failure = "unexpected message box: " + std::string(text);
-    QTest::qFail(failure.c_str(), __FILE__, __LINE__);
+    ReportUnexpectedDialog(failure);
     return kAnswerOk;
   }
   const int answer = message_answers_.front();
@@ -24,7 +22,7 @@ std::string ScriptedDialogs::InputBox(std::string_view prompt, std::string_view 
   if (while_shown) while_shown(Shown(shown_.back()));  // a copy: the hook may open dialogs too
   if (input_answers_.empty()) {
     const std::string failure = "unexpected input box: " + std::string(prompt);
-    QTest::qFail(failure.c_str(), __FILE__, __LINE__);
+    ReportUnexpectedDialog(failure);
     return {};
   }
   std::string answer = std::move(input_answers_.front());

@@ -9,6 +9,10 @@
 
 namespace tavrin::testing {
 
+// Fails the running test with `what`: through the test framework of the binary (Qt Test or
+// GoogleTest), each of which links its own definition.
+void ReportUnexpectedDialog(const std::string& what);
+
 // Dialog services that answer from a script instead of showing boxes. Every dialog asked
 // for is recorded, a message box with the answer of its default button; a dialog the script
 // did not expect fails the running test.

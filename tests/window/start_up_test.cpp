@@ -1,6 +1,6 @@
 // Before the window exists: the message without a display names the command-line tool where
 // it really is, and a start without XDG_RUNTIME_DIR (as root) warns about nothing.
-#include "window/start_up.h"
+#include "window/qt/start_up.h"
 
 #include <unistd.h>
 

@@ -14,7 +14,7 @@
 #include "runtime/file_services.h"
 #include "tests/window/scratch_tree.h"
 #include "tests/window/scripted_dialogs.h"
-#include "window/frm_convert.h"
+#include "window/qt/frm_convert.h"
 
 // Helpers shared by the tests of the window's commands: a window on a scratch folder with
 // scripted dialogs, and ways to look at what it shows.

@@ -7,7 +7,7 @@
 #include "conversion/conversion_pass.h"
 #include "tests/cli/folder_snapshot.h"
 #include "tests/window/test_window.h"
-#include "window/application_setup.h"
+#include "window/qt/application_setup.h"
 
 namespace fs = std::filesystem;
 using tavrin::testing::ExamplesFolder;

@@ -11,9 +11,9 @@
 #include "runtime/file_services.h"
 #include "tests/window/scratch_tree.h"
 #include "tests/window/scripted_dialogs.h"
-#include "window/application_setup.h"
-#include "window/frm_convert.h"
-#include "window/lists/path_text.h"
+#include "window/qt/application_setup.h"
+#include "window/qt/frm_convert.h"
+#include "window/qt/lists/path_text.h"
 
 namespace fs = std::filesystem;
 using tavrin::frmConvert;

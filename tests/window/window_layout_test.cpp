@@ -25,11 +25,11 @@
 #include "tavrin_version.h"
 #include "tests/window/scratch_tree.h"
 #include "tests/window/scripted_dialogs.h"
-#include "window/application_setup.h"
-#include "window/colour.h"
-#include "window/frm_convert.h"
-#include "window/image_list.h"
-#include "window/window_controls.h"
+#include "window/qt/application_setup.h"
+#include "window/qt/colour.h"
+#include "window/qt/frm_convert.h"
+#include "window/qt/image_list.h"
+#include "window/qt/window_controls.h"
 
 using tavrin::frmConvert;
 using tavrin::testing::ScriptedDialogs;

@@ -1,4 +1,4 @@
-#include "window/lists/drive_list.h"
+#include "window/qt/lists/drive_list.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -9,9 +9,9 @@
 
 #include "tests/window/lists/path_printing.h"
 #include "tests/window/scratch_tree.h"
-#include "window/lists/folder_list.h"
-#include "window/lists/mount_table.h"
-#include "window/lists/path_text.h"
+#include "window/qt/lists/folder_list.h"
+#include "window/presenter/mount_table.h"
+#include "window/qt/lists/path_text.h"
 
 namespace fs = std::filesystem;
 using Paths = std::vector<fs::path>;

@@ -1,4 +1,4 @@
-#include "window/lists/folder_list.h"
+#include "window/qt/lists/folder_list.h"
 
 #include <QImage>
 #include <QSignalSpy>
@@ -9,8 +9,8 @@
 
 #include "tests/window/lists/path_printing.h"
 #include "tests/window/scratch_tree.h"
-#include "window/lists/folder_name_order.h"
-#include "window/lists/path_text.h"
+#include "window/presenter/folder_name_order.h"
+#include "window/qt/lists/path_text.h"
 
 namespace fs = std::filesystem;
 using tavrin::FolderList;

@@ -1,0 +1,21 @@
+# Fails when a source of the presenter (window/presenter/) includes a toolkit's or a platform's
+# window headers (Qt, Windows) or a view's: the presenter must build and run without them.
+#   cmake -DPRESENTER_DIR=<window/presenter> -P no_toolkit_includes.cmake
+file(GLOB sources ${PRESENTER_DIR}/*.h ${PRESENTER_DIR}/*.cpp)
+list(LENGTH sources count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no presenter sources in ${PRESENTER_DIR}")
+endif()
+set(found "")
+foreach(source IN LISTS sources)
+  file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  foreach(line IN LISTS includes)
+    if(line MATCHES "[<\"](Q[A-Za-z]*|Qt[A-Za-z]*/[^>\"]*|windows\\.h|winuser\\.h|commctrl\\.h|window/qt/[^>\"]*|window/win32/[^>\"]*)[>\"]")
+      string(APPEND found "\n  ${source}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(found)
+  message(FATAL_ERROR "the presenter includes a toolkit's or a view's headers:${found}")
+endif()
+message(STATUS "${count} presenter sources, none includes a toolkit's or a view's headers")

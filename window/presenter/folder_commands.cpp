@@ -1,0 +1,169 @@
+#include "window/presenter/folder_commands.h"
+
+#include <algorithm>
+#include <memory>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "conversion/folder_path.h"
+#include "runtime/shown_text.h"
+#include "window/presenter/mount_table.h"
+#include "window/presenter/path_display.h"
+
+namespace tavrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The top folder of a drive or of anything mounted: "/" (also through a link), a folder on
+// which something is mounted (bind mounts too, which the device test below cannot see, since
+// they stay on their device), or the top folder of another file system. None can be removed,
+// but its files would be deleted first.
+bool IsRoot(const fs::path& folder) {
+  const fs::path text = LexicalFolder(folder);
+  if (!text.has_relative_path()) return true;
+#ifndef _WIN32
+  std::error_code error;
+  const fs::path real = fs::canonical(text, error);
+  if (!error) {
+    if (!real.has_relative_path()) return true;
+    const std::vector<fs::path> mounted = AllMountPoints(ReadMountTable());
+    if (std::find(mounted.begin(), mounted.end(), real) != mounted.end()) return true;
+  }
+  struct stat here {};
+  struct stat above {};
+  if (stat(text.c_str(), &here) == 0 && stat((text / "..").c_str(), &above) == 0) {
+    return here.st_dev != above.st_dev || here.st_ino == above.st_ino;
+  }
+#endif
+  return false;
+}
+
+// True when `outer` is `inner` or one of the folders above it, compared component by component.
+bool IsOrHolds(const fs::path& outer, const fs::path& inner) {
+  auto in = inner.begin();
+  for (auto out = outer.begin(); out != outer.end(); ++out, ++in) {
+    if (in == inner.end() || *out != *in) return false;
+  }
+  return true;
+}
+
+enum class Relation { kNone, kSame, kHolds };
+
+// How `folder` stands to `source`, by their text and by what they lead to on the disk.
+Relation RelationTo(const fs::path& folder, const fs::path& source) {
+  const fs::path folder_text = LexicalFolder(folder);
+  const fs::path source_text = LexicalFolder(source);
+  if (folder_text == source_text) return Relation::kSame;
+  if (IsOrHolds(folder_text, source_text)) return Relation::kHolds;
+  // Links and other spellings: compare the folder with the source's real folder and with every
+  // folder above it.
+  std::error_code error;
+  fs::path above = fs::canonical(source, error);
+  if (error) return Relation::kNone;  // the source is gone: nothing of it left to protect
+  for (bool first = true;; first = false) {
+    std::error_code same_error;
+    if (fs::equivalent(folder, above, same_error) && !same_error)
+      return first ? Relation::kSame : Relation::kHolds;
+    if (!above.has_relative_path()) break;
+    above = above.parent_path();
+  }
+  return Relation::kNone;
+}
+
+// Opens the folder that `folder` names, itself: the folder above it is opened (links in its
+// path resolved), then the last name inside it, which is never followed when it is a link.
+Status OpenFolderItself(FileServices& files, const fs::path& folder, std::unique_ptr<OpenedFolder>* out) {
+  const fs::path text = LexicalFolder(folder);
+  std::unique_ptr<OpenedFolder> above;
+  const Status status = files.OpenFolder(text.parent_path(), &above);
+  if (!status.ok()) return status;
+  return above->OpenFolder(text.filename(), out);
+}
+
+// Why `folder` is refused when it is itself a link; empty when it is none.
+std::string LinkRefusal(FileServices& files, const fs::path& folder) {
+  const fs::path link = LexicalFolder(folder);
+  fs::path target;
+  if (!files.LinkTarget(link, &target)) return {};
+  // A relative target counts from the folder that holds the link.
+  const fs::path points_to = LexicalFolder(target.is_absolute() ? target : link.parent_path() / target);
+  return "Das Verzeichnis [" + ShownPath(folder) + "] ist eine symbolische Verknüpfung auf [" +
+         ShownPath(FolderPath(points_to)) + "] und kann nicht gelöscht werden.";
+}
+
+}  // namespace
+
+std::string DeleteConfirmation(const fs::path& folder) {
+  return "Wollen Sie das aktuelle Verzeichnis [" + ShownPath(folder) +
+         "] wirklich löschen (Es werden keine Unterverzeichnisse entfernt!)?";
+}
+
+std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return std::nullopt;
+#ifdef _WIN32
+  constexpr std::string_view kNotInAName{"/\\:\0", 4};  // ':' would name a drive or a stream
+#else
+  constexpr std::string_view kNotInAName{"/\0", 2};
+#endif
+  if (name.find_first_of(kNotInAName) != std::string_view::npos) return std::nullopt;
+  const fs::path entered(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+  return Append(target, entered.native());
+}
+
+DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const fs::path& source) {
+  DeletionCheck check;
+  check.refusal = LinkRefusal(files, folder);
+  if (!check.refusal.empty()) return check;
+  if (IsRoot(folder)) {
+    check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                    "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
+    return check;
+  }
+  switch (RelationTo(folder, source)) {
+    case Relation::kSame:
+      check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                      "] ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+      return check;
+    case Relation::kHolds:
+      check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                      "] enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
+      return check;
+    case Relation::kNone:
+      break;
+  }
+  // The folder the question is about, as it is now: only this one may lose its files.
+  const Status status = OpenFolderItself(files, folder, &check.confirmed);
+  if (!status.ok()) check.refusal = ShownText(status.reason());
+  return check;
+}
+
+std::string DeleteConfirmedFolder(FileServices& files, const fs::path& folder,
+                                  std::unique_ptr<OpenedFolder>& confirmed) {
+  std::unique_ptr<OpenedFolder> held = std::move(confirmed);  // closed on every way out
+  std::unique_ptr<OpenedFolder> opened;
+  if (!OpenFolderItself(files, folder, &opened).ok()) {
+    // Gone or unreadable: nothing to delete. A link in its place is no folder to act on.
+    return LinkRefusal(files, folder);
+  }
+  const bool same = opened->id() == held->id();
+  held.reset();
+  if (!same) {
+    return "Das Verzeichnis [" + ShownPath(folder) +
+           "] wurde nach der Rückfrage durch ein anderes ersetzt und wird nicht gelöscht.";
+  }
+  // Listed and removed through the folder opened: a path swapped now leads nowhere else.
+  // The listing yields ordinary files only: no folders, no hidden entries.
+  const FolderListing listing = opened->List("*.*");
+  for (const ListedFile& file : listing.files) opened->RemoveFile(file.name);
+  opened.reset();
+  files.RemoveFolder(LexicalFolder(folder));
+  return {};
+}
+
+}  // namespace tavrin
