@@ -266,7 +266,7 @@ std::string OutsideMessage(OpenedFolder& top, const std::vector<std::string>& fo
   for (const std::string& spelling : spellings) {
     if (ExistsOutside(top, folder, spelling)) {
       return Quoted(spelling) + " fehlt im Zielverzeichnis: Die Datei liegt außerhalb des Quellverzeichnisses. Ein "
-                                "gemeinsames übergeordnetes Verzeichnis mit --recursive umstellen.";
+                                "gemeinsames übergeordnetes Verzeichnis mit --recursive konvertieren.";
     }
   }
   return Quoted(spellings.front()) + " fehlt im Zielverzeichnis: Der Eintrag zeigt aus dem Quellverzeichnis "
@@ -308,8 +308,8 @@ std::string MissingFileMessage(SourceNames& source, OpenedFolder& top, const std
              " des Quellverzeichnisses; versteckte Verzeichnisse werden nicht übertragen. Datei von Hand übernehmen.";
     case Lookup::Kind::kLinkedFolder:
       return missing + "Die Datei liegt hinter " + Quoted(Joined(parts, parts.size())) +
-             ", einer Verknüpfung auf ein Verzeichnis des Quellverzeichnisses; Verknüpfungen werden nicht "
-             "verfolgt. Datei von Hand übernehmen.";
+             ", einer symbolischen Verknüpfung auf ein Verzeichnis des Quellverzeichnisses; symbolische "
+             "Verknüpfungen werden nicht verfolgt. Datei von Hand übernehmen.";
     case Lookup::Kind::kUnreadableFolder: {
       const int error = found.status.error_number();
       return missing + (parts.empty() ? std::string("Das Quellverzeichnis") : "Das Verzeichnis " +
@@ -322,7 +322,7 @@ std::string MissingFileMessage(SourceNames& source, OpenedFolder& top, const std
   }
   if (!recursive && parts.size() > 1) {
     return missing + "Die Datei liegt im Unterverzeichnis " + Quoted(Joined(parts, parts.size() - 1)) +
-           " des Quellverzeichnisses, das nicht umgestellt wurde. Mit --recursive umstellen.";
+           " des Quellverzeichnisses, das nicht konvertiert wurde. Mit --recursive konvertieren.";
   }
   return missing + "Die Datei liegt im Quellverzeichnis, wurde aber nicht übertragen (siehe die Liste der nicht "
                    "übertragenen Dateien).";
@@ -335,7 +335,7 @@ std::string ControlMessage(int kind) {
            "MSChart20Lib. verwenden.";
   }
   return "Das Datengitter DBGRID32.OCX gehört in Visual Basic 6 zu einer anderen Datenanbindung und wird nicht "
-         "automatisch ersetzt: von Hand auf ein Datengitter von Visual Basic 6 umstellen.";
+         "automatisch ersetzt: von Hand durch ein Datengitter von Visual Basic 6 ersetzen.";
 }
 
 // A missing file's message as a dry run says it: what would happen, not what happened.
@@ -343,7 +343,7 @@ std::string AsWouldBe(std::string message) {
   static const std::pair<std::string_view, std::string_view> kWouldBe[] = {
       {"fehlt im Zielverzeichnis", "würde im Zielverzeichnis fehlen"},
       {"wurde aber nicht übertragen", "würde aber nicht übertragen"},
-      {"das nicht umgestellt wurde", "das nicht umgestellt würde"},
+      {"das nicht konvertiert wurde", "das nicht konvertiert würde"},
   };
   for (const auto& [done, would] : kWouldBe) {
     const std::size_t at = message.find(done);
@@ -370,7 +370,7 @@ std::string DuplicateMessage(const FileFindings::Duplicate& duplicate, bool comp
            Quoted(duplicate.text) + "; die erste bleibt.";
   }
   if (complete) return text + " Die Zeile ist zu lang, um entfernt zu werden: von Hand eine der beiden entfernen.";
-  return text + " Von Hand eine der beiden entfernen oder mit --complete umstellen (behält die erste).";
+  return text + " Von Hand eine der beiden entfernen oder mit --complete konvertieren (behält die erste).";
 }
 
 // Whether the project file `project` places controls of `kind` on a form: true when a file that
@@ -527,7 +527,7 @@ std::vector<Hint> CheckResult(const std::vector<TransferredFile>& transferred,
                      std::to_string(file.vb5_lines) + (file.vb5_lines == 1 ? " Zeile" : " Zeilen") +
                          " mit Klassen-IDs der VB5-Steuerelemente (" + (file.vb5_lines == 1 ? "Zeile " : "Zeilen ") +
                          lines + ")" +
-                         (complete ? ": von Hand prüfen." : ": mit --complete umstellen."),
+                         (complete ? ": von Hand prüfen." : ": mit --complete konvertieren."),
                      file.vb5_lines});
   }
   for (const FileFindings& file : findings) {

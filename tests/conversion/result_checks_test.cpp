@@ -89,7 +89,7 @@ TEST_F(ResultChecksTest, EntriesThatNameFilesTheTargetLacksSayWhereTheyAre) {
   const RequestResult alone = Convert({});
   ExpectHints(alone.hints, {
                                {kHintMissingProjectFile, "Projekt1.vbp", 2, "Unterverzeichnis „Formulare“"},
-                               {kHintMissingProjectFile, "Projekt1.vbp", 4, "Mit --recursive umstellen"},
+                               {kHintMissingProjectFile, "Projekt1.vbp", 4, "Mit --recursive konvertieren"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 5, "fehlt auch im Quellverzeichnis"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 6, "absolut"},
                                {kHintMissingProjectFile, "Projekt1.vbp", 7, "außerhalb des Quellverzeichnisses"},
@@ -106,14 +106,14 @@ TEST_F(ResultChecksTest, EntriesThatNameFilesTheTargetLacksSayWhereTheyAre) {
                              "frmHaupt.frm“ fehlt"),
             std::string::npos)
       << boxes[0];
-  EXPECT_NE(boxes[0].find("Mit „tavrin-convert --recursive QUELLE ZIEL“ umstellen."), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("Mit „tavrin-convert --recursive QUELLE ZIEL“ konvertieren."), std::string::npos) << boxes[0];
   EXPECT_EQ(boxes[0].find("Mit --recursive"), std::string::npos) << boxes[0];
 
   // A dry run says what would happen.
   const RequestResult dry = Convert({.dry_run = true});
   ExpectHints(dry.hints, {
-                             {kHintMissingProjectFile, "Projekt1.vbp", 2, "„Formulare\\frmHaupt.frm“ würde im Zielverzeichnis fehlen: Die Datei liegt im Unterverzeichnis „Formulare“ des Quellverzeichnisses, das nicht umgestellt würde."},
-                             {kHintMissingProjectFile, "Projekt1.vbp", 4, "Mit --recursive umstellen"},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 2, "„Formulare\\frmHaupt.frm“ würde im Zielverzeichnis fehlen: Die Datei liegt im Unterverzeichnis „Formulare“ des Quellverzeichnisses, das nicht konvertiert würde."},
+                             {kHintMissingProjectFile, "Projekt1.vbp", 4, "Mit --recursive konvertieren"},
                              {kHintMissingProjectFile, "Projekt1.vbp", 5, "würde im Zielverzeichnis fehlen: Die Datei fehlt auch im Quellverzeichnis"},
                              {kHintMissingProjectFile, "Projekt1.vbp", 6, "absolut"},
                              {kHintMissingProjectFile, "Projekt1.vbp", 7, "außerhalb des Quellverzeichnisses"},
@@ -177,8 +177,8 @@ TEST_F(ResultChecksTest, AFileBehindAFolderPassedOverIsNotCalledMissing) {
     };
     if (testing::LinksAreSeenAsLinks()) {
       expected.push_back({kHintMissingProjectFile, "Projekt1.vbp", 3,
-                          "Die Datei liegt hinter „lnk“, einer Verknüpfung auf ein Verzeichnis des Quellverzeichnisses; "
-                          "Verknüpfungen werden nicht verfolgt."});
+                          "Die Datei liegt hinter „lnk“, einer symbolischen Verknüpfung auf ein Verzeichnis des Quellverzeichnisses; "
+                          "symbolische Verknüpfungen werden nicht verfolgt."});
     }
     expected.push_back({kHintMissingProjectFile, "Projekt1.vbp", 4,
                         "Das Verzeichnis „Gesperrt“ des Quellverzeichnisses kann nicht gelesen werden (Zugriff verweigert)."});
@@ -190,7 +190,7 @@ TEST_F(ResultChecksTest, AFileBehindAFolderPassedOverIsNotCalledMissing) {
         const std::string folder = line == 8 && two_spellings ? "sub" : "Sub";
         expected.push_back({kHintMissingProjectFile, "Projekt1.vbp", line,
                             "Die Datei liegt im Unterverzeichnis „" + folder + "“ des Quellverzeichnisses, das nicht "
-                            "umgestellt wurde. Mit --recursive umstellen."});
+                            "konvertiert wurde. Mit --recursive konvertieren."});
       }
     }
     expected.push_back({kHintMissingProjectFile, "Projekt1.vbp", 10, "Die Datei fehlt auch im Quellverzeichnis."});
@@ -275,7 +275,7 @@ TEST_F(ResultChecksTest, ClassIdsLeftStandingAndReplacedControlsAreCountedWithTh
   EXPECT_NE(plain_boxes[0].find("\r\n\r\nKlassen-IDs der VB5-Steuerelemente: 4\r\nForm1.frm, Zeile 3: 4 Zeilen"),
             std::string::npos)
       << plain_boxes[0];
-  EXPECT_NE(plain_boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ umstellen."), std::string::npos)
+  EXPECT_NE(plain_boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ konvertieren."), std::string::npos)
       << plain_boxes[0];
 }
 
@@ -363,10 +363,10 @@ TEST_F(ResultChecksTest, AProjectNamingALibraryTwiceGetsAHintAndWithCompleteKeep
     std::string advice;                 // a piece of each duplicate's hint
   };
   const Case cases[] = {
-      {"plain", {}, all, 0, "Von Hand eine der beiden entfernen oder mit --complete umstellen"},
+      {"plain", {}, all, 0, "Von Hand eine der beiden entfernen oder mit --complete konvertieren"},
       {"complete", {.complete = true}, kept, 3, " wurde entfernt: „"},
       {"complete, dry run", {.complete = true, .dry_run = true}, std::nullopt, 3, " würde entfernt: „"},
-      {"plain, dry run", {.dry_run = true}, std::nullopt, 0, "mit --complete umstellen"},
+      {"plain, dry run", {.dry_run = true}, std::nullopt, 0, "mit --complete konvertieren"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -408,7 +408,7 @@ TEST_F(ResultChecksTest, AProjectNamingALibraryTwiceGetsAHintAndWithCompleteKeep
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("\r\n\r\nDoppelte Verweise: 3\r\nProjekt1.vbp, Zeile 3: Die Projektdatei verweist zweimal auf die Bibliothek {831FDD16-0C5C-11D2-A9FC-0000F8754DA1}: Zeile 2"), std::string::npos)
       << boxes[0];
-  EXPECT_NE(boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ umstellen"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("mit „tavrin-convert --complete QUELLE ZIEL“ konvertieren"), std::string::npos) << boxes[0];
 }
 
 // A library that no form of the project places needs no reference; one that a form places needs
@@ -459,9 +459,9 @@ TEST(HintsBox, ShowsEveryKindAndAtMostTheGivenNumberOfHints) {
     for (std::size_t i = 0; i < missing; ++i) {
       list.push_back({kHintMissingProjectFile, PathFromText("P.vbp").native(), i + 1, "x",
                       "„x“ fehlt im Zielverzeichnis: Die Datei liegt im Unterverzeichnis „U“ des Quellverzeichnisses, "
-                      "das nicht umgestellt wurde. Mit --recursive umstellen."});
+                      "das nicht konvertiert wurde. Mit --recursive konvertieren."});
     }
-    list.push_back({kHintVb5ClassId, PathFromText("F.frm").native(), 3, "{x}", "4 Zeilen: mit --complete umstellen.", 4});
+    list.push_back({kHintVb5ClassId, PathFromText("F.frm").native(), 3, "{x}", "4 Zeilen: mit --complete konvertieren.", 4});
     list.push_back({kHintLineEnds, {}, 0, {}, "34 umgeschriebene Dateien hatten …", 34});
     return list;
   };
@@ -489,7 +489,7 @@ TEST(HintsBox, ShowsEveryKindAndAtMostTheGivenNumberOfHints) {
     EXPECT_NE(box.find("\r\n\r\nZeilenenden: 34"), std::string::npos) << box;
     EXPECT_EQ(box.find("(und"), c.more.empty() ? std::string::npos : box.size() - c.more.size()) << box;
     EXPECT_EQ(box.find("Mit --recursive"), std::string::npos);
-    EXPECT_NE(box.find("Mit „tavrin-convert --recursive QUELLE ZIEL“ umstellen."), std::string::npos);
+    EXPECT_NE(box.find("Mit „tavrin-convert --recursive QUELLE ZIEL“ konvertieren."), std::string::npos);
   }
   EXPECT_EQ(MissingFilesMessage({}, 40), "") << "no box without hints";
 }

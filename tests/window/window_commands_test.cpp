@@ -539,7 +539,7 @@ class WindowCommandsTest : public QObject {
     QCOMPARE(boxes[1].style, tavrin::kButtonsOk + tavrin::kIconInformation);
     const std::string& text = boxes[1].text;
     QVERIFY(text.starts_with("Nach der Konvertierung bleibt von Hand zu tun:\r\n\r\nFehlende Projektdateien: 2\r\n"));
-    QVERIFY(text.find("Mit „tavrin-convert --recursive QUELLE ZIEL“ umstellen.") != std::string::npos);
+    QVERIFY(text.find("Mit „tavrin-convert --recursive QUELLE ZIEL“ konvertieren.") != std::string::npos);
     QVERIFY(text.find("\r\n\r\nZeilenenden: 1\r\n") != std::string::npos);
     QVERIFY(text.find("Projekt1.vbp, Zeile 3: „Formulare" + tavrin::ShownText("\\") +
                       "Form3.frm“ fehlt im Zielverzeichnis: Die Datei liegt im Unterverzeichnis „Formulare“") !=
