@@ -177,7 +177,9 @@ std::string FailureMessage(const PassReport& report) {
   std::string text(kFailureHeading);
   const std::size_t shown = std::min(lines.size(), kMostFailuresShown);
   for (std::size_t i = 0; i < shown; ++i) text += "\r\n" + lines[i];
-  if (lines.size() > shown) text += "\r\n(und " + std::to_string(lines.size() - shown) + " weitere Dateien)";
+  if (const std::size_t rest = lines.size() - shown; rest > 0) {
+    text += "\r\n(und " + std::to_string(rest) + (rest == 1 ? " weitere Datei)" : " weitere Dateien)");
+  }
   return text;
 }
 

@@ -603,9 +603,9 @@ std::string MissingFilesMessage(const std::vector<Hint>& hints, std::size_t most
       text += ShownText(ForWindow(hint.message));
     }
   }
-  if (hints.size() > shown) {
-    text += "\r\n\r\n(und " + std::to_string(hints.size() - shown) +
-            " weitere Hinweise; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)";
+  if (const std::size_t rest = hints.size() - shown; rest > 0) {
+    text += "\r\n\r\n(und " + std::to_string(rest) + (rest == 1 ? " weiterer Hinweis" : " weitere Hinweise") +
+            "; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)";
   }
   return text;
 }

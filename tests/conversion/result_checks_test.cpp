@@ -472,7 +472,7 @@ TEST(HintsBox, ShowsEveryKindAndAtMostTheGivenNumberOfHints) {
   };
   const Case cases[] = {
       {38, 40, ""},  // exactly the limit
-      {39, 40, "(und 1 weitere Hinweise; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)"},
+      {39, 40, "(und 1 weiterer Hinweis; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)"},
       {45, 40, "(und 7 weitere Hinweise; alle nennt „tavrin-convert --all-hints QUELLE ZIEL“)"},
   };
   for (const Case& c : cases) {
