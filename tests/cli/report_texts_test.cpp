@@ -110,15 +110,16 @@ TEST(JsonReportTest, TheFlagsReadBackAsGiven) {
 
 // Names that differ must come out different in every text that names them: a byte that is not
 // UTF-8 and the text of its escape, a line break and the text "\n", one backslash and two.
+// POSIX names only: on Windows a backslash separates folders and a name holds neither a line
+// break nor bytes that are not UTF-16, so none of these pairs are two names there.
+#ifndef _WIN32
 TEST(ReportTextsTest, NamesThatDifferNeverLookAlike) {
   const std::vector<std::pair<std::string, std::string>> pairs = {
       {"\xfc.frm", "\\xFC.frm"},
       {"a\n.frm", "a\\n.frm"},
       {"\xe2\x80\xae.frm", "\\xE2\\x80\\xAE.frm"},
-#ifndef _WIN32  // a backslash is a separator on Windows, never part of a name
       {"b\\.frm", "b\\\\.frm"},
       {"\\x41.frm", "A.frm"},
-#endif
   };
   RequestResult result;
   for (const auto& [first, second] : pairs) {
@@ -168,6 +169,7 @@ TEST(ReportTextsTest, NamesThatDifferNeverLookAlike) {
   }
   EXPECT_EQ(box_lines.size(), count) << box;
 }
+#endif
 
 // The failure message names 40 files; from the 41st on it says how many more there are.
 TEST(ReportTextsTest, TheFailureMessageNamesFortyAndCountsTheRest) {

@@ -99,7 +99,7 @@ TEST_F(ConversionPassTest, CopiesEveryFileWithoutOneOfTheNineSuffixesByteForByte
   } cases[] = {
       {"AllDay DJ", false}, {"COPYING", false},   {"Name.", false},     {"x.c", false},
       {"x.s", false},       {"x.bp", false},      {"x.vb", false},      {"x.frm cls", false},
-      {"Form1.alt.frm", false}, {"x.FRM", true},  {"x.Frm", true},      {"x.wct", true},
+      {"Form1.alt.frm", false}, {"x.FRM", true},  {"y.Frm", true},      {"x.wct", true},
   };
   for (const auto& c : cases) root_.WriteFile(std::string("Quelle/") + c.name, bytes);
 
