@@ -25,6 +25,8 @@ frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
   setWindowIcon(WindowIcon());
   setFixedSize(kClientWidth, kClientHeight);
   controls_ = CreateWindowControls(LayoutTable(), *this, drives);
+  // Drives given in place of the machine's stay the drives, also when they are read again.
+  if (drives) presenter_.SetDriveReader([drives = *drives] { return drives; });
   StyleLabels();
   SetTabOrder();
   ConnectHandlers();
@@ -75,6 +77,8 @@ void frmConvert::SetTabOrder() {
 void frmConvert::ConnectHandlers() {
   connect(controls_.drive1, &DriveList::Change, this, &frmConvert::Drive1_Change);
   connect(controls_.drive2, &DriveList::Change, this, &frmConvert::Drive2_Change);
+  connect(controls_.drive1, &DriveList::Opening, this, [this] { presenter_.DriveListOpened(Side::kSource); });
+  connect(controls_.drive2, &DriveList::Opening, this, [this] { presenter_.DriveListOpened(Side::kTarget); });
   connect(controls_.dir1, &FolderList::Change, this, &frmConvert::Dir1_Change);
   connect(controls_.dir2, &FolderList::Change, this, &frmConvert::Dir2_Change);
   connect(controls_.sstab1, &TabControl::Click, this, &frmConvert::SSTab1_Click);
@@ -106,6 +110,11 @@ std::filesystem::path frmConvert::Drive(Side side) const { return DriveListOf(si
 
 void frmConvert::ShowDriveOf(Side side, const std::filesystem::path& folder) {
   DriveListOf(side)->ShowDriveOf(folder);
+}
+
+void frmConvert::ShowDrives(const std::vector<std::filesystem::path>& drives) {
+  controls_.drive1->SetDrives(drives);
+  controls_.drive2->SetDrives(drives);
 }
 
 void frmConvert::ShowAnswer(Side side, std::string_view text, std::uint32_t colour) {
