@@ -12,7 +12,6 @@
 
 #include "conversion/folder_path.h"
 #include "runtime/shown_text.h"
-#include "window/presenter/drive_rules.h"
 #include "window/presenter/mount_table.h"
 #include "window/presenter/path_display.h"
 
@@ -23,8 +22,8 @@ namespace fs = std::filesystem;
 
 enum class TopFolder { kNone, kDriveRoot, kMountPoint };
 
-// Whether `folder` is the top folder of a drive (a root, also through a link, or a mount point
-// that the drive lists show) or of anything else mounted (bind mounts too, which the device
+// Whether `folder` is the top folder of a drive (a root, also through a link, or the top of a
+// volume: a user file system mounted from its own top) or of anything else mounted (bind mounts too, which the device
 // test below cannot see, since they stay on their device; or the top folder of another file
 // system). None can be removed, but its files would be deleted first.
 TopFolder TopFolderKind(const fs::path& folder, [[maybe_unused]] std::string_view mountinfo) {
@@ -35,8 +34,8 @@ TopFolder TopFolderKind(const fs::path& folder, [[maybe_unused]] std::string_vie
   const fs::path real = fs::canonical(text, error);
   if (!error) {
     if (!real.has_relative_path()) return TopFolder::kDriveRoot;
-    const std::vector<fs::path> drives = MountedDrives(mountinfo);
-    if (std::find(drives.begin(), drives.end(), real) != drives.end()) return TopFolder::kDriveRoot;
+    const std::vector<fs::path> volumes = VolumeRoots(mountinfo);
+    if (std::find(volumes.begin(), volumes.end(), real) != volumes.end()) return TopFolder::kDriveRoot;
     const std::vector<fs::path> mounted = AllMountPoints(mountinfo);
     if (std::find(mounted.begin(), mounted.end(), real) != mounted.end()) return TopFolder::kMountPoint;
   }

@@ -52,8 +52,8 @@ struct DeletionCheck {
 
 // Refused are, in this order: a folder that is itself a link (the message says where it
 // points; its files live elsewhere), the top folder of a drive ("Stammverzeichnis": a root,
-// or a mount point that the drive lists show) or of anything else mounted, bind mounts
-// included ("Einhängepunkt"; it cannot be removed, but its files would go first), the source
+// or the top of a volume mounted) or of anything else mounted: pseudo file systems, bind
+// mounts ("Einhängepunkt"; it cannot be removed, but its files would go first), the source
 // folder itself and every folder that holds it, however spelled (links and other spellings
 // that lead to the same folder count as the same folder), and a folder that cannot be opened.
 // `mountinfo` is the text of the mount table (see mount_table.h); the first form reads it.

@@ -54,7 +54,7 @@ void frmConvert::StyleLabels() {
 
 void frmConvert::SetTabOrder() {
   // The controls that can take the focus, in the order of their tab indexes; the tab
-  // control takes it on its tab strip.
+  // control takes it on its tab strip, the toolbar on the one button that is its tab stop.
   std::vector<const ControlSpec*> ordered;
   for (const ControlSpec& row : LayoutTable()) ordered.push_back(&row);
   std::sort(ordered.begin(), ordered.end(),
@@ -152,7 +152,13 @@ void frmConvert::CenterOnScreen() {
 }
 
 void frmConvert::showEvent(QShowEvent* event) {
-  if (!presenter_.loaded() && !event->spontaneous()) Form_Load();
+  if (!presenter_.loaded() && !event->spontaneous()) {
+    Form_Load();
+    // The first focus: the tab control, first in the tab order, with its focus shown, as
+    // after a Tab (a style draws the focus frame only once the keyboard has moved it).
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    controls_.sstab1->TabBar()->setFocus(Qt::TabFocusReason);
+  }
   QWidget::showEvent(event);
 }
 

@@ -26,10 +26,10 @@ using namespace std::chrono_literals;
 namespace {
 
 #ifndef _WIN32
-// A line of a mount table: `type` mounted on `folder`.
-std::string MountLine(int id, const fs::path& folder, const std::string& type) {
-  return std::to_string(id) + " 30 8:" + std::to_string(id) + " / " + folder.string() + " rw - " + type +
-         " /dev/sd" + std::to_string(id) + " rw\n";
+// A line of a mount table: `type` mounted on `folder`, from the folder `root` of the file system.
+std::string MountLine(int id, const fs::path& folder, const std::string& type, const std::string& root = "/") {
+  return std::to_string(id) + " 30 8:" + std::to_string(id) + " " + root + " " + folder.string() + " rw - " +
+         type + " /dev/sd" + std::to_string(id) + " rw\n";
 }
 const std::string kRootLine = "30 1 8:1 / / rw - ext4 /dev/vda rw\n";
 
@@ -85,16 +85,18 @@ TEST(PresenterDrives, ReadAgainWhenAListOpensAndAtEveryRefresh) {
   EXPECT_EQ(w.view.Drive(Side::kTarget), stick);  // the drive of the folder shown
 }
 
-// "Löschen..." names what a refused top folder is: a drive root ("/", a mount point the drive
-// lists show), or a mount point that is no drive (a pseudo file system, a bind mount of one).
+// "Löschen..." names what a refused top folder is: a drive root ("/", the top of a volume), or
+// a mount point that is no drive (a pseudo file system, a folder bound from inside a volume).
 TEST(PresenterFolderCommands, DeleteRefusesDriveRootsAndMountPointsByName) {
   const std::string root_text = "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
   const std::string mount_text = "] ist ein Einhängepunkt und kann nicht gelöscht werden.";
   const struct {
     const char* type;  // mounted on the target folder; nullptr: nothing is
+    const char* root;  // the folder of the file system mounted there
     const char* why;   // nullptr: the question is asked
   } cases[] = {
-      {"ext4", "Stamm"}, {"vfat", "Stamm"}, {"tmpfs", "Einhänge"}, {"proc", "Einhänge"}, {nullptr, nullptr},
+      {"ext4", "/", "Stamm"},           {"vfat", "/", "Stamm"},     {"ext4", "/home/anna", "Einhänge"},
+      {"tmpfs", "/", "Einhänge"},       {"proc", "/", "Einhänge"},  {nullptr, "/", nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.type != nullptr ? c.type : "nothing mounted");
@@ -102,7 +104,7 @@ TEST(PresenterFolderCommands, DeleteRefusesDriveRootsAndMountPointsByName) {
     const fs::path source = Made(tree, "Quelle");
     const fs::path target = fs::canonical(Made(tree, "Ziel"));
     tree.WriteFile("Ziel/Datei.txt", "bleibt");
-    const std::string table = kRootLine + (c.type != nullptr ? MountLine(50, target, c.type) : "");
+    const std::string table = kRootLine + (c.type != nullptr ? MountLine(50, target, c.type, c.root) : "");
     PresenterWindow w(source);
     w.presenter.SetMountTableReader([&table] { return table; });
     ASSERT_TRUE(w.view.SetFolder(Side::kTarget, target));
