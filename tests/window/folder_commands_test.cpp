@@ -388,8 +388,9 @@ class FolderCommandsTest : public QObject {
         QStringLiteral("enthält das gewählte Quellverzeichnis und kann nicht gelöscht werden.");
     QTest::newRow("the root") << "/"
                               << "Quelle" << root;
-    QTest::newRow("a mounted file system") << "/proc"
-                                           << "Quelle" << root;
+    QTest::newRow("a mounted pseudo file system") << "/proc"
+                                                  << "Quelle"
+                                                  << QStringLiteral("ist ein Einhängepunkt und kann nicht gelöscht werden.");
     // A link is refused as a link first: the message says where its files really are.
     QTest::newRow("a link to the root") << "Wurzel"
                                         << "Quelle" << link_to("/");
@@ -595,7 +596,7 @@ class FolderCommandsTest : public QObject {
   }
 
   // Every folder on which something is mounted is refused, also a bind mount that stays on
-  // the device of the folder above it.
+  // the device of the folder above it; it is named a mount point, not a drive's root.
   void deleteRefusesEveryMountPoint_data() {
     QTest::addColumn<QString>("onto");
     QTest::newRow("a folder bound onto another") << "b";
@@ -619,7 +620,7 @@ class FolderCommandsTest : public QObject {
     const auto boxes = MessageBoxes(w.dialogs);
     QCOMPARE(boxes.size(), std::size_t{1});
     QCOMPARE(boxes[0].text, "Das Verzeichnis [" + ShownFolderText(shown) +
-                                "] ist ein Stammverzeichnis und kann nicht gelöscht werden.");
+                                "] ist ein Einhängepunkt und kann nicht gelöscht werden.");
     QCOMPARE(FolderSnapshot(tree.root()), before);
     QCOMPARE(FolderSnapshot(a).at("wichtig.txt"), std::string("wichtig"));
   }

@@ -390,6 +390,37 @@ class WindowHandlersTest : public QObject {
     QVERIFY(w.dialogs.shown().empty());
   }
 
+  // Opening a drive list reads the drives again: one mounted since shows and can be picked,
+  // one removed is gone; the lists stay on their drives.
+  void openingADriveListReadsTheDrivesAgain() {
+    ScratchTree tree;
+    const fs::path stick = tree.Folder("Stick");
+    const fs::path start = tree.Folder("Start");
+    Window w(start, std::vector<fs::path>{"/"});
+    std::vector<fs::path> drives{"/"};
+    w.window.presenter().SetDriveReader([&drives] { return drives; });
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    drives.push_back(stick);
+    QCOMPARE(w.window.Drive2()->count(), 1);
+    w.window.Drive2()->showPopup();
+    w.window.Drive2()->hidePopup();
+    QCOMPARE(w.window.Drive2()->drives(), drives);
+    QCOMPARE(w.window.Drive1()->count(), 2);  // both lists hold the same drives
+    QCOMPARE(w.window.Drive2()->Drive(), fs::path("/"));
+    QVERIFY(w.window.Drive2()->PickDrive(stick));
+    QCOMPARE(w.window.Dir2()->Path(), stick);
+
+    drives = {"/"};
+    w.window.Drive1()->showPopup();
+    w.window.Drive1()->hidePopup();
+    QCOMPARE(w.window.Drive1()->drives(), drives);
+    QCOMPARE(w.window.Drive2()->count(), 1);
+    QCOMPARE(w.window.Drive2()->Drive(), fs::path("/"));  // the drive that holds its folder
+    QCOMPARE(w.window.Dir2()->Path(), stick);             // the folder list stays
+    QVERIFY(w.dialogs.shown().empty());
+  }
+
   void aDriveThatCannotBeReadIsReportedAndLeft_data() {
     QTest::addColumn<int>("list");
     QTest::newRow("source") << 1;

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOption>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionTab>
@@ -306,12 +307,52 @@ class WindowLayoutTest : public QObject {
     Window w;
     const QStringList expected{"TabStrip",           "Dir1",        "Drive1",       "Dir2",
                                "Drive2",             "btnConvert(0)", "btnPath(0)",  "btnPath(1)",
-                               "btnConvert(1)",      "Toolbar1.Button(1)", "Toolbar1.Button(2)",
-                               "Toolbar1.Button(3)", "Toolbar1.Button(4)", "Toolbar1.Button(5)"};
+                               "btnConvert(1)",      "Toolbar1.Button(1)"};
     QCOMPARE(TabChain(w.window), expected);
     // Labels, frames and the status bar take no focus.
     for (const char* name : {"lbPrj", "lbCr", "lbInfo", "Frame1", "Frame4", "StatusBar1"})
       QCOMPARE(w.window.Control(QString::fromLatin1(name))->focusPolicy() & Qt::TabFocus, 0);
+  }
+
+  // The first focus is the tab strip, drawn as focused; Tab runs through the page in front and
+  // the toolbar as one stop, last; the arrow keys move the toolbar's stop along its buttons.
+  void focusStartsOnTheTabStripAndTheToolbarIsOneStop() {
+    ScratchTreeGuard guard;
+    Window w;
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    QWidget* strip = w.window.SSTab1()->TabBar();
+    QCOMPARE(QApplication::focusWidget(), strip);
+    QStyleOption option;
+    option.initFrom(strip);
+    QVERIFY(option.state & QStyle::State_HasFocus);
+    QVERIFY(option.state & QStyle::State_KeyboardFocusChange);  // the focus frame is drawn
+
+    w.window.SSTab1()->SetTab(2);
+    const auto tabs = [&] {
+      QStringList visited;
+      for (int press = 0; press < 5; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+      }
+      return visited;
+    };
+    // Both lists on one folder: btnConvert(0) is disabled and takes no focus.
+    QVERIFY(!w.window.btnConvert(0)->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), strip);
+    QCOMPARE(tabs(), (QStringList{"btnConvert(1)", "Toolbar1.Button(1)", "TabStrip", "btnConvert(1)",
+                                  "Toolbar1.Button(1)"}));
+    w.window.Toolbar1()->Button(1)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), w.window.Toolbar1()->Button(2));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget(), w.window.Toolbar1()->Button(5));  // round the row
+    QCOMPARE(TabChain(w.window), (QStringList{"TabStrip", "Dir1", "Drive1", "Dir2", "Drive2", "btnConvert(0)",
+                                              "btnPath(0)", "btnPath(1)", "btnConvert(1)", "Toolbar1.Button(5)"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), strip);
+    QVERIFY(w.dialogs.shown().empty());
   }
 
   void tabKeyMovesFromEachFolderListToItsDriveList() {

@@ -7,8 +7,10 @@
 #include "runtime/shown_text.h"
 #include "window/presenter/colours.h"
 #include "window/presenter/command_texts.h"
+#include "window/presenter/drive_rules.h"
 #include "window/presenter/folder_commands.h"
 #include "window/presenter/layout_table.h"
+#include "window/presenter/mount_table.h"
 #include "window/presenter/path_display.h"
 
 namespace tavrin {
@@ -18,7 +20,30 @@ std::string DriveUnreadableMessage(const std::filesystem::path& drive) {
 }
 
 ConvertPresenter::ConvertPresenter(WindowView& view, DialogServices& dialogs, FileServices& files)
-    : view_(view), dialogs_(dialogs), files_(files), conversion_host_(*this), request_(conversion_host_, files_) {}
+    : view_(view), dialogs_(dialogs), files_(files), conversion_host_(*this), request_(conversion_host_, files_) {
+  SetMountTableReader(nullptr);
+  SetDriveReader(nullptr);
+}
+
+void ConvertPresenter::SetMountTableReader(MountTableReader reader) {
+  mount_table_ = reader ? std::move(reader) : MountTableReader(ReadMountTable);
+}
+
+void ConvertPresenter::SetDriveReader(DriveReader reader) {
+  drive_reader_ = std::move(reader);
+#ifndef _WIN32
+  if (!drive_reader_) drive_reader_ = [this] { return MountedDrives(mount_table_()); };
+#endif
+}
+
+void ConvertPresenter::ReadDrives() {
+  if (!drive_reader_) return;
+  view_.ShowDrives(drive_reader_());
+  view_.ShowDriveOf(Side::kSource, view_.Folder(Side::kSource));
+  view_.ShowDriveOf(Side::kTarget, view_.Folder(Side::kTarget));
+}
+
+void ConvertPresenter::DriveListOpened(Side /*side*/) { ReadDrives(); }
 
 void ConvertPresenter::ShowCaption() { view_.SetCaption(kWindowCaption); }
 
@@ -188,8 +213,12 @@ void ConvertPresenter::ShowDiskState() {
   // may have changed: its handler runs all the same.
   if (!view_.RefreshFolder(Side::kSource)) Dir1_Change();
   if (!view_.RefreshFolder(Side::kTarget)) Dir2_Change();
-  view_.ShowDriveOf(Side::kSource, view_.Folder(Side::kSource));
-  view_.ShowDriveOf(Side::kTarget, view_.Folder(Side::kTarget));
+  // Drives mounted or removed since they were read last; each list on its folder's drive.
+  ReadDrives();
+  if (!drive_reader_) {
+    view_.ShowDriveOf(Side::kSource, view_.Folder(Side::kSource));
+    view_.ShowDriveOf(Side::kTarget, view_.Folder(Side::kTarget));
+  }
   // The conversion page's button and text follow the folders now shown.
   if (view_.Page() == 2) SSTab1_Click(2);
 }
@@ -212,7 +241,7 @@ void ConvertPresenter::DeleteFolder() {
   }
   // Taken once: the list moves away from the folder before its files are deleted.
   const std::filesystem::path folder = ZielPfad();
-  DeletionCheck check = CheckDeletion(files_, folder, QuellPfad());
+  DeletionCheck check = CheckDeletion(files_, folder, QuellPfad(), mount_table_());
   if (!check.refusal.empty()) {
     MessageBox(check.refusal, kButtonsOk + kIconExclamation, kDeleteFolderTitle);
     return;

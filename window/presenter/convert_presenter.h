@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "conversion/conversion_host.h"
 #include "conversion/conversion_request.h"
@@ -45,6 +48,20 @@ class ConvertPresenter : public ConversionHost {
   // Gives the view its caption; done once, when the window is created.
   void ShowCaption();
 
+  using MountTableReader = std::function<std::string()>;
+  using DriveReader = std::function<std::vector<std::filesystem::path>()>;
+  // Where the window's knowledge of the disk comes from; tests replace them. The mount table
+  // (text of /proc/self/mountinfo; ReadMountTable by default) tells drive roots and mount
+  // points apart for "Löschen...". The drives (read again at every refresh of the displays
+  // and when a drive list is opened) default, on POSIX systems, to the drives of the mount
+  // table; on Windows there is no default and the view's own drives stay. nullptr restores
+  // the default.
+  void SetMountTableReader(MountTableReader reader);
+  void SetDriveReader(DriveReader reader);
+  // The clock by which the pass lets events run during a long file (the steady clock by
+  // default; nullptr restores it).
+  void SetClock(ThrottledCaptionHost::Clock clock) { conversion_host_.SetClock(std::move(clock)); }
+
   // The source and target folder paths: what the folder lists show, ending in a separator.
   std::filesystem::path QuellPfad() override;
   std::filesystem::path ZielPfad() override;
@@ -68,6 +85,8 @@ class ConvertPresenter : public ConversionHost {
   void Toolbar1_ButtonClick(int index);
   void btnConvert_Click(int index);
   void btnPath_Click(int index);
+  // A drive list is about to open its rows: they are read again first.
+  void DriveListOpened(Side side);
 
   // The conversion request: checks the folder pair and runs the pass, or says why not (see
   // ConversionRequest). Made while a pass runs, it does nothing and returns kAlreadyRunning.
@@ -95,6 +114,9 @@ class ConvertPresenter : public ConversionHost {
   // shown (one that is gone gives way to the nearest folder above it), their drives, lbPrj,
   // lbCr, the status bar and, on the conversion page, btnConvert(0).
   void ShowDiskState();
+  // Reads the drives again and gives them to the view; each drive list then shows the drive
+  // of its folder list's folder.
+  void ReadDrives();
 
   WindowView& view_;
   DialogServices& dialogs_;
@@ -104,6 +126,8 @@ class ConvertPresenter : public ConversionHost {
   ThrottledCaptionHost conversion_host_;
   ConversionRequest request_;
   bool close_after_pass_ = false;
+  MountTableReader mount_table_;
+  DriveReader drive_reader_;
 };
 
 }  // namespace tavrin

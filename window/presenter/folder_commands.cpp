@@ -20,28 +20,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The top folder of a drive or of anything mounted: "/" (also through a link), a folder on
-// which something is mounted (bind mounts too, which the device test below cannot see, since
-// they stay on their device), or the top folder of another file system. None can be removed,
-// but its files would be deleted first.
-bool IsRoot(const fs::path& folder) {
+enum class TopFolder { kNone, kDriveRoot, kMountPoint };
+
+// Whether `folder` is the top folder of a drive (a root, also through a link, or the top of a
+// volume: a user file system mounted from its own top) or of anything else mounted (bind mounts too, which the device
+// test below cannot see, since they stay on their device; or the top folder of another file
+// system). None can be removed, but its files would be deleted first.
+TopFolder TopFolderKind(const fs::path& folder, [[maybe_unused]] std::string_view mountinfo) {
   const fs::path text = LexicalFolder(folder);
-  if (!text.has_relative_path()) return true;
+  if (!text.has_relative_path()) return TopFolder::kDriveRoot;
 #ifndef _WIN32
   std::error_code error;
   const fs::path real = fs::canonical(text, error);
   if (!error) {
-    if (!real.has_relative_path()) return true;
-    const std::vector<fs::path> mounted = AllMountPoints(ReadMountTable());
-    if (std::find(mounted.begin(), mounted.end(), real) != mounted.end()) return true;
+    if (!real.has_relative_path()) return TopFolder::kDriveRoot;
+    const std::vector<fs::path> volumes = VolumeRoots(mountinfo);
+    if (std::find(volumes.begin(), volumes.end(), real) != volumes.end()) return TopFolder::kDriveRoot;
+    const std::vector<fs::path> mounted = AllMountPoints(mountinfo);
+    if (std::find(mounted.begin(), mounted.end(), real) != mounted.end()) return TopFolder::kMountPoint;
   }
   struct stat here {};
   struct stat above {};
   if (stat(text.c_str(), &here) == 0 && stat((text / "..").c_str(), &above) == 0) {
-    return here.st_dev != above.st_dev || here.st_ino == above.st_ino;
+    if (here.st_dev == above.st_dev && here.st_ino == above.st_ino) return TopFolder::kDriveRoot;
+    if (here.st_dev != above.st_dev) return TopFolder::kMountPoint;
   }
 #endif
-  return false;
+  return TopFolder::kNone;
 }
 
 // True when `outer` is `inner` or one of the folders above it, compared component by component.
@@ -117,13 +122,25 @@ std::optional<fs::path> NewFolderPath(const fs::path& target, std::string_view n
 }
 
 DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const fs::path& source) {
+  return CheckDeletion(files, folder, source, ReadMountTable());
+}
+
+DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const fs::path& source,
+                            std::string_view mountinfo) {
   DeletionCheck check;
   check.refusal = LinkRefusal(files, folder);
   if (!check.refusal.empty()) return check;
-  if (IsRoot(folder)) {
-    check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
-                    "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
-    return check;
+  switch (TopFolderKind(folder, mountinfo)) {
+    case TopFolder::kDriveRoot:
+      check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                      "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
+      return check;
+    case TopFolder::kMountPoint:
+      check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
+                      "] ist ein Einhängepunkt und kann nicht gelöscht werden.";
+      return check;
+    case TopFolder::kNone:
+      break;
   }
   switch (RelationTo(folder, source)) {
     case Relation::kSame:

@@ -51,12 +51,16 @@ struct DeletionCheck {
 };
 
 // Refused are, in this order: a folder that is itself a link (the message says where it
-// points; its files live elsewhere), the top folder of a drive or of anything mounted, bind
-// mounts included (it cannot be removed, but its files would go first), the source folder
-// itself and every folder that holds it, however spelled (links and other spellings that lead
-// to the same folder count as the same folder), and a folder that cannot be opened.
+// points; its files live elsewhere), the top folder of a drive ("Stammverzeichnis": a root,
+// or the top of a volume mounted) or of anything else mounted: pseudo file systems, bind
+// mounts ("Einhängepunkt"; it cannot be removed, but its files would go first), the source
+// folder itself and every folder that holds it, however spelled (links and other spellings
+// that lead to the same folder count as the same folder), and a folder that cannot be opened.
+// `mountinfo` is the text of the mount table (see mount_table.h); the first form reads it.
 DeletionCheck CheckDeletion(FileServices& files, const std::filesystem::path& folder,
                             const std::filesystem::path& source);
+DeletionCheck CheckDeletion(FileServices& files, const std::filesystem::path& folder,
+                            const std::filesystem::path& source, std::string_view mountinfo);
 
 // Deletes the ordinary files directly in `folder` (a folder path; a link is removed as a link,
 // never its target), then removes the folder, which succeeds only if nothing is left in it

@@ -58,7 +58,8 @@ std::string UnescapeMountPoint(std::string_view field) {
 
 namespace {
 
-// The mount points of the lines of `mountinfo` whose file system type `keep` accepts.
+// The mount points of the lines of `mountinfo` whose file system type and root (the folder of
+// the file system mounted there, "/" unless bound from inside it) `keep` accepts.
 template <typename Keep>
 std::vector<std::filesystem::path> MountPoints(std::string_view mountinfo, Keep keep) {
   std::vector<std::filesystem::path> points{"/"};
@@ -70,7 +71,7 @@ std::vector<std::filesystem::path> MountPoints(std::string_view mountinfo, Keep 
     // id, parent id, major:minor, root, mount point, options, optional fields..., "-", type, ...
     const auto separator = std::find(fields.begin() + std::min<size_t>(fields.size(), 6), fields.end(), "-");
     if (fields.size() < 6 || separator == fields.end() || separator + 1 == fields.end()) continue;
-    if (!keep(*(separator + 1))) continue;
+    if (!keep(*(separator + 1), UnescapeMountPoint(fields[3]))) continue;
     std::string point = UnescapeMountPoint(fields[4]);
     if (!point.empty() && point.front() == '/') points.emplace_back(std::move(point));
   }
@@ -82,11 +83,16 @@ std::vector<std::filesystem::path> MountPoints(std::string_view mountinfo, Keep 
 }  // namespace
 
 std::vector<std::filesystem::path> UserMountPoints(std::string_view mountinfo) {
-  return MountPoints(mountinfo, IsUserFileSystem);
+  return MountPoints(mountinfo, [](std::string_view type, const std::string&) { return IsUserFileSystem(type); });
+}
+
+std::vector<std::filesystem::path> VolumeRoots(std::string_view mountinfo) {
+  return MountPoints(mountinfo,
+                     [](std::string_view type, const std::string& root) { return root == "/" && IsUserFileSystem(type); });
 }
 
 std::vector<std::filesystem::path> AllMountPoints(std::string_view mountinfo) {
-  return MountPoints(mountinfo, [](std::string_view) { return true; });
+  return MountPoints(mountinfo, [](std::string_view, const std::string&) { return true; });
 }
 
 std::string ReadMountTable() {

@@ -24,6 +24,10 @@ std::string UnescapeMountPoint(std::string_view field);
 // are skipped.
 std::vector<std::filesystem::path> UserMountPoints(std::string_view mountinfo);
 
+// As UserMountPoints, but only where a file system is mounted from its own top folder: the
+// tops of volumes, without bind mounts of folders inside them.
+std::vector<std::filesystem::path> VolumeRoots(std::string_view mountinfo);
+
 // As UserMountPoints, but the mount points of every file system, pseudo ones and bind mounts
 // included: every folder on which something is mounted.
 std::vector<std::filesystem::path> AllMountPoints(std::string_view mountinfo);

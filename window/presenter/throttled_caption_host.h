@@ -14,12 +14,17 @@ namespace tavrin {
 // closing text (`wert` 0) always go through. A person sees no more than that, and a repaint
 // per line would make a large project convert many times slower than the disk allows.
 // The clock is read at most once per kLinesPerClockRead line texts, and once per file text.
+//
+// While a text file is rewritten (from the pass's DoEvents before it until the next file
+// text) pending events also run at most once per kEventsInterval, checked at the line texts
+// and at the finer progress reports: a long file does not freeze the window.
 class ThrottledCaptionHost : public ConversionHost {
  public:
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
   static constexpr std::chrono::milliseconds kDefaultInterval{15};
   static constexpr int kLinesPerClockRead = 64;
+  static constexpr std::chrono::milliseconds kEventsInterval{100};
 
   // `inner` must outlive this host. `clock` defaults to the steady clock.
   explicit ThrottledCaptionHost(ConversionHost& inner, std::chrono::nanoseconds interval = kDefaultInterval,
@@ -28,13 +33,16 @@ class ThrottledCaptionHost : public ConversionHost {
   std::filesystem::path QuellPfad() override { return inner_.QuellPfad(); }
   std::filesystem::path ZielPfad() override { return inner_.ZielPfad(); }
   void WriteInfo(std::string_view text, std::int32_t wert) override;
-  void DoEvents() override { inner_.DoEvents(); }
+  void DoEvents() override;
   void SetMousePointer(int pointer) override { inner_.SetMousePointer(pointer); }
   void Dir2_Change() override { inner_.Dir2_Change(); }
   int MessageBox(std::string_view text, int style, std::string_view title) override {
     return inner_.MessageBox(text, style, title);
   }
-  void OnProgress(const PassProgress& progress) override { inner_.OnProgress(progress); }
+  void OnProgress(const PassProgress& progress) override;
+
+  // Replaces the clock (nullptr: the steady clock).
+  void SetClock(Clock clock);
 
  private:
   ConversionHost& inner_;
@@ -42,6 +50,12 @@ class ThrottledCaptionHost : public ConversionHost {
   Clock clock_;
   std::chrono::steady_clock::time_point last_shown_{};
   int lines_since_clock_read_ = 0;
+  // Between the pass's DoEvents before a text file and the next file text.
+  bool rewriting_ = false;
+  std::chrono::steady_clock::time_point last_events_{};
+
+  // Lets pending events run when a file is being rewritten and kEventsInterval has gone by.
+  void EventsWhenDue(std::chrono::steady_clock::time_point now);
 };
 
 }  // namespace tavrin

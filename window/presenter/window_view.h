@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -34,6 +35,10 @@ class WindowView {
   virtual std::filesystem::path Drive(Side side) const = 0;
   // Shows the drive that holds `folder`, without raising the list's change.
   virtual void ShowDriveOf(Side side, const std::filesystem::path& folder) = 0;
+  // Puts `drives` (in this order) into both drive lists, without raising a list's change; a
+  // list keeps the drive it shows when that is still among them. A view that reads its drives
+  // itself may leave this as it is.
+  virtual void ShowDrives(const std::vector<std::filesystem::path>& /*drives*/) {}
 
   // lbPrj (source) or lbCr (target): its text colour (a Colour value, see colours.h), then its
   // text.

@@ -25,6 +25,8 @@ frmConvert::frmConvert(DialogServices& dialogs, FileServices& files,
   setWindowIcon(WindowIcon());
   setFixedSize(kClientWidth, kClientHeight);
   controls_ = CreateWindowControls(LayoutTable(), *this, drives);
+  // Drives given in place of the machine's stay the drives, also when they are read again.
+  if (drives) presenter_.SetDriveReader([drives = *drives] { return drives; });
   StyleLabels();
   SetTabOrder();
   ConnectHandlers();
@@ -52,7 +54,7 @@ void frmConvert::StyleLabels() {
 
 void frmConvert::SetTabOrder() {
   // The controls that can take the focus, in the order of their tab indexes; the tab
-  // control takes it on its tab strip.
+  // control takes it on its tab strip, the toolbar on the one button that is its tab stop.
   std::vector<const ControlSpec*> ordered;
   for (const ControlSpec& row : LayoutTable()) ordered.push_back(&row);
   std::sort(ordered.begin(), ordered.end(),
@@ -75,6 +77,8 @@ void frmConvert::SetTabOrder() {
 void frmConvert::ConnectHandlers() {
   connect(controls_.drive1, &DriveList::Change, this, &frmConvert::Drive1_Change);
   connect(controls_.drive2, &DriveList::Change, this, &frmConvert::Drive2_Change);
+  connect(controls_.drive1, &DriveList::Opening, this, [this] { presenter_.DriveListOpened(Side::kSource); });
+  connect(controls_.drive2, &DriveList::Opening, this, [this] { presenter_.DriveListOpened(Side::kTarget); });
   connect(controls_.dir1, &FolderList::Change, this, &frmConvert::Dir1_Change);
   connect(controls_.dir2, &FolderList::Change, this, &frmConvert::Dir2_Change);
   connect(controls_.sstab1, &TabControl::Click, this, &frmConvert::SSTab1_Click);
@@ -106,6 +110,11 @@ std::filesystem::path frmConvert::Drive(Side side) const { return DriveListOf(si
 
 void frmConvert::ShowDriveOf(Side side, const std::filesystem::path& folder) {
   DriveListOf(side)->ShowDriveOf(folder);
+}
+
+void frmConvert::ShowDrives(const std::vector<std::filesystem::path>& drives) {
+  controls_.drive1->SetDrives(drives);
+  controls_.drive2->SetDrives(drives);
 }
 
 void frmConvert::ShowAnswer(Side side, std::string_view text, std::uint32_t colour) {
@@ -143,7 +152,13 @@ void frmConvert::CenterOnScreen() {
 }
 
 void frmConvert::showEvent(QShowEvent* event) {
-  if (!presenter_.loaded() && !event->spontaneous()) Form_Load();
+  if (!presenter_.loaded() && !event->spontaneous()) {
+    Form_Load();
+    // The first focus: the tab control, first in the tab order, with its focus shown, as
+    // after a Tab (a style draws the focus frame only once the keyboard has moved it).
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    controls_.sstab1->TabBar()->setFocus(Qt::TabFocusReason);
+  }
   QWidget::showEvent(event);
 }
 

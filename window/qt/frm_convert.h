@@ -77,6 +77,7 @@ class frmConvert : public QWidget, public WindowView {
   bool RefreshFolder(Side side) override;
   std::filesystem::path Drive(Side side) const override;
   void ShowDriveOf(Side side, const std::filesystem::path& folder) override;
+  void ShowDrives(const std::vector<std::filesystem::path>& drives) override;
   void ShowAnswer(Side side, std::string_view text, std::uint32_t colour) override;
   void SetStatusText(std::string_view text) override;
   void SetInfoText(std::string_view text) override;
@@ -91,6 +92,8 @@ class frmConvert : public QWidget, public WindowView {
   void CenterOnScreen();
 
   bool loaded() const { return presenter_.loaded(); }
+  // For tests: where the drives and the mount table come from (see ConvertPresenter).
+  ConvertPresenter& presenter() { return presenter_; }
 
   // The controls, by their names.
   QWidget* Control(const QString& name) const { return controls_.by_name.value(name); }

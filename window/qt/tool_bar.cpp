@@ -1,5 +1,8 @@
 #include "window/qt/tool_bar.h"
 
+#include <algorithm>
+
+#include <QKeyEvent>
 #include <QStyleOptionToolBar>
 #include <QStylePainter>
 
@@ -28,8 +31,31 @@ Toolbar::Toolbar(const QStringList& captions, const ImageList& normal, const Ima
     button->setIcon(icon);
     button->setGeometry((index - 1) * button_size.width(), top, button_size.width(), button_size.height());
     connect(button, &QToolButton::clicked, this, [this, index] { emit ButtonClick(index); });
+    button->installEventFilter(this);
     buttons_.push_back(button);
   }
+  if (!buttons_.empty()) MoveStop(0);
+}
+
+void Toolbar::MoveStop(std::size_t index) {
+  for (std::size_t i = 0; i < buttons_.size(); ++i)
+    buttons_[i]->setFocusPolicy(i == index ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool Toolbar::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const auto it = std::find(buttons_.begin(), buttons_.end(), watched);
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && it != buttons_.end()) {
+      const std::size_t count = buttons_.size();
+      const auto here = static_cast<std::size_t>(it - buttons_.begin());
+      const std::size_t next = key == Qt::Key_Right ? (here + 1) % count : (here + count - 1) % count;
+      MoveStop(next);
+      buttons_[next]->setFocus(Qt::TabFocusReason);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void Toolbar::paintEvent(QPaintEvent*) {

@@ -10,7 +10,8 @@ namespace tavrin {
 
 // A toolbar of push buttons, each showing its image above its caption. Button n (from 1)
 // shows image n of the normal list, and image n of the hot list while the mouse pointer is
-// over it. The buttons have no tool tips.
+// over it. The buttons have no tool tips. The toolbar is one tab stop: one button takes the
+// focus by Tab (the first, at the start), the arrow keys move it and the stop along the row.
 class Toolbar : public QWidget {
   Q_OBJECT
 
@@ -28,8 +29,11 @@ class Toolbar : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Makes button `index` (from 0) the toolbar's tab stop.
+  void MoveStop(std::size_t index);
   std::vector<QToolButton*> buttons_;
 };
 

@@ -22,6 +22,8 @@ struct PresenterWindow {
       : view(start, drives.empty() ? std::vector<std::filesystem::path>{start.root_path()} : drives),
         presenter(view, dialogs, files) {
     view.presenter = &presenter;
+    // The drive lists keep the drives given; a test that reads them from a mount table says so.
+    presenter.SetDriveReader([drives = view.drives()] { return drives; });
     presenter.ShowCaption();
   }
   ScriptedDialogs dialogs;

@@ -91,6 +91,18 @@ class RecordingView : public WindowView {
   void ShowDriveOf(Side side, const std::filesystem::path& folder) override {
     if (const auto row = DriveRow(DriveOf(folder, drives_), drives_)) drive_row_[Index(side)] = *row;
   }
+  void ShowDrives(const std::vector<std::filesystem::path>& drives) override {
+    ++drives_shown;
+    for (Side side : {Side::kSource, Side::kTarget}) {
+      const std::optional<std::size_t> row = DriveRow(Drive(side), drives);
+      drive_row_[Index(side)] = row ? *row : 0;
+    }
+    drives_ = drives;
+  }
+  // The rows of the drive lists.
+  const std::vector<std::filesystem::path>& drives() const { return drives_; }
+  // How often the drive lists were filled again.
+  int drives_shown = 0;
   void ShowAnswer(Side side, std::string_view text, std::uint32_t colour) override {
     answer[Index(side)] = Answer{std::string(text), colour};
   }

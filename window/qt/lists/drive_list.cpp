@@ -64,6 +64,22 @@ bool DriveList::PickDrive(const fs::path& drive) {
   return true;
 }
 
+void DriveList::SetDrives(const std::vector<fs::path>& drives) {
+  if (drives == drives_) return;
+  const fs::path shown = Drive();
+  drives_ = drives;
+  Fill();
+  const int index = IndexOf(shown);
+  quiet_ = true;
+  setCurrentIndex(index < 0 ? (drives_.empty() ? -1 : 0) : index);
+  quiet_ = false;
+}
+
+void DriveList::showPopup() {
+  emit Opening();
+  QComboBox::showPopup();
+}
+
 void DriveList::Fill() {
   quiet_ = true;
   clear();

@@ -35,9 +35,17 @@ class DriveList : public QComboBox {
   bool PickDrive(const std::filesystem::path& drive);
 
   const std::vector<std::filesystem::path>& drives() const { return drives_; }
+  // Shows `drives` as the list's rows, without raising Change(); the drive shown stays when
+  // it is among them (else the first row is shown).
+  void SetDrives(const std::vector<std::filesystem::path>& drives);
+
+  // Raises Opening(), then opens the rows.
+  void showPopup() override;
 
  signals:
   void Change();
+  // The rows are about to open (a click, Alt+Down, F4): a moment to read the drives again.
+  void Opening();
 
  private:
   void Fill();
