@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/pending_stream_buffer.h"
 #include "cli/standard_streams.h"
 #include "runtime/status.h"
 
@@ -22,33 +23,15 @@ int TerminalColumns(int fd) {
 
 // Text for one standard descriptor, written with write(2). The first failed write makes the
 // stream fail and is remembered (EPIPE for a closed pipe), so the command can say why.
-class DescriptorBuffer : public std::streambuf {
+class DescriptorBuffer : public PendingStreamBuffer {
  public:
   explicit DescriptorBuffer(int fd) : fd_(fd) {}
 
   int error_number() const { return error_number_; }
 
- protected:
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    pending_ += traits_type::to_char_type(c);
-    if (pending_.size() >= kFlushSize && !Flush()) return traits_type::eof();
-    return c;
-  }
-
-  std::streamsize xsputn(const char* bytes, std::streamsize count) override {
-    pending_.append(bytes, static_cast<std::size_t>(count));
-    if (pending_.size() >= kFlushSize && !Flush()) return 0;
-    return count;
-  }
-
-  int sync() override { return Flush() ? 0 : -1; }
-
  private:
-  static constexpr std::size_t kFlushSize = 8192;
-
   // Writes what is pending. Once a write failed nothing more is tried: the rest is lost too.
-  bool Flush() {
+  bool Flush() override {
     std::string_view bytes = pending_;
     while (!bytes.empty() && error_number_ == 0) {
       const ssize_t n = write(fd_, bytes.data(), bytes.size());
@@ -66,7 +49,6 @@ class DescriptorBuffer : public std::streambuf {
 
   int fd_;
   int error_number_ = 0;
-  std::string pending_;
 };
 
 Console MakeConsole() {

@@ -7,6 +7,7 @@
 #include <streambuf>
 #include <string>
 
+#include "cli/pending_stream_buffer.h"
 #include "cli/standard_streams.h"
 #include "runtime/status.h"
 #include "runtime/utf16.h"
@@ -17,7 +18,7 @@ namespace {
 // Text for one standard handle. A console gets it through WriteConsoleW, so that every
 // character shows as it is whatever the console's code page; a file or a pipe gets the UTF-8
 // bytes unchanged. A failed write makes the stream fail, as the command expects.
-class HandleBuffer : public std::streambuf {
+class HandleBuffer : public PendingStreamBuffer {
  public:
   explicit HandleBuffer(HANDLE handle) : handle_(handle) {
     DWORD mode = 0;
@@ -29,28 +30,11 @@ class HandleBuffer : public std::streambuf {
   // The Windows error of the first failed write; 0 while none failed.
   DWORD error() const { return error_; }
 
- protected:
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    pending_ += traits_type::to_char_type(c);
-    if (pending_.size() >= kFlushSize && !Flush()) return traits_type::eof();
-    return c;
-  }
-
-  std::streamsize xsputn(const char* bytes, std::streamsize count) override {
-    pending_.append(bytes, static_cast<std::size_t>(count));
-    if (pending_.size() >= kFlushSize && !Flush()) return 0;
-    return count;
-  }
-
-  int sync() override { return Flush() ? 0 : -1; }
-
  private:
-  static constexpr std::size_t kFlushSize = 8192;
   static constexpr DWORD kConsoleChunk = 8192;  // wide characters per WriteConsoleW
 
   // Writes what is pending; on a console, a character cut at the end waits for its rest.
-  bool Flush() {
+  bool Flush() override {
     const std::size_t take = console_ ? WholeUtf8Prefix(pending_) : pending_.size();
     const bool written = console_ ? WriteConsole(std::string_view(pending_).substr(0, take))
                                   : WriteBytes(std::string_view(pending_).substr(0, take));
@@ -86,7 +70,6 @@ class HandleBuffer : public std::streambuf {
   HANDLE handle_;
   bool console_ = false;
   DWORD error_ = 0;
-  std::string pending_;
 };
 
 // True when the console behind `handle` follows the cursor controls that the progress bar
