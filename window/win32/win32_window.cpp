@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "window/presenter/drive_rules.h"
 #include "window/win32/win32_text.h"
@@ -18,6 +19,9 @@ constexpr wchar_t kPageClass[] = L"TavrinPage";
 constexpr int kFirstControlId = 100;
 constexpr int kFirstToolbarId = 200;
 constexpr int kIconResource = 1;
+constexpr int kNormalImagesResource = 2;
+constexpr int kHotImagesResource = 3;
+constexpr int kImageSize = 16;
 // Indent of a folder list row per level, and the room of its folder mark, at 96 DPI.
 constexpr int kRowIndent = 7;
 constexpr int kFolderMark = 14;
@@ -121,6 +125,8 @@ Win32Window::~Win32Window() {
   }
   if (default_font_ != nullptr) DeleteObject(default_font_);
   if (answer_font_ != nullptr) DeleteObject(answer_font_);
+  if (normal_images_ != nullptr) ImageList_Destroy(normal_images_);
+  if (hot_images_ != nullptr) ImageList_Destroy(hot_images_);
 }
 
 int Win32Window::Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
@@ -195,18 +201,27 @@ void Win32Window::CreateControls() {
     controls_[i] = control;
   }
 
-  // The toolbar's five buttons: captions only (text buttons).
+  // The toolbar's five buttons: image n of the normal list, of the hot list under the mouse
+  // pointer, the caption beneath.
   HWND toolbar = Control("Toolbar1");
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  // Room for 16 pixel images above the captions.
-  SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+  SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+  for (auto [list, resource] : {std::pair{&normal_images_, kNormalImagesResource}, std::pair{&hot_images_, kHotImagesResource}}) {
+    *list = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, 5, 0);
+    HBITMAP strip = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (*list != nullptr && strip != nullptr) ImageList_Add(*list, strip, nullptr);
+    if (strip != nullptr) DeleteObject(strip);
+  }
+  SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(normal_images_));
+  SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hot_images_));
   SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kToolbarButtonWidth, kToolbarButtonHeight));
   const auto captions = ToolbarCaptions();
   std::vector<std::wstring> texts;
   for (const char* caption : captions) texts.push_back(Wide(caption));
   std::vector<TBBUTTON> buttons(captions.size());
   for (std::size_t i = 0; i < captions.size(); ++i) {
-    buttons[i].iBitmap = I_IMAGENONE;
+    buttons[i].iBitmap = static_cast<int>(i);
     buttons[i].idCommand = kFirstToolbarId + static_cast<int>(i) + 1;
     buttons[i].fsState = TBSTATE_ENABLED;
     buttons[i].fsStyle = BTNS_BUTTON;
@@ -214,14 +229,22 @@ void Win32Window::CreateControls() {
   }
   SendMessageW(toolbar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
 
-  // Tab order: the order of the tab indexes, which is the order of the siblings.
+  // Tab order: the siblings of each parent in the order of their tab indexes.
   std::vector<std::size_t> order(table.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return table[a].tab_index < table[b].tab_index; });
-  HWND previous = HWND_TOP;
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return table[a].tab_index < table[b].tab_index; });
+  std::vector<std::pair<HWND, HWND>> last_of_parent;
   for (std::size_t i : order) {
-    SetWindowPos(controls_[i], previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = controls_[i];
+    HWND parent = GetParent(controls_[i]);
+    auto last = std::find_if(last_of_parent.begin(), last_of_parent.end(),
+                             [parent](const auto& entry) { return entry.first == parent; });
+    HWND after = last == last_of_parent.end() ? HWND_TOP : last->second;
+    SetWindowPos(controls_[i], after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (last == last_of_parent.end())
+      last_of_parent.emplace_back(parent, controls_[i]);
+    else
+      last->second = controls_[i];
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 // The dialog services' MessageBox is ours, not the macro for MessageBoxW.
 #undef MessageBox
 
@@ -106,6 +107,8 @@ class Win32Window : public WindowView {
   int page_ = 2;
   HFONT default_font_ = nullptr;
   HFONT answer_font_ = nullptr;
+  HIMAGELIST normal_images_ = nullptr;
+  HIMAGELIST hot_images_ = nullptr;
   std::array<COLORREF, 3> label_colours_{};  // lbInfo, lbPrj, lbCr
   bool busy_ = false;
   bool closed_ = false;

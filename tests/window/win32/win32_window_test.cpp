@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,68 @@ TEST(Win32Window, EveryControlAtItsDesignedPlaceWithItsText) {
   EXPECT_EQ(w.Status(), "");
 }
 
+// The toolbar's client area as it paints itself.
+std::vector<std::uint32_t> PaintedPixels(HWND toolbar) {
+  RECT client{};
+  GetClientRect(toolbar, &client);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageW(toolbar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> copy(pixels, pixels + client.right * client.bottom);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return copy;
+}
+
+TEST(Win32Window, ToolbarShowsItsImagesAndTheHotOneUnderThePointer) {
+  TempFolder tree;
+  Win32TestWindow w(tree.path());
+  HWND toolbar = w["Toolbar1"];
+  const auto normal = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+  const auto hot = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETHOTIMAGELIST, 0, 0));
+  for (HIMAGELIST list : {normal, hot}) {
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(list), 5);
+    int width = 0, height = 0;
+    ImageList_GetIconSize(list, &width, &height);
+    EXPECT_EQ(width, 16);
+    EXPECT_EQ(height, 16);
+  }
+  for (int index = 0; index < 5; ++index) {
+    TBBUTTON button{};
+    SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button));
+    EXPECT_EQ(button.iBitmap, index);
+  }
+  // Button 2 under the pointer paints its hot image: the card index, not the folder with the
+  // magnifying glass; only button 2 changes.
+  SendMessageW(toolbar, TB_SETHOTITEM, 1, 0);
+  const std::vector<std::uint32_t> with_hot_images = PaintedPixels(toolbar);
+  SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(normal));
+  const std::vector<std::uint32_t> with_normal_images = PaintedPixels(toolbar);
+  SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hot));
+  ASSERT_EQ(with_hot_images.size(), with_normal_images.size());
+  RECT second{};
+  SendMessageW(toolbar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  RECT client{};
+  GetClientRect(toolbar, &client);
+  int inside = 0, outside = 0;
+  for (std::size_t i = 0; i < with_hot_images.size(); ++i) {
+    if (with_hot_images[i] == with_normal_images[i]) continue;
+    const POINT at{static_cast<LONG>(i % static_cast<std::size_t>(client.right)),
+                   static_cast<LONG>(i / static_cast<std::size_t>(client.right))};
+    (PtInRect(&second, at) ? inside : outside) += 1;
+  }
+  EXPECT_GT(inside, 20) << "the hot image differs from the normal one in many pixels";
+  EXPECT_EQ(outside, 0);
+}
+
 TEST(Win32Window, TabsAndToolbarBringPagesToTheFront) {
   TempFolder tree;
   Win32TestWindow w(tree.path());
@@ -369,6 +432,51 @@ TEST(Win32Window, ConversionFromTheWindowEqualsTavrinConvert) {
   w.window.Close();
   EXPECT_TRUE(w.window.Closed());
   EXPECT_FALSE(IsWindowVisible(w.window.Handle()));
+}
+
+TEST(Win32Window, ControlsOfAPageFollowTheTabOrder) {
+  TempFolder tree;
+  Win32TestWindow w(tree.path());
+  // On page 1: Frame3 (5), Dir2 (6), Drive2 (7), btnPath(0) (9), btnPath(1) (10), Frame5 (15), lbCr
+  // (16) as siblings; lbCr's frame and label come after the buttons.
+  std::vector<std::string> names;
+  for (HWND child = GetWindow(w.window.PageWindow(1), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    for (const tavrin::ControlSpec& row : tavrin::LayoutTable()) {
+      if (w[row.name] == child) names.push_back(row.name);
+    }
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"Frame3", "Dir2", "Drive2", "btnPath(0)", "btnPath(1)", "Frame5", "lbCr"}));
+  // Tab from the folder list goes to the drive list.
+  ClickTab(w, 1);
+  SetFocus(w["Dir2"]);
+  EXPECT_EQ(GetNextDlgTabItem(w.window.Handle(), w["Dir2"], FALSE), w["Drive2"]);
+}
+
+TEST(Win32Window, ClosingDuringAPassWaitsAndSaysSo) {
+  TempFolder tree;
+  const fs::path source = tree.path() / "Beispiel";
+  fs::copy(tavrin::testing::ExamplesFolder() / "Beispiel", source, fs::copy_options::recursive);
+  const fs::path target = tree.MakeFolder("Ziel");
+  Win32TestWindow w(tree.path());
+  ASSERT_TRUE(w.window.SetFolder(Side::kSource, source));
+  ASSERT_TRUE(w.window.SetFolder(Side::kTarget, target));
+  bool open_during_pass = false;
+  std::string status_during_pass;
+  w.dialogs.during_do_events = [&] {
+    if (status_during_pass.empty()) {
+      SendMessageW(w.window.Handle(), WM_CLOSE, 0, 0);  // the close box
+      open_during_pass = IsWindowVisible(w.window.Handle()) && !w.window.Closed();
+      status_during_pass = w.Status();
+    }
+  };
+  w.dialogs.AnswerNextMessageBox(tavrin::kAnswerOk);  // the hints
+  ClickToolbar(w, 3);
+  EXPECT_TRUE(open_during_pass);
+  EXPECT_EQ(status_during_pass, std::string(tavrin::kClosingAfterPass));
+  EXPECT_TRUE(w.window.Closed()) << "closed once the pass had ended";
+  EXPECT_FALSE(IsWindowVisible(w.window.Handle()));
+  EXPECT_EQ(FolderSnapshot(target), FolderSnapshot(tavrin::testing::ExpectedFolder() / "Beispiel"));
 }
 
 }  // namespace
