@@ -308,6 +308,8 @@ void Win32Window::Layout() {
     SetWindowPos(controls_[i], nullptr, left, top, Scaled(row.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   HWND toolbar = Control("Toolbar1");
+  // Little padding, so that the captions have the button's width.
+  SendMessageW(toolbar, TB_SETPADDING, 0, MAKELPARAM(Scaled(2), Scaled(6)));
   SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kToolbarButtonWidth), Scaled(kToolbarButtonHeight)));
   SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(Scaled(kToolbarButtonWidth), Scaled(kToolbarButtonWidth)));
 }
@@ -465,6 +467,18 @@ void Win32Window::FillDriveLists() {
   }
 }
 
+void Win32Window::RereadDrives() {
+  const fs::path shown[2] = {Drive(Side::kSource), Drive(Side::kTarget)};
+  ReadDrives();
+  for (Side side : {Side::kSource, Side::kTarget}) {
+    // The drive shown keeps its row; one that is gone gives way to the drive of the folder.
+    auto row = DriveRow(shown[Index(side)], drives_);
+    if (!row) row = DriveRow(DriveOf(lists_[Index(side)].Path(), drives_), drives_);
+    drive_row_[Index(side)] = row ? *row : 0;
+  }
+  FillDriveLists();
+}
+
 void Win32Window::OnDriveChosen(Side side) {
   const LRESULT row = SendMessageW(DriveList(side), CB_GETCURSEL, 0, 0);
   if (row < 0 || static_cast<std::size_t>(row) >= drives_.size() ||
@@ -576,6 +590,8 @@ void Win32Window::OnCommand(HWND control, int id, int code) {
   for (Side side : {Side::kSource, Side::kTarget}) {
     if (control == DriveList(side)) {
       if (code == CBN_SELCHANGE) OnDriveChosen(side);
+      // A drive added or removed since the list was filled shows when the list is opened.
+      if (code == CBN_DROPDOWN) RereadDrives();
       return;
     }
     if (control == FolderList(side)) {

@@ -95,6 +95,8 @@ class Win32Window : public WindowView {
   void RaiseDirChange(Side side);
   void ReadDrives();
   void FillDriveLists();
+  // Reads the drives again; each list keeps the drive it shows while the drive is there.
+  void RereadDrives();
   void OnDriveChosen(Side side);
 
   DialogServices& dialogs_;

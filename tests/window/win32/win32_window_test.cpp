@@ -390,6 +390,34 @@ TEST(Win32Window, DriveListsShowTheDrivesAndChangeTheFolder) {
   EXPECT_TRUE(other.dialogs.script_used_up());
 }
 
+TEST(Win32Window, AnOpenedDriveListShowsTheDrivesOfNow) {
+  TempFolder tree;
+  Win32TestWindow w(tree.path());
+  const std::vector<std::string> at_start = DriveRows(w["Drive1"]);
+  const LRESULT shown = SendMessageW(w["Drive1"], CB_GETCURSEL, 0, 0);
+  // A drive mapped after the start shows when the list is opened; the drive shown stays.
+  wchar_t letter = 0;
+  for (wchar_t candidate = L'R'; candidate <= L'Y' && letter == 0; ++candidate) {
+    const wchar_t root[] = {candidate, L':', L'\\', 0};
+    if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) letter = candidate;
+  }
+  ASSERT_NE(letter, 0);
+  const std::wstring device = {letter, L':'};
+  ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), tree.path().c_str()));
+  w.Notify("Drive1", CBN_DROPDOWN);
+  const std::vector<std::string> with_drive = DriveRows(w["Drive1"]);
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+  EXPECT_EQ(with_drive.size(), at_start.size() + 1);
+  std::string added = Utf8(device);
+  added[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(added[0])));
+  EXPECT_NE(std::find_if(with_drive.begin(), with_drive.end(),
+                         [&](const std::string& row) { return row.rfind(added, 0) == 0; }),
+            with_drive.end());
+  EXPECT_EQ(with_drive[static_cast<std::size_t>(SendMessageW(w["Drive1"], CB_GETCURSEL, 0, 0))],
+            at_start[static_cast<std::size_t>(shown)]);
+  EXPECT_EQ(w.window.Folder(Side::kSource), tree.path());
+}
+
 TEST(Win32Window, ConversionFromTheWindowEqualsTavrinConvert) {
   TempFolder tree;
   const fs::path source = tree.path() / "Beispiel";
