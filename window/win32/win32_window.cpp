@@ -269,11 +269,13 @@ void Win32Window::MakeFonts() {
 }
 
 void Win32Window::Layout() {
-  // The window's size for its client area.
-  RECT frame{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
-  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE)), static_cast<UINT>(dpi_));
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+  // The window's size for its client area: the frame as the system draws it now, around it.
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(window_, &outer);
+  GetClientRect(window_, &client);
+  SetWindowPos(window_, nullptr, 0, 0, Scaled(kClientWidth) + (outer.right - outer.left) - client.right,
+               Scaled(kClientHeight) + (outer.bottom - outer.top) - client.bottom,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const ControlSpec& tab = *FindControlSpec("SSTab1");
@@ -306,6 +308,18 @@ void Win32Window::Layout() {
       SendMessageW(controls_[i], LB_SETITEMHEIGHT, 0, Scaled(16));
     }
     SetWindowPos(controls_[i], nullptr, left, top, Scaled(row.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (row.kind == ControlKind::kDriveList) {
+      // The box's border does not grow with the DPI everywhere: the field makes up for it,
+      // measured, in a few steps at most.
+      for (int step = 0; step < 4; ++step) {
+        RECT box{};
+        GetWindowRect(controls_[i], &box);
+        const int missing = Scaled(row.height) - static_cast<int>(box.bottom - box.top);
+        const LRESULT field = SendMessageW(controls_[i], CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        if (missing == 0 || field + missing <= 0) break;
+        SendMessageW(controls_[i], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + missing);
+      }
+    }
   }
   HWND toolbar = Control("Toolbar1");
   // Little padding, so that the captions have the button's width.

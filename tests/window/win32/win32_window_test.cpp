@@ -279,6 +279,32 @@ TEST(Win32Window, ToolbarShowsItsImagesAndTheHotOneUnderThePointer) {
   EXPECT_EQ(outside, 0);
 }
 
+TEST(Win32Window, ScalesToTheMonitorDpi) {
+  TempFolder tree;
+  Win32TestWindow w(tree.path());
+  // The window moved to a monitor of 144 DPI.
+  RECT suggested{10, 10, 700, 600};
+  SendMessageW(w.window.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_EQ(w.window.Dpi(), 144);
+  const auto scaled = [](int pixels) { return MulDiv(pixels, 144, 96); };
+  RECT client{};
+  GetClientRect(w.window.Handle(), &client);
+  EXPECT_NEAR(client.right, scaled(tavrin::kClientWidth), 2);
+  EXPECT_NEAR(client.bottom, scaled(tavrin::kClientHeight), 2);
+  for (const tavrin::ControlSpec& row : tavrin::LayoutTable()) {
+    SCOPED_TRACE(row.name);
+    const RECT outer = ContainerRect(w, row);
+    const RECT rect = ScreenRect(w[row.name]);
+    // Within a pixel: places inside frames are rounded as a whole. A drive list is at least
+    // as high as its font needs, which does not scale exactly.
+    EXPECT_NEAR(rect.left - outer.left, scaled(row.left), 1);
+    EXPECT_NEAR(rect.top - outer.top, scaled(row.top), 1);
+    EXPECT_NEAR(rect.right - rect.left, scaled(row.width), 1);
+    EXPECT_NEAR(rect.bottom - rect.top, scaled(row.height), row.kind == ControlKind::kDriveList ? 2 : 1);
+  }
+  EXPECT_EQ(FontOf(w["lbPrj"]).lfHeight, -MulDiv(12, 144, 72));
+}
+
 TEST(Win32Window, TabsAndToolbarBringPagesToTheFront) {
   TempFolder tree;
   Win32TestWindow w(tree.path());
