@@ -12,10 +12,8 @@ namespace {
 
 constexpr int kIconMask = 0x70;
 
-// The hook that names the buttons of the message box about to be shown on this thread, and
-// the button that it makes the default.
+// The hook that names the buttons of the message box about to be shown on this thread.
 HHOOK german_buttons_hook = nullptr;
-int default_button_id = IDOK;
 
 LRESULT CALLBACK NameButtons(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_ACTIVATE) {
@@ -27,16 +25,6 @@ LRESULT CALLBACK NameButtons(int code, WPARAM wparam, LPARAM lparam) {
           {IDOK, L"OK"}, {IDYES, L"&Ja"}, {IDNO, L"&Nein"}, {IDCANCEL, L"Abbrechen"}};
       for (const auto& [id, name] : names) {
         if (HWND button = GetDlgItem(box, id)) SetWindowTextW(button, name);
-      }
-      // The default button takes Enter and the focus, whatever the system made of the flags.
-      if (HWND button = GetDlgItem(box, default_button_id)) {
-        SendMessageW(box, DM_SETDEFID, static_cast<WPARAM>(default_button_id), 0);
-        for (HWND other = GetWindow(box, GW_CHILD); other != nullptr; other = GetWindow(other, GW_HWNDNEXT)) {
-          if ((SendMessageW(other, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0 && other != button)
-            SendMessageW(other, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-        }
-        SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-        SetFocus(button);
       }
     }
   }
@@ -165,17 +153,9 @@ Win32DialogServices::~Win32DialogServices() { SetMousePointer(kPointerNormal); }
 int Win32DialogServices::MessageBox(std::string_view text, int style, std::string_view title) {
   HHOOK hook = SetWindowsHookExW(WH_CBT, NameButtons, nullptr, GetCurrentThreadId());
   HHOOK outer = german_buttons_hook;
-  const int outer_default = default_button_id;
   german_buttons_hook = hook;
-  switch (DefaultAnswer(style)) {
-    case kAnswerYes: default_button_id = IDYES; break;
-    case kAnswerNo: default_button_id = IDNO; break;
-    case kAnswerCancel: default_button_id = IDCANCEL; break;
-    default: default_button_id = IDOK; break;
-  }
   const int answer = ::MessageBoxW(parent_, Wide(text).c_str(), Wide(title).c_str(), MessageBoxFlags(style) | MB_SETFOREGROUND);
   german_buttons_hook = outer;
-  default_button_id = outer_default;
   if (hook != nullptr) UnhookWindowsHookEx(hook);
   switch (answer) {
     case IDOK: return kAnswerOk;
