@@ -23,18 +23,13 @@ cleanup() {
   if [ -n "$work" ]; then rm -rf "$work"; fi
 }
 trap cleanup EXIT
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot --init >/dev/null 2>&1
-fi
-"$wine" reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
-# Wine's own fonts in the prefix, so that the window's "MS Sans Serif" and Tahoma are there.
-mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+# A Wine server of this prefix left from an earlier run would keep its own display.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
 
 # A virtual display for the window's tests: the first free display number from 90 on. Another
 # run may take the same number at the same moment; then that server fails and the next one is
-# tried.
+# tried. Started before any Wine program: a Wine server started without a display keeps a
+# desktop without one for the programs that come while it lives.
 for display in $(seq 90 189); do
   [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
   Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -52,6 +47,15 @@ for display in $(seq 90 189); do
   xvfb_pid=
 done
 [ -n "$xvfb_pid" ] || { echo "no virtual display could be started (Xvfb)" >&2; exit 1; }
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  "$wine" wineboot --init >/dev/null 2>&1
+fi
+"$wine" reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
+# Wine's own fonts in the prefix, so that the window's "MS Sans Serif" and Tahoma are there.
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 # Wine shows the Linux root as drive Z:, so the tests find the sources there. Optimized as the
 # Linux build is (-O2; GCC 12's string code trips a false -Wrestrict warning at -O3), without
