@@ -5,9 +5,13 @@
 # its AppStream description under share/; the manual page of tavrin-convert and the licence
 # go under share/ as well. `cpack -G DEB` packs the same files as "tavrin".
 if(WIN32)
-  # tavrin-convert-<version>-win64.zip: the program, the licence and the user guide, the two
-  # texts with Windows line ends so that every editor shows them right.
+  # tavrin-convert-<version>-win64.zip: the programs (the window, when built, and
+  # tavrin-convert), the licence and the user guide, the two texts with Windows line ends so
+  # that every editor shows them right.
   install(TARGETS tavrin-convert RUNTIME DESTINATION .)
+  if(TARGET Tavrin)
+    install(TARGETS Tavrin RUNTIME DESTINATION .)
+  endif()
   foreach(text IN ITEMS "LICENSE:LICENSE.txt" "docs/Benutzerhandbuch.md:Benutzerhandbuch.txt")
     string(REPLACE ":" ";" text "${text}")
     list(GET text 0 from)

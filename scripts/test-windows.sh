@@ -1,25 +1,61 @@
 #!/usr/bin/env bash
-# Builds the conversion core, tavrin-convert.exe and their tests for 64-bit Windows with the
-# MinGW-w64 cross compiler and runs them under Wine, headless. Then converts every project
+# Builds the conversion core, tavrin-convert.exe, the window Tavrin.exe and their tests for
+# 64-bit Windows with the MinGW-w64 cross compiler and runs them under Wine, the window's on a
+# virtual display (Xvfb) of their own. Then converts every project
 # under examples/ with the .exe from a folder whose path holds characters of no single code
 # page and compares the result byte for byte with tests/data/expected/, and packs and checks
 # tavrin-convert-<version>-win64.zip. Installs what is missing (apt-get).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest unzip
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest unzip xvfb fonts-wine
 
 build=$root/build-windows
 # A Wine installation of our own, made on the first run; Windows keeps no folder hidden for a
 # leading "." in its name, and neither shall Wine (ShowDotFiles).
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+xvfb_pid=
+work=
+cleanup() {
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "$work" ]; then rm -rf "$work"; fi
+}
+trap cleanup EXIT
+# A Wine server of this prefix left from an earlier run would keep its own display.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+
+# A virtual display for the window's tests: the first free display number from 90 on. Another
+# run may take the same number at the same moment; then that server fails and the next one is
+# tried. Started before any Wine program: a Wine server started without a display keeps a
+# desktop without one for the programs that come while it lives.
+for display in $(seq 90 189); do
+  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ]; then
+    export DISPLAY=":$display"
+    break
+  fi
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
+done
+[ -n "$xvfb_pid" ] || { echo "no virtual display could be started (Xvfb)" >&2; exit 1; }
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   "$wine" wineboot --init >/dev/null 2>&1
 fi
 "$wine" reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
+# Wine's own fonts in the prefix, so that the window's "MS Sans Serif" and Tahoma are there.
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 # Wine shows the Linux root as drive Z:, so the tests find the sources there. Optimized as the
 # Linux build is (-O2; GCC 12's string code trips a false -Wrestrict warning at -O3), without
@@ -29,26 +65,36 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DC
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j2
 
-exe=$build/bin/tavrin-convert.exe
-echo "== tavrin-convert.exe: no DLLs beyond Windows' own, the version resource"
-dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
-echo "$dlls" | tr '\n' ' '; echo
-if echo "$dlls" | grep -v -E '^(kernel32|msvcrt|ntdll|advapi32|user32|shell32|ucrtbase|api-ms-win-.*)\.dll$'; then
-  echo "tavrin-convert.exe needs a DLL that Windows does not have" >&2
-  exit 1
-fi
-python3 - "$exe" <<'PY'
+for program in tavrin-convert Tavrin; do
+  exe=$build/bin/$program.exe
+  echo "== $program.exe: no DLLs beyond Windows' own, the version resource"
+  dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+  echo "$dlls" | tr '\n' ' '; echo
+  if echo "$dlls" | grep -v -E '^(kernel32|msvcrt|ntdll|advapi32|user32|gdi32|comctl32|shell32|ucrtbase|api-ms-win-.*)\.dll$'; then
+    echo "$program.exe needs a DLL that Windows does not have" >&2
+    exit 1
+  fi
+  python3 - "$exe" "$program.exe" <<'PY'
 import sys
 data = open(sys.argv[1], "rb").read()
 for text in ("FileDescription", "Austausch der VB5-Common Controls gegen die erweiterten VB6-Common Controls",
-             "FileVersion", "1.00.0006", "tavrin-convert.exe"):
+             "FileVersion", "1.00.0006", sys.argv[2]):
     if text.encode("utf-16-le") not in data:
         sys.exit(f"version resource lacks {text!r}")
+PY
+done
+exe=$build/bin/tavrin-convert.exe
+echo "== Tavrin.exe: the manifest asks for comctl32 version 6 and per-monitor DPI awareness"
+python3 - "$build/bin/Tavrin.exe" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+for text in (b'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', b"PerMonitorV2"):
+    if text not in data:
+        sys.exit(f"manifest lacks {text!r}")
 PY
 
 echo "== examples/ converted by tavrin-convert.exe from a folder named in several scripts"
 work=$(mktemp -d)
-trap 'rm -rf "$work"; /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 folder="$work/Prüfung äöü 日本語 Кириллица"
 # Every example with a plain conversion among the expected results ("Lager+r" is one with
 # --recursive, checked by the tests).
@@ -77,7 +123,7 @@ echo "== tavrin-convert-*-win64.zip"
 zip=$(ls "$build"/tavrin-convert-*-win64.zip)
 listing=$(unzip -Z1 "$zip" | sort)
 echo "$listing"
-for file in tavrin-convert.exe LICENSE.txt Benutzerhandbuch.txt; do
+for file in Tavrin.exe tavrin-convert.exe LICENSE.txt Benutzerhandbuch.txt; do
   echo "$listing" | grep -q "/$file\$" || { echo "$(basename "$zip") lacks $file" >&2; exit 1; }
 done
 unzip -q "$zip" -d "$work/zip"
