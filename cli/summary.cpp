@@ -13,7 +13,7 @@ namespace {
 
 // "Label:" padded so that the values of one block stand in one column.
 void AddItem(std::string& text, std::string_view label, std::string_view value) {
-  constexpr std::size_t kLabelColumns = 26;
+  constexpr std::size_t kLabelColumns = 35;  // the longest label, "Zielverzeichnisse nicht angelegt:", and two blanks
   std::string line(label);
   line += ':';
   const std::size_t columns = CharacterCount(line);  // umlauts are two bytes, one column
