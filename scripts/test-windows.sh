@@ -172,8 +172,10 @@ timeout 120 "$wine" "$setup" /S
 for file in $files; do
   [ -f "$installed/$file" ] || { echo "the installer did not install $file" >&2; exit 1; }
 done
+# The files as packed (stripped again for the installer: strip stamps the time into an .exe, so
+# those of the zip may differ in it).
 for file in Tavrin.exe tavrin-convert.exe LIESMICH.txt LICENSE.txt Benutzerhandbuch.txt; do
-  cmp "$unpacked/$file" "$installed/$file"
+  cmp "$build/installer/files/$file" "$installed/$file"
 done
 [ -f "$shortcut" ] || { echo "no Start menu entry Tavrin.lnk" >&2; exit 1; }
 # The shortcut points at the installed window (a .lnk keeps the target path in UTF-16 or ANSI).
