@@ -5,31 +5,62 @@
 # its AppStream description under share/; the manual page of tavrin-convert and the licence
 # go under share/ as well. `cpack -G DEB` packs the same files as "tavrin".
 if(WIN32)
-  # tavrin-convert-<version>-win64.zip: the programs (the window, when built, and
-  # tavrin-convert), the licence and the user guide, the two texts with Windows line ends so
-  # that every editor shows them right.
+  # tavrin-<version>-win64.zip: the programs (the window, when built, and tavrin-convert), a
+  # short German read-me, the licence and the user guide. The texts with Windows line ends so
+  # that every editor shows them right, the German ones with a byte order mark so that Notepad
+  # reads them as UTF-8 whatever its version.
   install(TARGETS tavrin-convert RUNTIME DESTINATION .)
   if(TARGET Tavrin)
     install(TARGETS Tavrin RUNTIME DESTINATION .)
   endif()
-  foreach(text IN ITEMS "LICENSE:LICENSE.txt" "docs/Benutzerhandbuch.md:Benutzerhandbuch.txt")
+  string(ASCII 239 187 191 tavrin_utf8_bom)
+  foreach(text IN ITEMS "packaging/windows/LIESMICH.txt:LIESMICH.txt:bom" "LICENSE:LICENSE.txt:"
+                        "docs/Benutzerhandbuch.md:Benutzerhandbuch.txt:bom")
     string(REPLACE ":" ";" text "${text}")
     list(GET text 0 from)
     list(GET text 1 to)
+    list(GET text 2 bom)
     file(READ ${CMAKE_SOURCE_DIR}/${from} content)
     string(REPLACE "\r\n" "\n" content "${content}")
     string(REPLACE "\n" "\r\n" content "${content}")
+    if(bom)
+      set(content "${tavrin_utf8_bom}${content}")
+    endif()
     file(WRITE ${CMAKE_BINARY_DIR}/package/${to} "${content}")
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${from})
     install(FILES ${CMAKE_BINARY_DIR}/package/${to} DESTINATION .)
   endforeach()
+  set(tavrin_package_name "tavrin-${TAVRIN_VERSION_TEXT}-win64")
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_NAME tavrin-convert)
+  set(CPACK_PACKAGE_NAME tavrin)
   set(CPACK_PACKAGE_VENDOR "Tavrin-Projekt")
   set(CPACK_PACKAGE_VERSION ${TAVRIN_VERSION_TEXT})
-  set(CPACK_PACKAGE_FILE_NAME "tavrin-convert-${TAVRIN_VERSION_TEXT}-win64")
+  set(CPACK_PACKAGE_FILE_NAME "${tavrin_package_name}")
   set(CPACK_STRIP_FILES ON)
   include(CPack)
+
+  # tavrin-<version>-win64-setup.exe, the installer (NSIS, 64 bit): the files of the zip, as
+  # `cmake --install --strip` puts them into a folder of their own, packed by makensis.
+  # Built on request only: `cmake --build <dir> --target tavrin_installer`.
+  find_program(TAVRIN_MAKENSIS makensis)
+  if(TARGET Tavrin AND TAVRIN_MAKENSIS)
+    set(stage ${CMAKE_BINARY_DIR}/installer/files)
+    set(setup ${CMAKE_BINARY_DIR}/${tavrin_package_name}-setup.exe)
+    add_custom_command(
+      OUTPUT ${setup}
+      COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+      COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${stage} --strip
+      COMMAND ${TAVRIN_MAKENSIS} -V2 -WX -DVERSION=${TAVRIN_VERSION_TEXT} -DVERSION4=${PROJECT_VERSION}
+              -DSTAGE=${stage} -DOUTFILE=${setup} ${CMAKE_SOURCE_DIR}/packaging/windows/tavrin.nsi
+      DEPENDS Tavrin tavrin-convert ${CMAKE_SOURCE_DIR}/packaging/windows/tavrin.nsi
+              ${CMAKE_BINARY_DIR}/package/LIESMICH.txt ${CMAKE_BINARY_DIR}/package/LICENSE.txt
+              ${CMAKE_BINARY_DIR}/package/Benutzerhandbuch.txt
+      COMMENT "Building the installer ${tavrin_package_name}-setup.exe"
+      VERBATIM)
+    add_custom_target(tavrin_installer DEPENDS ${setup})
+  else()
+    message(STATUS "No installer target (tavrin_installer): it needs makensis (Debian package nsis) and Tavrin.exe")
+  endif()
   return()
 endif()
 

@@ -4,11 +4,12 @@
 # virtual display (Xvfb) of their own. Then converts every project
 # under examples/ with the .exe from a folder whose path holds characters of no single code
 # page and compares the result byte for byte with tests/data/expected/, and packs and checks
-# tavrin-convert-<version>-win64.zip. Installs what is missing (apt-get).
+# tavrin-<version>-win64.zip, and builds the installer tavrin-<version>-win64-setup.exe (NSIS)
+# and installs and uninstalls it silently. Installs what is missing (apt-get).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest unzip xvfb fonts-wine
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest unzip xvfb fonts-wine nsis
 
 build=$root/build-windows
 # A Wine installation of our own, made on the first run; Windows keeps no folder hidden for a
@@ -118,14 +119,108 @@ for expected_folder in tests/data/expected/*/; do
   echo "$name: byte for byte as expected"
 done
 
-echo "== tavrin-convert-*-win64.zip"
+echo "== tavrin-*-win64.zip"
 (cd "$build" && cpack -G ZIP >/dev/null)
-zip=$(ls "$build"/tavrin-convert-*-win64.zip)
+zip=$build/tavrin-1.00.0006-win64.zip
+[ -f "$zip" ] || { echo "cpack made no $(basename "$zip")" >&2; exit 1; }
 listing=$(unzip -Z1 "$zip" | sort)
 echo "$listing"
-for file in Tavrin.exe tavrin-convert.exe LICENSE.txt Benutzerhandbuch.txt; do
-  echo "$listing" | grep -q "/$file\$" || { echo "$(basename "$zip") lacks $file" >&2; exit 1; }
+for file in Tavrin.exe tavrin-convert.exe LIESMICH.txt LICENSE.txt Benutzerhandbuch.txt; do
+  echo "$listing" | grep -q "^tavrin-1.00.0006-win64/$file\$" || { echo "$(basename "$zip") lacks $file" >&2; exit 1; }
 done
 unzip -q "$zip" -d "$work/zip"
-"$wine" "$(ls "$work"/zip/*/tavrin-convert.exe)" --version | tr -d '\r' | grep -qx 'tavrin-convert 1.00.0006'
+unpacked=$work/zip/tavrin-1.00.0006-win64
+"$wine" "$unpacked/tavrin-convert.exe" --version | tr -d '\r' | grep -qx 'tavrin-convert 1.00.0006'
+# The read-me as Notepad wants it: UTF-8 with a byte order mark, every line ending in CR LF.
+python3 - "$unpacked/LIESMICH.txt" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+if not data.startswith(b"\xef\xbb\xbf"):
+    sys.exit("LIESMICH.txt: no UTF-8 byte order mark")
+text = data[3:].decode("utf-8")
+if text.replace("\r\n", "").count("\n") or text.replace("\r\n", "").count("\r") or not text.endswith("\r\n"):
+    sys.exit("LIESMICH.txt: a line not ending in CR LF")
+for word in ("Tavrin.exe", "tavrin-convert.exe", "Startmenü", "tavrin-1.00.0006-win64-setup.exe", "Benutzerhandbuch.txt"):
+    if word not in text:
+        sys.exit(f"LIESMICH.txt does not mention {word!r}")
+PY
 echo "$(basename "$zip"): $(stat -c %s "$zip") bytes, tavrin-convert.exe $(unzip -Zl "$zip" | awk '/tavrin-convert.exe/ {print $4}') bytes"
+
+echo "== tavrin-*-win64-setup.exe: installed and uninstalled silently"
+cmake --build "$build" --target tavrin_installer
+setup=$build/tavrin-1.00.0006-win64-setup.exe
+python3 - "$setup" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+pe = int.from_bytes(data[0x3c:0x40], "little")
+if data[pe:pe + 6] != b"PE\0\0\x64\x86":
+    sys.exit("the installer is not a 64-bit program")
+for text in ("ProductVersion", "1.00.0006", "Tavrin"):
+    if text.encode("utf-16-le") not in data:
+        sys.exit(f"the installer's version resource lacks {text!r}")
+PY
+installed="$WINEPREFIX/drive_c/Program Files/Tavrin"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tavrin.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrin'
+files="Tavrin.exe tavrin-convert.exe LIESMICH.txt LICENSE.txt Benutzerhandbuch.txt Uninstall.exe"
+# An installation left by an interrupted earlier run would hide a fault of this one (the prefix
+# is the test's own).
+rm -rf "$installed" "$shortcut"
+"$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+started=$(date +%s)
+timeout 120 "$wine" "$setup" /S
+for file in $files; do
+  [ -f "$installed/$file" ] || { echo "the installer did not install $file" >&2; exit 1; }
+done
+# The files as packed (stripped again for the installer: strip stamps the time into an .exe, so
+# those of the zip may differ in it).
+for file in Tavrin.exe tavrin-convert.exe LIESMICH.txt LICENSE.txt Benutzerhandbuch.txt; do
+  cmp "$build/installer/files/$file" "$installed/$file"
+done
+[ -f "$shortcut" ] || { echo "no Start menu entry Tavrin.lnk" >&2; exit 1; }
+# The shortcut points at the installed window (a .lnk keeps the target path in UTF-16 or ANSI).
+python3 - "$shortcut" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+if not any(t in data for t in (b"Tavrin\\Tavrin.exe", "Tavrin\\Tavrin.exe".encode("utf-16-le"))):
+    sys.exit("Tavrin.lnk does not point at Tavrin\\Tavrin.exe")
+PY
+registry=$(timeout 60 "$wine" reg query "$key" | tr -d '\r')
+echo "$registry"
+for value in 'DisplayName REG_SZ Tavrin$' 'DisplayVersion REG_SZ 1.00.0006$' 'Publisher REG_SZ Tavrin-Projekt$' \
+    'UninstallString REG_SZ "C:\\Program Files\\Tavrin\\Uninstall.exe"$' \
+    'QuietUninstallString REG_SZ "C:\\Program Files\\Tavrin\\Uninstall.exe" /S$' \
+    'DisplayIcon REG_SZ C:\\Program Files\\Tavrin\\Tavrin.exe,0$' \
+    'InstallLocation REG_SZ C:\\Program Files\\Tavrin$' 'NoModify REG_DWORD 0x1$' 'NoRepair REG_DWORD 0x1$' \
+    'EstimatedSize REG_DWORD 0x[0-9a-f]*[1-9a-f][0-9a-f]*$'; do
+  echo "$registry" | sed 's/^ *//; s/  */ /g' | grep -q "^$value" || { echo "uninstall entry lacks: $value" >&2; exit 1; }
+done
+"$wine" "$installed/tavrin-convert.exe" --version | tr -d '\r' | grep -qx 'tavrin-convert 1.00.0006'
+# A file of the user's in the program folder stays, and so does the folder then.
+echo kept > "$installed/Notizen.txt"
+# The uninstaller copies itself to a temporary folder, starts the copy and returns at once: wait
+# until it has removed its own file (the last but the folder), at most 60 s.
+timeout 60 "$wine" "$installed/Uninstall.exe" /S
+for _ in $(seq 600); do
+  [ -e "$installed/Uninstall.exe" ] || break
+  sleep 0.1
+done
+for file in $files; do
+  [ ! -e "$installed/$file" ] || { echo "the uninstaller left $file" >&2; exit 1; }
+done
+[ ! -e "$shortcut" ] || { echo "the uninstaller left the Start menu entry" >&2; exit 1; }
+[ "$(cat "$installed/Notizen.txt")" = kept ] || { echo "the uninstaller removed a file it had not installed" >&2; exit 1; }
+rm "$installed/Notizen.txt"
+if timeout 60 "$wine" reg query "$key" >/dev/null 2>&1; then
+  echo "the uninstaller left the uninstall entry" >&2
+  exit 1
+fi
+# Without the user's file the folder goes as well.
+timeout 120 "$wine" "$setup" /S
+timeout 60 "$wine" "$installed/Uninstall.exe" /S
+for _ in $(seq 600); do
+  [ -e "$installed" ] || break
+  sleep 0.1
+done
+[ ! -e "$installed" ] || { echo "the uninstaller left the empty program folder" >&2; exit 1; }
+echo "$(basename "$setup"): $(stat -c %s "$setup") bytes; installed, checked and uninstalled twice in $(($(date +%s) - started)) s"
