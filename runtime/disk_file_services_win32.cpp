@@ -480,11 +480,71 @@ NTSTATUS NativeParentName(HANDLE handle, std::wstring* parent) {
   return status;
 }
 
+// What a reparse point holds, in the layout of REPARSE_DATA_BUFFER (which the MinGW headers
+// leave out): tag, length, and for symbolic links and junctions four offsets and lengths (in
+// bytes) into the path buffer, which for a symbolic link follows a field of flags.
+struct ReparseData {
+  ULONG tag = 0;
+  std::wstring substitute_name;  // for the system: "\??\C:\Ziel", "\??\Volume{...}\"
+  std::wstring print_name;       // for people; may be empty
+};
+
+// Fills `data` from raw reparse data of `got` bytes; false when it holds no names.
+bool ParseReparse(const unsigned char* bytes, std::size_t got, ReparseData* data) {
+  if (got < 8) return false;
+  std::memcpy(&data->tag, bytes, sizeof data->tag);
+  if (data->tag != IO_REPARSE_TAG_SYMLINK && data->tag != IO_REPARSE_TAG_MOUNT_POINT) return true;
+  USHORT field[4];  // substitute offset, length, print offset, length
+  if (got < 8 + sizeof field) return false;
+  std::memcpy(field, bytes + 8, sizeof field);
+  const std::size_t names = 8 + sizeof field + (data->tag == IO_REPARSE_TAG_SYMLINK ? sizeof(ULONG) : 0);
+  const auto name_at = [&](USHORT offset, USHORT length) {
+    if (names + offset + length > got) return std::wstring();
+    std::wstring name(length / sizeof(wchar_t), L'\0');
+    std::memcpy(name.data(), bytes + names + offset, name.size() * sizeof(wchar_t));
+    return name;
+  };
+  data->substitute_name = name_at(field[0], field[1]);
+  data->print_name = name_at(field[2], field[3]);
+  return true;
+}
+
+// The reparse data of the entry at `path` itself (a separator at its end does not count);
+// false when it is no reparse point or cannot be read.
+bool ReadReparse(const std::filesystem::path& path, ReparseData* data) {
+  std::wstring extended;
+  if (!ExtendedPath(path, &extended)) return false;
+  while (extended.size() > 7 && (extended.back() == L'\\' || extended.back() == L'/')) extended.pop_back();
+  Handle entry(CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!entry.valid()) return false;
+  const auto buffer = std::make_unique<std::uint64_t[]>(MAXIMUM_REPARSE_DATA_BUFFER_SIZE / sizeof(std::uint64_t));
+  DWORD got = 0;
+  if (!DeviceIoControl(entry.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.get(),
+                       MAXIMUM_REPARSE_DATA_BUFFER_SIZE, &got, nullptr)) {
+    return false;
+  }
+  return ParseReparse(reinterpret_cast<const unsigned char*>(buffer.get()), got, data);
+}
+
+// `path` without the extended-length prefix: "\\?\C:\a" gives "C:\a", "\\?\UNC\s\p" gives "\\s\p".
+std::wstring Unextended(const std::wstring& path) {
+  if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\??\\")) return path.substr(4);
+  return path;
+}
+
+// A junction to a volume's name: a volume mounted at this folder.
+bool IsVolumeMount(const ReparseData& data) {
+  return data.tag == IO_REPARSE_TAG_MOUNT_POINT &&
+         (data.substitute_name.starts_with(L"\\??\\Volume{") || data.substitute_name.starts_with(L"\\\\?\\Volume{"));
+}
+
 class DiskOpenedFolder : public OpenedFolder {
  public:
   // `shown` names the folder in messages.
-  DiskOpenedFolder(HANDLE handle, std::wstring shown, FolderId id)
-      : handle_(handle), shown_(std::move(shown)), id_(id) {}
+  DiskOpenedFolder(HANDLE handle, std::wstring shown, FolderId id, bool removable = false)
+      : handle_(handle), shown_(std::move(shown)), id_(id), removable_(removable) {}
 
   FolderId id() const override { return id_; }
 
@@ -553,17 +613,29 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   Status OpenFolder(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
-    // Joined as text: a path object would split the whole, ever longer path at every level.
-    std::wstring shown = shown_;
-    if (shown.empty() || (shown.back() != L'\\' && shown.back() != L'/')) shown += L'\\';
-    shown += name.native();
-    if (!IsSingleName(name)) return FolderUnreadable(shown, EINVAL);
-    NTSTATUS status = 0;
-    Handle folder = OpenRelative(handle_.get(), name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_TRAVERSE,
-                                 kShareFolder, FILE_OPEN, FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, &status);
-    if (!folder.valid()) return FromNtStatus(status, FolderUnreadableText(shown));
-    if (IsLink(folder.get())) return FolderUnreadable(shown, ELOOP);
-    return Adopt(folder.release(), std::move(shown), out);
+    return OpenSubfolder(name, false, out);
+  }
+
+  // With the right to delete and without delete sharing: while it is open, nobody can rename
+  // or remove the folder, nor open it to do so.
+  Status OpenFolderToRemove(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
+    return OpenSubfolder(name, true, out);
+  }
+
+  bool RemovesItself() const override { return removable_ && handle_.valid(); }
+
+  // Marked for deletion through its own handle, which then closes: the folder that goes is the
+  // one opened, whatever its path names now. A folder not empty stays.
+  Status RemoveItself() override {
+    if (!RemovesItself()) return OpenedFolder::RemoveItself();
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (!SetFileInformationByHandle(handle_.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+      const DWORD error = GetLastError();
+      handle_.Close();
+      return FromWindowsError(error, kFolderNotRemovable);
+    }
+    if (!handle_.Close()) return FromWindowsError(GetLastError(), kFolderNotRemovable);
+    return Status::Ok();
   }
 
   // Found by the path the system gives for this folder's handle, which leads through no link;
@@ -623,17 +695,33 @@ class DiskOpenedFolder : public OpenedFolder {
   }
 
   // Takes over `handle`, an opened folder.
-  static Status Adopt(HANDLE handle, std::wstring shown, std::unique_ptr<OpenedFolder>* out) {
+  static Status Adopt(HANDLE handle, std::wstring shown, std::unique_ptr<OpenedFolder>* out,
+                      bool removable = false) {
     Handle owned(handle);
     FolderId id;
     DWORD attributes = 0;
     if (!Identify(handle, &id, &attributes)) return FromWindowsError(GetLastError(), FolderUnreadableText(shown));
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return FolderUnreadable(shown, ENOTDIR);
-    *out = std::make_unique<DiskOpenedFolder>(owned.release(), std::move(shown), id);
+    *out = std::make_unique<DiskOpenedFolder>(owned.release(), std::move(shown), id, removable);
     return Status::Ok();
   }
 
  private:
+  Status OpenSubfolder(const std::filesystem::path& name, bool removable, std::unique_ptr<OpenedFolder>* out) {
+    // Joined as text: a path object would split the whole, ever longer path at every level.
+    std::wstring shown = shown_;
+    if (shown.empty() || (shown.back() != L'\\' && shown.back() != L'/')) shown += L'\\';
+    shown += name.native();
+    if (!IsSingleName(name)) return FolderUnreadable(shown, EINVAL);
+    NTSTATUS status = 0;
+    Handle folder = OpenRelative(handle_.get(), name,
+                                 FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_TRAVERSE | (removable ? DELETE : 0),
+                                 kShareFolder, FILE_OPEN, FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, &status);
+    if (!folder.valid()) return FromNtStatus(status, FolderUnreadableText(shown));
+    if (IsLink(folder.get())) return FolderUnreadable(shown, ELOOP);
+    return Adopt(folder.release(), std::move(shown), out, removable);
+  }
+
   FolderListing ListEntries(std::string_view wildcard) {
     FolderListing listing;
     // A fresh handle of the folder gives the listing its own position and a fresh look at the
@@ -712,6 +800,7 @@ class DiskOpenedFolder : public OpenedFolder {
   Handle handle_;
   std::wstring shown_;  // text, not a path: a path object splits itself into its components
   FolderId id_;
+  bool removable_;  // opened with the right to delete
 };
 
 class DiskFileServicesImpl : public FileServices {
@@ -738,45 +827,60 @@ class DiskFileServicesImpl : public FileServices {
   }
 
   // A symbolic link or a junction names where it leads twice, for the system and for people;
-  // the name for people is the one the link was made with.
+  // the name for people is the one the link was made with. A volume mounted at a folder is a
+  // junction to the volume's name ("\??\Volume{...}\"): no link, but a mounted folder.
   bool LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) override {
-    std::wstring extended;
-    if (!ExtendedPath(path, &extended)) return false;
-    while (extended.size() > 7 && (extended.back() == L'\\' || extended.back() == L'/')) extended.pop_back();
-    Handle entry(CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!entry.valid()) return false;
-    const auto buffer = std::make_unique<std::uint64_t[]>(MAXIMUM_REPARSE_DATA_BUFFER_SIZE / sizeof(std::uint64_t));
-    DWORD got = 0;
-    if (!DeviceIoControl(entry.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.get(),
-                         MAXIMUM_REPARSE_DATA_BUFFER_SIZE, &got, nullptr) ||
-        got < 8) {
-      return false;
-    }
-    // The layout of REPARSE_DATA_BUFFER, which the MinGW headers leave out: tag, length, and
-    // for both kinds four offsets and lengths (in bytes) into the path buffer, which for a
-    // symbolic link follows a field of flags.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.get());
-    ULONG tag = 0;
-    std::memcpy(&tag, bytes, sizeof tag);
-    if (tag != IO_REPARSE_TAG_SYMLINK && tag != IO_REPARSE_TAG_MOUNT_POINT) return false;
-    USHORT field[4];  // substitute offset, length, print offset, length
-    std::memcpy(field, bytes + 8, sizeof field);
-    const std::size_t names = 8 + sizeof field + (tag == IO_REPARSE_TAG_SYMLINK ? sizeof(ULONG) : 0);
-    const auto name_at = [&](USHORT offset, USHORT length) {
-      if (names + offset + length > got) return std::wstring();
-      std::wstring name(length / sizeof(wchar_t), L'\0');
-      std::memcpy(name.data(), bytes + names + offset, name.size() * sizeof(wchar_t));
-      return name;
-    };
-    std::wstring name = name_at(field[2], field[3]);
+    ReparseData data;
+    if (!ReadReparse(path, &data)) return false;
+    if (data.tag != IO_REPARSE_TAG_SYMLINK && data.tag != IO_REPARSE_TAG_MOUNT_POINT) return false;
+    if (IsVolumeMount(data)) return false;
+    std::wstring name = data.print_name;
     if (name.empty()) {
-      name = name_at(field[0], field[1]);
+      name = data.substitute_name;
       if (name.starts_with(L"\\??\\")) name.erase(0, 4);
     }
     if (name.empty()) return false;
     *target = std::move(name);
     return true;
+  }
+
+  // Only the id is asked for: an open for the attributes alone, sharing everything, is allowed
+  // beside a folder held without delete sharing.
+  Status IdOf(const std::filesystem::path& folder, FolderId* id) override {
+    std::wstring extended;
+    if (!ExtendedPath(folder, &extended)) return FromWindowsError(GetLastError(), FolderUnreadableText(folder));
+    Handle entry(CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!entry.valid()) return FromWindowsError(PathError(extended, GetLastError()), FolderUnreadableText(folder));
+    DWORD attributes = 0;
+    if (!Identify(entry.get(), id, &attributes)) return FromWindowsError(GetLastError(), FolderUnreadableText(folder));
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return FolderUnreadable(folder, ENOTDIR);
+    if (IsLink(entry.get())) return FolderUnreadable(folder, ELOOP);
+    return Status::Ok();
+  }
+
+  // A volume's top folder is where the system's volume path of a folder ends; a folder where a
+  // volume is mounted is one too, and a junction to a volume's name besides.
+  MountKind Mounted(const std::filesystem::path& folder) override {
+    ReparseData data;
+    if (ReadReparse(folder, &data) && IsVolumeMount(data)) return MountKind::kMountedFolder;
+    std::wstring extended;
+    if (!ExtendedPath(folder, &extended)) return MountKind::kNone;
+    while (extended.size() > 7 && (extended.back() == L'\\' || extended.back() == L'/')) extended.pop_back();
+    std::wstring volume(extended.size() + 2, L'\0');
+    if (!GetVolumePathNameW(extended.c_str(), volume.data(), static_cast<DWORD>(volume.size()))) {
+      return MountKind::kNone;
+    }
+    volume.resize(wcslen(volume.c_str()));
+    while (!volume.empty() && volume.back() == L'\\') volume.pop_back();
+    std::wstring folder_text = Unextended(extended);
+    while (folder_text.size() > 1 && folder_text.back() == L'\\') folder_text.pop_back();
+    if (!SameFolderPath(Unextended(volume), folder_text)) return MountKind::kNone;
+    // "C:", "\\server\share" and "Volume{...}" are the tops of drives; anything longer is mounted.
+    const bool share = folder_text.starts_with(L"\\\\");
+    const std::size_t separators = static_cast<std::size_t>(
+        std::count(folder_text.begin() + (share ? 2 : 0), folder_text.end(), L'\\'));
+    return separators <= (share ? 1u : 0u) ? MountKind::kVolumeRoot : MountKind::kMountedFolder;
   }
 
   // The entry itself is opened, never what a link leads to, and removed through its handle: a

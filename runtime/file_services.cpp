@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "runtime/file_service_reasons.h"
 #include "runtime/listing_pattern.h"
 
 namespace tavrin {
@@ -40,5 +41,19 @@ FolderListing FileServices::List(const std::filesystem::path& pattern) {
   listing.passed_folders.clear();
   return listing;
 }
+
+Status OpenedFolder::RemoveItself() { return Status::FromErrno(ENOTSUP, kFolderNotRemovable); }
+
+Status FileServices::IdOf(const std::filesystem::path& folder, FolderId* id) {
+  std::unique_ptr<OpenedFolder> above;
+  Status status = OpenFolder(folder.parent_path(), &above);
+  if (!status.ok()) return status;
+  std::unique_ptr<OpenedFolder> opened;
+  status = above->OpenFolder(folder.filename(), &opened);
+  if (status.ok()) *id = opened->id();
+  return status;
+}
+
+MountKind FileServices::Mounted(const std::filesystem::path&) { return MountKind::kNone; }
 
 }  // namespace tavrin

@@ -134,6 +134,24 @@ class OpenedFolder {
 
   // Makes one subfolder. Fails when an entry of that name exists.
   virtual Status MakeFolder(const std::filesystem::path& name) = 0;
+
+  // Opens a subfolder as OpenFolder does, so that it can remove itself later (RemoveItself).
+  // Where the system allows (Windows), nobody else can rename or remove it while it is open.
+  virtual Status OpenFolderToRemove(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) {
+    return OpenFolder(name, out);
+  }
+  // True when RemoveItself can remove this folder: it was opened by OpenFolderToRemove on a
+  // system that removes folders through their handle.
+  virtual bool RemovesItself() const { return false; }
+  // Removes this folder, which must be empty, through its handle; the folder is closed then.
+  virtual Status RemoveItself();
+};
+
+// What a folder is to the volumes of the system.
+enum class MountKind {
+  kNone,
+  kVolumeRoot,     // the top folder of a volume: a drive root, or a share's top
+  kMountedFolder,  // a folder where another volume is mounted
 };
 
 // The disk as the core sees it. The program uses DiskFileServices(); tests wrap it to fail
@@ -168,6 +186,15 @@ class FileServices {
 
   // Removes an empty folder.
   virtual Status RemoveFolder(const std::filesystem::path& folder) = 0;
+
+  // The id of the folder at `folder` (a folder path without a separator at its end), its last
+  // component never followed when it is a link. Asks only for the id: on Windows it opens
+  // alongside a folder held without delete sharing.
+  virtual Status IdOf(const std::filesystem::path& folder, FolderId* id);
+
+  // What `folder` is to the volumes. Where the system's mounts are told otherwise (the mount
+  // table of Linux), kNone.
+  virtual MountKind Mounted(const std::filesystem::path& folder);
 };
 
 // The real disk, through the operating system.

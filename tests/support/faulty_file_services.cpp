@@ -179,6 +179,28 @@ class FaultyFolder : public OpenedFolder {
     return status;
   }
 
+  Status OpenFolderToRemove(const std::filesystem::path& name, std::unique_ptr<OpenedFolder>* out) override {
+    const std::filesystem::path full = path_ / name;
+    owner_.calls.push_back("OpenFolderToRemove " + PathText(full));
+    if (const int* error_number = FindFault(owner_.open_folder_faults_, name)) {
+      return FolderUnreadable(full, *error_number);
+    }
+    std::unique_ptr<OpenedFolder> real;
+    Status status = real_->OpenFolderToRemove(name, &real);
+    if (status.ok()) *out = owner_.Wrap(std::move(real), full);
+    return status;
+  }
+
+  bool RemovesItself() const override { return real_->RemovesItself(); }
+
+  Status RemoveItself() override {
+    owner_.calls.push_back("RemoveItself " + PathText(path_));
+    if (const int* error_number = FindFault(owner_.remove_folder_faults_, path_)) {
+      return Status::FromErrno(*error_number, kFolderNotRemovable);
+    }
+    return real_->RemoveItself();
+  }
+
   Status OpenParent(std::unique_ptr<OpenedFolder>* out) override {
     std::filesystem::path above = path_;
     if (!above.has_filename() && above.has_relative_path()) above = above.parent_path();
@@ -257,6 +279,10 @@ bool FaultyFileServices::Missing(const std::filesystem::path& path) { return rea
 
 bool FaultyFileServices::LinkTarget(const std::filesystem::path& path, std::filesystem::path* target) {
   calls.push_back("LinkTarget " + path.string());
+  if (const std::filesystem::path* fake = FindFault(link_targets_, path)) {
+    *target = *fake;
+    return true;
+  }
   return real_.LinkTarget(path, target);
 }
 
@@ -284,6 +310,34 @@ Status FaultyFileServices::RemoveFolder(const std::filesystem::path& folder) {
     return Status::FromErrno(*error_number, kFolderNotRemovable);
   }
   return real_.RemoveFolder(folder);
+}
+
+bool FaultyFileServices::ReplaceAt(const std::string& folder_name, const std::filesystem::path& other) {
+  std::unique_ptr<OpenedFolder> folder;
+  if (!real_.OpenFolder(other, &folder).ok()) return false;
+  replaced_ids_[folder_name] = folder->id();
+  return true;
+}
+
+Status FaultyFileServices::IdOf(const std::filesystem::path& folder, FolderId* id) {
+  calls.push_back("IdOf " + PathText(folder));
+  if (const int* error_number = FindFault(open_folder_faults_, folder)) {
+    return FolderUnreadable(folder, *error_number);
+  }
+  const Status status = real_.IdOf(folder, id);
+  if (!status.ok()) return status;
+  if (const FolderId* replaced = FindFault(replaced_ids_, folder)) {
+    *id = *replaced;
+  } else if (const FolderId* fake = FindFault(fake_ids_, folder)) {
+    *id = *fake;
+  }
+  return status;
+}
+
+MountKind FaultyFileServices::Mounted(const std::filesystem::path& folder) {
+  calls.push_back("Mounted " + PathText(folder));
+  if (const MountKind* kind = FindFault(mount_kinds_, folder)) return *kind;
+  return real_.Mounted(folder);
 }
 
 }  // namespace tavrin::testing

@@ -63,6 +63,14 @@ class FaultyFileServices : public FileServices {
   void ReplaceParent(const std::string& folder_name, const std::filesystem::path& other) {
     parent_replacements_[folder_name] = other;
   }
+  // The folder at a path of this last name, when only its id is asked for (IdOf), is the one
+  // at `other`: as if another folder had taken its place. Folders opened keep their own ids.
+  // False when that folder cannot be opened.
+  [[nodiscard]] bool ReplaceAt(const std::string& folder_name, const std::filesystem::path& other);
+  // An entry of this name is a link to `target` (LinkTarget), as a junction would be.
+  void FakeLink(const std::string& name, const std::filesystem::path& target) { link_targets_[name] = target; }
+  // A folder of this name is, to the volumes, `kind` (a drive root, a mounted folder).
+  void FakeMount(const std::string& folder_name, MountKind kind) { mount_kinds_[folder_name] = kind; }
   // Runs after every folder made, with its path.
   std::function<void(const std::filesystem::path&)> after_make_folder;
 
@@ -79,6 +87,8 @@ class FaultyFileServices : public FileServices {
   Status RemoveFile(const std::filesystem::path& file) override;
   Status MakeFolder(const std::filesystem::path& folder) override;
   Status RemoveFolder(const std::filesystem::path& folder) override;
+  Status IdOf(const std::filesystem::path& folder, FolderId* id) override;
+  MountKind Mounted(const std::filesystem::path& folder) override;
 
  private:
   friend class FaultyFolder;
@@ -94,8 +104,9 @@ class FaultyFileServices : public FileServices {
   std::map<std::string, int> list_faults_, open_folder_faults_, open_faults_, create_faults_, close_faults_,
       remove_faults_, make_folder_faults_, remove_folder_faults_, examine_faults_, open_parent_faults_;
   std::set<std::string> throw_on_read_;
-  std::map<std::string, FolderId> fake_ids_;
-  std::map<std::string, std::filesystem::path> parent_replacements_;
+  std::map<std::string, FolderId> fake_ids_, replaced_ids_;
+  std::map<std::string, MountKind> mount_kinds_;
+  std::map<std::string, std::filesystem::path> parent_replacements_, link_targets_;
   std::map<std::string, ByteFault> read_faults_, write_faults_;
 };
 

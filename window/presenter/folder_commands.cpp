@@ -26,9 +26,18 @@ enum class TopFolder { kNone, kDriveRoot, kMountPoint };
 // volume: a user file system mounted from its own top) or of anything else mounted (bind mounts too, which the device
 // test below cannot see, since they stay on their device; or the top folder of another file
 // system). None can be removed, but its files would be deleted first.
-TopFolder TopFolderKind(const fs::path& folder, [[maybe_unused]] std::string_view mountinfo) {
+TopFolder TopFolderKind(FileServices& files, const fs::path& folder, [[maybe_unused]] std::string_view mountinfo) {
   const fs::path text = LexicalFolder(folder);
   if (!text.has_relative_path()) return TopFolder::kDriveRoot;
+  // Volumes as the system tells them (Windows: drive roots, volumes mounted at folders).
+  switch (files.Mounted(text)) {
+    case MountKind::kVolumeRoot:
+      return TopFolder::kDriveRoot;
+    case MountKind::kMountedFolder:
+      return TopFolder::kMountPoint;
+    case MountKind::kNone:
+      break;
+  }
 #ifndef _WIN32
   std::error_code error;
   const fs::path real = fs::canonical(text, error);
@@ -60,14 +69,32 @@ bool IsOrHolds(const fs::path& outer, const fs::path& inner) {
 
 enum class Relation { kNone, kSame, kHolds };
 
+// How `folder` stands to `source` by identity: the source folder and every folder above it,
+// as the system finds them going up, compared by id with `folder`.
+Relation RelationById(FileServices& files, const fs::path& folder, const fs::path& source) {
+  FolderId id;
+  if (!files.IdOf(LexicalFolder(folder), &id).ok()) return Relation::kNone;
+  std::unique_ptr<OpenedFolder> above;
+  if (!files.OpenFolder(LexicalFolder(source), &above).ok()) return Relation::kNone;
+  // Bounded: a folder tree cannot be deeper than the longest path allows.
+  for (int level = 0; level < 32768; ++level) {
+    if (above->id() == id) return level == 0 ? Relation::kSame : Relation::kHolds;
+    std::unique_ptr<OpenedFolder> next;
+    if (!above->OpenParent(&next).ok() || next->id() == above->id()) break;  // the top
+    above = std::move(next);
+  }
+  return Relation::kNone;
+}
+
 // How `folder` stands to `source`, by their text and by what they lead to on the disk.
-Relation RelationTo(const fs::path& folder, const fs::path& source) {
+Relation RelationTo(FileServices& files, const fs::path& folder, const fs::path& source) {
   const fs::path folder_text = LexicalFolder(folder);
   const fs::path source_text = LexicalFolder(source);
   if (folder_text == source_text) return Relation::kSame;
   if (IsOrHolds(folder_text, source_text)) return Relation::kHolds;
   // Links and other spellings: compare the folder with the source's real folder and with every
   // folder above it.
+  if (const Relation by_id = RelationById(files, folder, source); by_id != Relation::kNone) return by_id;
   std::error_code error;
   fs::path above = fs::canonical(source, error);
   if (error) return Relation::kNone;  // the source is gone: nothing of it left to protect
@@ -81,14 +108,15 @@ Relation RelationTo(const fs::path& folder, const fs::path& source) {
   return Relation::kNone;
 }
 
-// Opens the folder that `folder` names, itself: the folder above it is opened (links in its
-// path resolved), then the last name inside it, which is never followed when it is a link.
-Status OpenFolderItself(FileServices& files, const fs::path& folder, std::unique_ptr<OpenedFolder>* out) {
+// Opens the folder that `folder` names, itself, so that it can remove itself: the folder above
+// it is opened (links in its path resolved), then the last name inside it, which is never
+// followed when it is a link.
+Status OpenFolderToRemove(FileServices& files, const fs::path& folder, std::unique_ptr<OpenedFolder>* out) {
   const fs::path text = LexicalFolder(folder);
   std::unique_ptr<OpenedFolder> above;
   const Status status = files.OpenFolder(text.parent_path(), &above);
   if (!status.ok()) return status;
-  return above->OpenFolder(text.filename(), out);
+  return above->OpenFolderToRemove(text.filename(), out);
 }
 
 // Why `folder` is refused when it is itself a link; empty when it is none.
@@ -130,7 +158,7 @@ DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const f
   DeletionCheck check;
   check.refusal = LinkRefusal(files, folder);
   if (!check.refusal.empty()) return check;
-  switch (TopFolderKind(folder, mountinfo)) {
+  switch (TopFolderKind(files, folder, mountinfo)) {
     case TopFolder::kDriveRoot:
       check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
                       "] ist ein Stammverzeichnis und kann nicht gelöscht werden.";
@@ -142,7 +170,7 @@ DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const f
     case TopFolder::kNone:
       break;
   }
-  switch (RelationTo(folder, source)) {
+  switch (RelationTo(files, folder, source)) {
     case Relation::kSame:
       check.refusal = "Das Verzeichnis [" + ShownPath(folder) +
                       "] ist das gewählte Quellverzeichnis und kann nicht gelöscht werden.";
@@ -155,7 +183,7 @@ DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const f
       break;
   }
   // The folder the question is about, as it is now: only this one may lose its files.
-  const Status status = OpenFolderItself(files, folder, &check.confirmed);
+  const Status status = OpenFolderToRemove(files, folder, &check.confirmed);
   if (!status.ok()) check.refusal = ShownText(status.reason());
   return check;
 }
@@ -163,22 +191,24 @@ DeletionCheck CheckDeletion(FileServices& files, const fs::path& folder, const f
 std::string DeleteConfirmedFolder(FileServices& files, const fs::path& folder,
                                   std::unique_ptr<OpenedFolder>& confirmed) {
   std::unique_ptr<OpenedFolder> held = std::move(confirmed);  // closed on every way out
-  std::unique_ptr<OpenedFolder> opened;
-  if (!OpenFolderItself(files, folder, &opened).ok()) {
+  FolderId now;
+  if (!files.IdOf(LexicalFolder(folder), &now).ok()) {
     // Gone or unreadable: nothing to delete. A link in its place is no folder to act on.
     return LinkRefusal(files, folder);
   }
-  const bool same = opened->id() == held->id();
-  held.reset();
-  if (!same) {
+  if (now != held->id()) {
     return "Das Verzeichnis [" + ShownPath(folder) +
            "] wurde nach der Rückfrage durch ein anderes ersetzt und wird nicht gelöscht.";
   }
-  // Listed and removed through the folder opened: a path swapped now leads nowhere else.
+  // Listed and removed through the folder held: a path swapped now leads nowhere else.
   // The listing yields ordinary files only: no folders, no hidden entries.
-  const FolderListing listing = opened->List("*.*");
-  for (const ListedFile& file : listing.files) opened->RemoveFile(file.name);
-  opened.reset();
+  const FolderListing listing = held->List("*.*");
+  for (const ListedFile& file : listing.files) held->RemoveFile(file.name);
+  if (held->RemovesItself()) {
+    held->RemoveItself();
+    return {};
+  }
+  held.reset();
   files.RemoveFolder(LexicalFolder(folder));
   return {};
 }

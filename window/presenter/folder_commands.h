@@ -53,9 +53,11 @@ struct DeletionCheck {
 // Refused are, in this order: a folder that is itself a link (the message says where it
 // points; its files live elsewhere), the top folder of a drive ("Stammverzeichnis": a root,
 // or the top of a volume mounted) or of anything else mounted: pseudo file systems, bind
-// mounts ("Einhängepunkt"; it cannot be removed, but its files would go first), the source
-// folder itself and every folder that holds it, however spelled (links and other spellings
-// that lead to the same folder count as the same folder), and a folder that cannot be opened.
+// mounts, volumes mounted at a folder on Windows ("Einhängepunkt"; it cannot be removed, but
+// its files would go first), the source folder itself and every folder that holds it, however
+// spelled (compared by id: links and other spellings that lead to the same folder count as the
+// same folder), and a folder that cannot be opened. The folder confirmed is opened to remove
+// itself: on Windows nobody can rename or remove it while the question waits.
 // `mountinfo` is the text of the mount table (see mount_table.h); the first form reads it.
 DeletionCheck CheckDeletion(FileServices& files, const std::filesystem::path& folder,
                             const std::filesystem::path& source);
@@ -66,11 +68,11 @@ DeletionCheck CheckDeletion(FileServices& files, const std::filesystem::path& fo
 // never its target), then removes the folder, which succeeds only if nothing is left in it
 // (subfolders and hidden entries stay). Acts only when `folder` still names the very folder
 // `confirmed` (compared by id; a link as its last component is never followed), and lists and
-// removes the files through the folder it opened, whatever happens to its path meanwhile.
-// Returns why nothing was deleted (a German message) when `folder` has become a link or another
-// folder; empty otherwise. Other failures (the folder gone, a file that resists) are skipped
-// silently. `confirmed` is closed once compared (the folder opened anew holds the folder from
-// then on): a folder held open cannot be removed on Windows.
+// removes the files through `confirmed`, whatever happens to its path meanwhile; where the
+// system allows (Windows) the folder too is removed through it, else by its path. Returns why
+// nothing was deleted (a German message) when `folder` has become a link or another folder;
+// empty otherwise. Other failures (the folder gone, a file that resists) are skipped silently.
+// `confirmed` is closed on return.
 std::string DeleteConfirmedFolder(FileServices& files, const std::filesystem::path& folder,
                                   std::unique_ptr<OpenedFolder>& confirmed);
 
