@@ -125,6 +125,7 @@ Win32Window::~Win32Window() {
   }
   if (default_font_ != nullptr) DeleteObject(default_font_);
   if (answer_font_ != nullptr) DeleteObject(answer_font_);
+  if (toolbar_font_ != nullptr) DeleteObject(toolbar_font_);
   if (normal_images_ != nullptr) ImageList_Destroy(normal_images_);
   if (hot_images_ != nullptr) ImageList_Destroy(hot_images_);
 }
@@ -251,6 +252,7 @@ void Win32Window::CreateControls() {
 void Win32Window::MakeFonts() {
   if (default_font_ != nullptr) DeleteObject(default_font_);
   if (answer_font_ != nullptr) DeleteObject(answer_font_);
+  if (toolbar_font_ != nullptr) DeleteObject(toolbar_font_);
   // The platform's default dialog font, at the window's DPI.
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
@@ -266,6 +268,12 @@ void Win32Window::MakeFonts() {
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   SendMessageW(tab_, WM_SETFONT, reinterpret_cast<WPARAM>(default_font_), TRUE);
+  // The toolbar's buttons are designed for the captions in "MS Sans Serif" 8 point: in the
+  // wider message font (Tahoma) "Zielverzeichnis" is wider than its button and shortened.
+  toolbar_font_ = CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                              L"MS Sans Serif");
+  SendMessageW(Control("Toolbar1"), WM_SETFONT, reinterpret_cast<WPARAM>(toolbar_font_), TRUE);
 }
 
 void Win32Window::Layout() {

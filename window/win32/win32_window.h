@@ -109,6 +109,7 @@ class Win32Window : public WindowView {
   int page_ = 2;
   HFONT default_font_ = nullptr;
   HFONT answer_font_ = nullptr;
+  HFONT toolbar_font_ = nullptr;
   HIMAGELIST normal_images_ = nullptr;
   HIMAGELIST hot_images_ = nullptr;
   std::array<COLORREF, 3> label_colours_{};  // lbInfo, lbPrj, lbCr

@@ -217,6 +217,35 @@ TEST(Win32Window, EveryControlAtItsDesignedPlaceWithItsText) {
   EXPECT_EQ(w.Status(), "");
 }
 
+// Each toolbar caption whole within its button, as the toolbar's font measures it: the toolbar
+// draws the caption in the button less an edge on either side and shortens one that is wider
+// ("Zielverzeic...").
+TEST(Win32Window, ToolbarCaptionsFitTheirButtons) {
+  TempFolder temp;
+  Win32TestWindow w(temp.path());
+  HWND toolbar = w["Toolbar1"];
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr) << "the toolbar's font";
+  HDC dc = GetDC(toolbar);
+  HGDIOBJ old = SelectObject(dc, font);
+  const int edge = GetSystemMetrics(SM_CXEDGE);
+  const auto captions = tavrin::ToolbarCaptions();
+  for (std::size_t index = 0; index < captions.size(); ++index) {
+    SCOPED_TRACE(captions[index]);
+    RECT button{};
+    ASSERT_TRUE(SendMessageW(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button)));
+    const std::wstring caption = tavrin::Wide(captions[index]);
+    SIZE extent{};
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent));
+    EXPECT_EQ(button.right - button.left, tavrin::kToolbarButtonWidth);
+    EXPECT_LE(extent.cx, button.right - button.left - 2 * edge) << "the caption's width";
+    // Beneath the 16-pixel image, within the button's height.
+    EXPECT_LE(16 + extent.cy, button.bottom - button.top) << "the caption's height";
+  }
+  SelectObject(dc, old);
+  ReleaseDC(toolbar, dc);
+}
+
 // The toolbar's client area as it paints itself.
 std::vector<std::uint32_t> PaintedPixels(HWND toolbar) {
   RECT client{};
