@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "window/presenter/drive_rules.h"
+#include "window/presenter/path_display.h"
 #include "window/win32/win32_text.h"
 
 namespace tavrin {
@@ -79,6 +80,23 @@ POINT OuterPlace(const ControlSpec& row) {
   return place;
 }
 
+// `text` as it fits `width` pixels in `control`'s font, shortened by the window's one rule.
+std::wstring Elided(HWND control, const std::wstring& text, int width) {
+  HDC dc = GetDC(control);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const TextWidth width_of = [dc](std::string_view part) {
+    const std::wstring wide = Wide(part);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    return static_cast<int>(extent.cx);
+  };
+  const std::string whole = Utf8(text);
+  std::wstring shown = width_of(whole) <= width ? text : Wide(ElidePath(whole, width_of, width));
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return shown;
+}
+
 }  // namespace
 
 std::wstring DriveText(const fs::path& drive, std::wstring_view label) {
@@ -108,6 +126,7 @@ Win32Window::Win32Window(DialogServices& dialogs, FileServices& files, std::opti
   if (dpi_ <= 0) dpi_ = 96;
   presenter_.ShowCaption();
   CreateControls();
+  info_text_ = WindowText(Control("lbInfo"));
   MakeFonts();
   Layout();
   ReadDrives();
@@ -189,8 +208,11 @@ void Win32Window::CreateControls() {
                                   0, parent, id, instance, nullptr);
         break;
       case ControlKind::kLabel:
-        control = CreateWindowExW(0, L"STATIC", caption.c_str(), child | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0,
-                                  parent, id, instance, nullptr);
+        // lbInfo takes the mouse, for the tool tip of its shortened text.
+        control = CreateWindowExW(0, L"STATIC", caption.c_str(),
+                                  child | SS_CENTER | SS_NOPREFIX |
+                                      (std::string_view(row.name) == "lbInfo" ? SS_NOTIFY : 0),
+                                  0, 0, 0, 0, parent, id, instance, nullptr);
         break;
       case ControlKind::kPushButton:
         control = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
@@ -216,6 +238,21 @@ void Win32Window::CreateControls() {
   }
   SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(normal_images_));
   SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hot_images_));
+
+  // One tool tip control for the two texts that may be shortened: lbInfo and the status bar.
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
+                              nullptr);
+  if (tooltips_ == nullptr) throw std::runtime_error("Fehler im Fensteraufbau: keine Tool-Tips");
+  for (HWND control : {Control("lbInfo"), Control("StatusBar1")}) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
   SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kToolbarButtonWidth, kToolbarButtonHeight));
   const auto captions = ToolbarCaptions();
   std::vector<std::wstring> texts;
@@ -334,6 +371,43 @@ void Win32Window::Layout() {
   SendMessageW(toolbar, TB_SETPADDING, 0, MAKELPARAM(Scaled(2), Scaled(6)));
   SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kToolbarButtonWidth), Scaled(kToolbarButtonHeight)));
   SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(Scaled(kToolbarButtonWidth), Scaled(kToolbarButtonWidth)));
+  // The shortened texts for the new size and fonts.
+  ShowElided(Control("lbInfo"), info_text_);
+  ShowElided(Control("StatusBar1"), status_text_);
+  SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, Scaled(kClientWidth));
+}
+
+void Win32Window::ShowElided(HWND control, const std::wstring& whole) {
+  RECT client{};
+  GetClientRect(control, &client);
+  const bool status_bar = control == Control("StatusBar1");
+  // The status bar draws its text inside its borders, a few pixels in.
+  const int width = client.right - (status_bar ? Scaled(8) : 0);
+  const std::wstring shown = Elided(control, whole, width);
+  if (status_bar)
+    SendMessageW(control, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(shown.c_str()));
+  else
+    SetWindowTextW(control, shown.c_str());
+  // The whole text as the tool tip only while it is shortened.
+  std::wstring tip = shown == whole ? std::wstring() : whole;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = tip.data();
+  SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::wstring Win32Window::ToolTipText(HWND control) const {
+  std::wstring text(4096, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text.data();
+  SendMessageW(tooltips_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  text.resize(wcslen(text.c_str()));
+  return text;
 }
 
 HWND Win32Window::Control(std::string_view name) const {
@@ -536,12 +610,14 @@ void Win32Window::ShowAnswer(Side side, std::string_view text, std::uint32_t col
 }
 
 void Win32Window::SetStatusText(std::string_view text) {
-  SendMessageW(Control("StatusBar1"), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  status_text_ = Wide(text);
+  ShowElided(Control("StatusBar1"), status_text_);
 }
 
 void Win32Window::SetInfoText(std::string_view text) {
   HWND label = Control("lbInfo");
-  SetWindowTextW(label, Wide(text).c_str());
+  info_text_ = Wide(text);
+  ShowElided(label, info_text_);
   InvalidateRect(label, nullptr, TRUE);
   UpdateWindow(label);
 }

@@ -40,6 +40,9 @@ class Win32Window : public WindowView {
   HWND Control(std::string_view name) const;
   // The child window of SSTab1 that holds the controls of `page`.
   HWND PageWindow(int page) const { return pages_[static_cast<std::size_t>(page)]; }
+  // The tool tip of `control` (lbInfo, StatusBar1): its whole text while the control shows it
+  // shortened, else empty.
+  std::wstring ToolTipText(HWND control) const;
   // The window's scale: its DPI over 96.
   int Dpi() const { return dpi_; }
   ConvertPresenter& Presenter() { return presenter_; }
@@ -85,6 +88,8 @@ class Win32Window : public WindowView {
   void Layout();
   int Scaled(int pixels) const;
   void MakeFonts();
+  // Shows `whole` in `control`, shortened to its width, with the tool tip that goes with it.
+  void ShowElided(HWND control, const std::wstring& whole);
 
   static std::size_t Index(Side side) { return side == Side::kSource ? 0 : 1; }
   HWND FolderList(Side side) const;
@@ -110,6 +115,10 @@ class Win32Window : public WindowView {
   HFONT default_font_ = nullptr;
   HFONT answer_font_ = nullptr;
   HFONT toolbar_font_ = nullptr;
+  HWND tooltips_ = nullptr;
+  // The whole texts of lbInfo and the status bar, which may show them shortened.
+  std::wstring info_text_;
+  std::wstring status_text_;
   HIMAGELIST normal_images_ = nullptr;
   HIMAGELIST hot_images_ = nullptr;
   std::array<COLORREF, 3> label_colours_{};  // lbInfo, lbPrj, lbCr

@@ -246,6 +246,36 @@ TEST(Win32Window, ToolbarCaptionsFitTheirButtons) {
   ReleaseDC(toolbar, dc);
 }
 
+// lbInfo and the status bar shorten a text too wide for them and then have the whole text as
+// their tool tip; a text that fits stands whole, without a tool tip, also after a long one.
+TEST(Win32Window, ShortenedTextsHaveTheWholeTextAsToolTip) {
+  TempFolder temp;
+  Win32TestWindow w(temp.path());
+  std::string path = "C:\\Projekte";
+  for (int level = 0; level < 12; ++level) path += "\\Langer_Verzeichnisname_" + std::to_string(level);
+  const std::string long_text = "Bearbeite: " + path + "\\frmHaupt.frm [12]...";
+  const std::string short_text = "keine Bearbeitung aktiv...";
+  struct Case {
+    const char* name;
+    void (tavrin::Win32Window::*set)(std::string_view);
+  };
+  for (const Case& c : {Case{"lbInfo", &tavrin::Win32Window::SetInfoText},
+                        Case{"StatusBar1", &tavrin::Win32Window::SetStatusText}}) {
+    SCOPED_TRACE(c.name);
+    const auto shown = [&] { return std::string(c.name) == "lbInfo" ? w.Text("lbInfo") : w.Status(); };
+    (w.window.*c.set)(long_text);
+    w.Pump();
+    EXPECT_NE(shown(), long_text);
+    EXPECT_NE(shown().find("\u2026"), std::string::npos) << shown();
+    EXPECT_EQ(shown().rfind("frmHaupt.frm [12]..."), shown().size() - 20) << shown();
+    EXPECT_EQ(Utf8(w.window.ToolTipText(w[c.name])), long_text);
+    (w.window.*c.set)(short_text);
+    w.Pump();
+    EXPECT_EQ(shown(), short_text);
+    EXPECT_EQ(Utf8(w.window.ToolTipText(w[c.name])), "");
+  }
+}
+
 // The toolbar's client area as it paints itself.
 std::vector<std::uint32_t> PaintedPixels(HWND toolbar) {
   RECT client{};
