@@ -12,6 +12,7 @@
 # stays as it is. Missing packages are installed by scripts/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/virtual-display.sh
 repository=$PWD
 build=$repository/build-windows
 export WINEPREFIX=$build/wine-screenshots WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -37,24 +38,8 @@ cleanup() {
 trap cleanup EXIT
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 
-# A virtual display: the first free display number from 90 on.
-for display in $(seq 90 189); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-  Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ]; then
-    export DISPLAY=":$display"
-    break
-  fi
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-done
-[ -n "$xvfb_pid" ] || { echo "no virtual display could be started (Xvfb)" >&2; exit 1; }
+# A virtual display for the windows, before any Wine program.
+start_virtual_display 800x600x24
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"

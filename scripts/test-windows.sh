@@ -9,6 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+source scripts/virtual-display.sh
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest unzip xvfb fonts-wine nsis
 
 build=$root/build-windows
@@ -27,27 +28,8 @@ trap cleanup EXIT
 # A Wine server of this prefix left from an earlier run would keep its own display.
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 
-# A virtual display for the window's tests: the first free display number from 90 on. Another
-# run may take the same number at the same moment; then that server fails and the next one is
-# tried. Started before any Wine program: a Wine server started without a display keeps a
-# desktop without one for the programs that come while it lives.
-for display in $(seq 90 189); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ]; then
-    export DISPLAY=":$display"
-    break
-  fi
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-done
-[ -n "$xvfb_pid" ] || { echo "no virtual display could be started (Xvfb)" >&2; exit 1; }
+# A virtual display for the windows, before any Wine program.
+start_virtual_display 1024x768x24
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
